@@ -1,0 +1,141 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QSurfaceFormat>
+#include <QTextStream>
+
+#include <QVTKOpenGLNativeWidget.h>
+
+#include "BatchCommands.h"
+#include "Tolvane.h"
+
+namespace {
+
+struct CommandLine {
+    QString script;
+    bool dumpModel = false;
+    bool render = false;
+    RenderOptions renderOptions;
+    QString error;
+};
+
+QSize parseSize(const QString& text)
+{
+    const QStringList parts = text.toLower().split(QLatin1Char('x'));
+    if (parts.size() != 2)
+        return QSize();
+    bool okW = false, okH = false;
+    const int w = parts[0].toInt(&okW), h = parts[1].toInt(&okH);
+    return (okW && okH && w > 0 && h > 0) ? QSize(w, h) : QSize();
+}
+
+CommandLine parseCommandLine(const QCoreApplication& app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Tolvane: edit, view, run and study OpenSees Tcl models."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("SCRIPT"),
+                                 QStringLiteral("Tcl script to open and interpret at start."),
+                                 QStringLiteral("[SCRIPT]"));
+    const QCommandLineOption dump(QStringLiteral("dump-model"),
+                                  QStringLiteral("Evaluate SCRIPT and print its model record as JSON."),
+                                  QStringLiteral("SCRIPT"));
+    const QCommandLineOption render(QStringLiteral("render"),
+                                    QStringLiteral("Draw SCRIPT into the picture given by --output."),
+                                    QStringLiteral("SCRIPT"));
+    const QCommandLineOption output(QStringLiteral("output"),
+                                    QStringLiteral("Picture file (.png, .bmp, .jpg) for --render."),
+                                    QStringLiteral("IMAGE"));
+    const QCommandLineOption view(QStringLiteral("view"),
+                                  QStringLiteral("View for --render: XYZ, XY+, XY-, XZ+, XZ-, YZ+ or YZ-."),
+                                  QStringLiteral("VIEW"), QStringLiteral("XYZ"));
+    const QCommandLineOption perspective(QStringLiteral("perspective"),
+                                         QStringLiteral("Perspective projection for --render."));
+    const QCommandLineOption labels(QStringLiteral("labels"),
+                                    QStringLiteral("Labels for --render: any of free,fixed,elements."),
+                                    QStringLiteral("LIST"));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("View size for --render; the picture is 3x (default 800x600)."),
+                                  QStringLiteral("WIDTHxHEIGHT"), QStringLiteral("800x600"));
+    parser.addOptions({dump, render, output, view, perspective, labels, size});
+    parser.process(app);
+
+    CommandLine cl;
+    const QStringList positional = parser.positionalArguments();
+    if (!positional.isEmpty())
+        cl.script = positional.first();
+    if (parser.isSet(dump)) {
+        cl.dumpModel = true;
+        cl.script = parser.value(dump);
+    } else if (parser.isSet(render)) {
+        cl.render = true;
+        RenderOptions& o = cl.renderOptions;
+        o.script = parser.value(render);
+        o.output = parser.value(output);
+        o.view = parser.value(view);
+        o.perspective = parser.isSet(perspective);
+        if (parser.isSet(labels))
+            o.labels = parser.value(labels).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        o.size = parseSize(parser.value(size));
+        static const QStringList views = {"XYZ", "XY+", "XY-", "XZ+", "XZ-", "YZ+", "YZ-"};
+        static const QStringList labelWords = {"free", "fixed", "elements"};
+        if (o.output.isEmpty())
+            cl.error = QStringLiteral("--render needs --output IMAGE");
+        else if (!views.contains(o.view))
+            cl.error = QStringLiteral("unknown view \"%1\"").arg(o.view);
+        else if (!o.size.isValid())
+            cl.error = QStringLiteral("bad size \"%1\", expected WIDTHxHEIGHT").arg(parser.value(size));
+        for (const QString& l : o.labels)
+            if (!labelWords.contains(l))
+                cl.error = QStringLiteral("unknown label kind \"%1\"").arg(l);
+    }
+    return cl;
+}
+
+}  // namespace
+
+bool wantsNoDisplay(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--help" || a == "-h"
+            || a == "--version" || a == "-v")
+            return true;
+    }
+    return false;
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Tolvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
+
+    // Batch evaluation and the help texts must work without a display.
+    if (wantsNoDisplay(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        const CommandLine cl = parseCommandLine(app);
+        return cl.dumpModel ? dumpModelMain(cl.script) : 0;
+    }
+
+    // The GL format must be known before the application object exists.
+    QSurfaceFormat::setDefaultFormat(QVTKOpenGLNativeWidget::defaultFormat());
+    QApplication app(argc, argv);
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/Icon/SRC/Icon/Tolvane.png")));
+
+    const CommandLine cl = parseCommandLine(app);
+    if (!cl.error.isEmpty()) {
+        QTextStream(stderr) << "tolvane: " << cl.error << '\n';
+        return 2;
+    }
+    if (cl.dumpModel)
+        return dumpModelMain(cl.script);
+    if (cl.render)
+        return renderMain(cl.renderOptions);
+
+    Tolvane window;
+    window.show();
+    if (!cl.script.isEmpty())
+        window.openScriptAtStart(cl.script);
+    return app.exec();
+}

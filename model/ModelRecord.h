@@ -1,0 +1,68 @@
+// ModelRecord: the one model captured from a script. The interpreter's commands
+// append to it; the scene, the run controller and the result loader read it.
+//
+//   resetModelRecord();
+//   evaluate a script ...;
+//   for (int i = 0; i < modelRecord()->nodeTags.size(); ++i) use(modelRecord()->nodeX[i]);
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+struct ModelRecord {
+    QString statusMessage;
+    int ndf = 0;
+    int ndm = 0;
+
+    QVector<int> nodeTags;
+    QVector<double> nodeX;
+    QVector<double> nodeY;
+    QVector<double> nodeZ;
+
+    QVector<QString> elementTypes;
+    QVector<int> elementTags;
+    QVector<int> elementNodeCounts;
+    QVector<int> elementNodes1;
+    QVector<int> elementNodes2;
+    QVector<int> elementNodes3;
+    QVector<int> elementNodes4;
+    QVector<int> elementNodes5;
+    QVector<int> elementNodes6;
+    QVector<int> elementNodes7;
+    QVector<int> elementNodes8;
+
+    QVector<int> fixNodeTags;
+    QVector<int> fixDofs1;
+    QVector<int> fixDofs2;
+    QVector<int> fixDofs3;
+    QVector<int> fixDofs4;
+    QVector<int> fixDofs5;
+    QVector<int> fixDofs6;
+
+    QVector<int> equalDofRetainedNodes;
+    QVector<int> equalDofConstrainedNodes;
+    QVector<int> rigidLinkRetainedNodes;
+    QVector<int> rigidLinkConstrainedNodes;
+
+    int analyzeCount = 0;
+
+    QVector<double> seriesTimes;
+    QVector<double> seriesValues;
+    double seriesFactor = 1.0;
+    double seriesStartTime = 0.0;
+    bool seriesUseLast = false;
+    bool seriesPrependZero = false;
+
+    // The K-th node list (K from 1 to 8), so that callers can loop over corners.
+    QVector<int>& elementNodes(int k);
+    const QVector<int>& elementNodes(int k) const;
+    // The fixity list of DOF K (K from 1 to 6).
+    QVector<int>& fixDofs(int k);
+    const QVector<int>& fixDofs(int k) const;
+};
+
+// The process-wide record; created on first use with "Everything's Okay!".
+ModelRecord* modelRecord();
+
+// Sets every field to its reset value (statusMessage becomes empty).
+void resetModelRecord();

@@ -1,0 +1,42 @@
+// Where the settings file lives and how its keys are read. Every reader opens the
+// file at the moment of use, so a change made by the options dialog shows at once.
+//
+//   QColor c = SettingsStore::color(SettingsStore::settingsFilePath(), "MODELCOLOR/Frames");
+//   double opacity = SettingsStore::opacity(path, "MODELTRANSPARENCY/Frames");
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+namespace SettingsStore {
+
+// "config.ini" in the application directory, or in the per-user configuration
+// directory when the application directory cannot be written.
+QString settingsFilePath();
+// "codeSnippet.txt", found the same way as the settings file.
+QString snippetFilePath();
+// The folder both files live in (created when missing).
+QString configDirectory();
+
+// Keys in the order they are written, group by group.
+extern const QStringList modelColorKeys;         // Points ... RigidLink (11)
+extern const QStringList modelTransparencyKeys;  // Points ... RigidLink (9)
+extern const QStringList sizeKeys;               // PointSize, LineWidth, LabelSize
+extern const QStringList labelColorKeys;         // Points, Restraints, Elements
+
+// The solver path used when the settings file is first written.
+QString defaultSolverPath();
+
+// Writes every key with its default, in group order. Returns false when the file
+// could not be written.
+bool writeDefaults(const QString& path);
+
+// Readers: a missing key gives an invalid colour (black) or 0, never a default.
+QColor color(const QString& path, const QString& key);
+int integer(const QString& path, const QString& key);
+// A transparency step divided by 10: the opacity the scene uses.
+double opacity(const QString& path, const QString& key);
+QString solverPath(const QString& path);
+
+}  // namespace SettingsStore
