@@ -1,0 +1,354 @@
+#include "Tolvane.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QVTKOpenGLNativeWidget.h>
+
+#include "AboutDialog.h"
+#include "CodeSnippets.h"
+#include "ModelInterpreter.h"
+#include "ModelRecord.h"
+#include "ScriptEvaluation.h"
+#include "SettingsStore.h"
+#include "tcleditor.h"
+#include "vtkdraw.h"
+#include "zor_options_panel.h"
+
+namespace {
+
+Tolvane::Dialogs realDialogs()
+{
+    Tolvane::Dialogs d;
+    d.openFileName = [](QWidget* p, const QString& c, const QString& dir, const QString& f) {
+        return QFileDialog::getOpenFileName(p, c, dir, f);
+    };
+    d.saveFileName = [](QWidget* p, const QString& c, const QString& dir, const QString& f) {
+        return QFileDialog::getSaveFileName(p, c, dir, f);
+    };
+    d.warning = [](QWidget* p, const QString& title, const QString& text) {
+        QMessageBox::warning(p, title, text);
+    };
+    d.exec = [](QDialog* dialog) { return dialog->exec(); };
+    return d;
+}
+
+}  // namespace
+
+Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
+{
+    ui = new TolvaneForm;
+    fileName.clear();
+    fileDir.clear();
+    ui->setupUi(this);
+    setCentralWidget(ui->mdiArea);
+    ui->mainToolBar->setIconSize(QSize(32, 32));
+    ui->viewToolBar->setIconSize(QSize(32, 32));
+    firstShow = true;
+
+    // Constructing the dialog writes the settings file when it is missing.
+    optionsPanel = new zor_options_panel(SettingsStore::settingsFilePath(), this);
+
+    scene = new vtkdraw(ui->qvtkwidget->renderWindow(), nullptr);
+    scaleFactor = 1.0;
+    fileName = QString();
+    fileDir = QString();
+    interpreter = std::make_unique<ModelInterpreter>();
+    optionsPanel->close();
+    buildCodeSnippetMenu();
+}
+
+Tolvane::~Tolvane()
+{
+    delete ui;
+}
+
+void Tolvane::showEvent(QShowEvent* event)
+{
+    if (firstShow) {
+        on_actionNew_Tcl_File_triggered();
+        firstShow = false;
+    }
+    event->accept();
+}
+
+void Tolvane::closeEvent(QCloseEvent* event)
+{
+    // Every editor gets its save prompt; one Cancel keeps the application open.
+    ui->mdiArea->closeAllSubWindows();
+    if (!ui->mdiArea->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+// --- editors -----------------------------------------------------------------
+
+tcleditor* Tolvane::activeEditor() const
+{
+    if (QMdiSubWindow* sub = ui->mdiArea->currentSubWindow())
+        return qobject_cast<tcleditor*>(sub->widget());
+    return nullptr;
+}
+
+tcleditor* Tolvane::createMdiChild()
+{
+    auto* child = new tcleditor;
+    ui->mdiArea->addSubWindow(child);
+    return child;
+}
+
+QMdiSubWindow* Tolvane::findMdiChild(const QString& path) const
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (QMdiSubWindow* sub : ui->mdiArea->subWindowList()) {
+        auto* editor = qobject_cast<tcleditor*>(sub->widget());
+        if (editor && editor->currentFile() == canonical)
+            return sub;
+    }
+    return nullptr;
+}
+
+void Tolvane::on_actionNew_Tcl_File_triggered()
+{
+    tcleditor* child = createMdiChild();
+    child->newFile();
+    child->showMaximized();
+}
+
+void Tolvane::on_actionSave_triggered()
+{
+    if (tcleditor* editor = activeEditor())
+        if (editor->save())
+            ui->statusBar->showMessage(QStringLiteral("Save Success!"), 2000);
+}
+
+void Tolvane::on_actionSave_As_triggered()
+{
+    if (tcleditor* editor = activeEditor())
+        if (editor->saveAs())
+            ui->statusBar->showMessage(QStringLiteral("Save Success!"), 2000);
+}
+
+void Tolvane::on_actionTile_Windows_triggered() { ui->mdiArea->tileSubWindows(); }
+void Tolvane::on_actionCascade_Windows_triggered() { ui->mdiArea->cascadeSubWindows(); }
+void Tolvane::on_actionClose_Window_triggered() { ui->mdiArea->closeActiveSubWindow(); }
+void Tolvane::on_actionClose_All_Windows_triggered() { ui->mdiArea->closeAllSubWindows(); }
+void Tolvane::on_actionNext_Window_triggered() { ui->mdiArea->activateNextSubWindow(); }
+void Tolvane::on_actionPrevious_Window_triggered() { ui->mdiArea->activatePreviousSubWindow(); }
+
+// --- open and interpret --------------------------------------------------------
+
+void Tolvane::on_actionOpen_Tcl_File_triggered()
+{
+    const QString path = dialogs.openFileName(this, QStringLiteral("Open File..."), QStringLiteral("."),
+                                              QStringLiteral("Tcl File (*.tcl)"));
+    if (path.isEmpty())
+        return;
+    openScript(path);
+}
+
+void Tolvane::openScriptAtStart(const QString& path)
+{
+    openScript(path);
+}
+
+void Tolvane::openScript(const QString& path)
+{
+    if (QMdiSubWindow* existing = findMdiChild(path)) {
+        ui->mdiArea->setActiveSubWindow(existing);
+    } else {
+        tcleditor* child = createMdiChild();
+        if (child->loadFile(path)) {
+            ui->statusBar->showMessage(QStringLiteral("Success!"), 2000);
+            child->showMaximized();
+        } else {
+            child->parentWidget()->close();
+        }
+    }
+    on_actionRefresh_Tcl_File_triggered();
+}
+
+void Tolvane::on_actionRefresh_Tcl_File_triggered()
+{
+    scene->updateBackground();
+    scene->render();
+
+    tcleditor* editor = activeEditor();
+    if (!editor)
+        return;
+    const QString path = editor->currentFile();
+    if (path.isEmpty())
+        return;
+    fileName = path.section(QLatin1Char('/'), -1, -1);
+    fileDir = path.section(QLatin1Char('/'), 0, -2);
+    setWindowTitle(QStringLiteral("Tolvane %1").arg(fileName));
+    if (fileName.isEmpty() || fileDir.isEmpty())
+        return;
+
+    interpreter = std::make_unique<ModelInterpreter>();
+    ui->statusBar->showMessage(QStringLiteral("Interpreter Tcl File..."));
+    const EvaluationResult result = evaluateScriptFile(*interpreter, path);
+    if (result.code != 0) {
+        ui->statusBar->showMessage(modelRecord()->statusMessage.trimmed(), 5000);
+        showEvaluationError(result.errorFile, result.errorLine);
+    } else {
+        ui->statusBar->showMessage(QStringLiteral("Success!"), 2000);
+    }
+
+    scene->drawModel();
+    scaleFactor = 1.0;
+}
+
+void Tolvane::showEvaluationError(const QString& errorFile, int errorLine)
+{
+    if (errorFile.isEmpty() || errorLine <= 0)
+        return;
+    if (QMdiSubWindow* sub = findMdiChild(errorFile))
+        if (auto* editor = qobject_cast<tcleditor*>(sub->widget()))
+            editor->markErrorLine(errorLine);
+}
+
+// --- view ------------------------------------------------------------------------
+
+void Tolvane::applyView(const QString& word)
+{
+    scene->setView(word);
+    scene->resetCamera();
+    scene->render();
+}
+
+void Tolvane::on_actionSet_Default_View_triggered() { applyView(QStringLiteral("XYZ")); }
+void Tolvane::on_actionSet_XY_View_Positive_triggered() { applyView(QStringLiteral("XY+")); }
+void Tolvane::on_actionSet_XY_View_Negative_triggered() { applyView(QStringLiteral("XY-")); }
+void Tolvane::on_actionSet_XZ_View_Positive_triggered() { applyView(QStringLiteral("XZ+")); }
+void Tolvane::on_actionSet_XZ_View_Negative_triggered() { applyView(QStringLiteral("XZ-")); }
+void Tolvane::on_actionSet_YZ_View_Positive_triggered() { applyView(QStringLiteral("YZ+")); }
+void Tolvane::on_actionSet_YZ_View_Negative_triggered() { applyView(QStringLiteral("YZ-")); }
+
+void Tolvane::on_actionSet_Perspective_triggered()
+{
+    applyView(ui->actionSet_Perspective->isChecked() ? QStringLiteral("PerspectiveOn")
+                                                    : QStringLiteral("PerspectiveOff"));
+}
+
+void Tolvane::on_actionRotate_Model_Positive_triggered()
+{
+    scene->rotateView(true);
+    scene->render();
+}
+
+void Tolvane::on_actionRotate_Model_Negative_triggered()
+{
+    scene->rotateView(false);
+    scene->render();
+}
+
+void Tolvane::on_actionFree_Node_Labels_triggered()
+{
+    scene->showFreeNodeLabels(ui->actionFree_Node_Labels->isChecked());
+    scene->render();
+}
+
+void Tolvane::on_actionFixed_Node_Labels_triggered()
+{
+    scene->showFixedNodeLabels(ui->actionFixed_Node_Labels->isChecked());
+    scene->render();
+}
+
+void Tolvane::on_actionElement_Labels_triggered()
+{
+    scene->showElementLabels(ui->actionElement_Labels->isChecked());
+    scene->render();
+}
+
+void Tolvane::on_actionCapture_Screen_triggered()
+{
+    const QString name = dialogs.saveFileName(this, QStringLiteral("Save File"), QStringLiteral("."),
+                                              QStringLiteral("Images (*.png *.bmp *.jpg)"));
+    if (name.isEmpty())
+        return;
+    QString error;
+    if (!scene->capture(name, &error))
+        dialogs.warning(this, QStringLiteral("Capture Screen"), error);
+    scene->resetCamera();
+    scene->render();
+}
+
+// --- dialogs -------------------------------------------------------------------
+
+void Tolvane::on_actionOptions_triggered()
+{
+    optionsPanel = new zor_options_panel(SettingsStore::settingsFilePath(), this);
+    connect(optionsPanel, &zor_options_panel::configChanged, this, &Tolvane::on_actionRefresh_Tcl_File_triggered);
+    dialogs.exec(optionsPanel);
+}
+
+void Tolvane::on_actionAbout_triggered()
+{
+    aboutPanel = new AboutDialog(this);
+    dialogs.exec(aboutPanel);
+}
+
+void Tolvane::on_actionExit_triggered()
+{
+    // Through close() so that unsaved editors get their prompt first.
+    if (close())
+        QCoreApplication::quit();
+}
+
+// --- code snippets ---------------------------------------------------------------
+
+void Tolvane::buildCodeSnippetMenu()
+{
+    const QString path = SettingsStore::snippetFilePath();
+    ensureSnippetFile(path);
+    const Snippets snippets = readSnippetFile(path);
+    snippetTitles = snippets.titles;
+    snippetBodies = snippets.bodies;
+    for (int i = 0; i < snippetTitles.size(); ++i) {
+        auto* action = new QAction(ui->menuCode_Snippets);
+        action->setText(snippetTitles[i]);
+        // The index travels with the action so that equal titles keep their own bodies.
+        action->setData(i);
+        ui->menuCode_Snippets->addAction(action);
+        connect(action, &QAction::triggered, this, &Tolvane::addCodeSnippetSlot);
+    }
+}
+
+void Tolvane::addCodeSnippetSlot()
+{
+    auto* action = qobject_cast<QAction*>(sender());
+    if (!action)
+        return;
+    bool ok = false;
+    int index = action->data().toInt(&ok);
+    if (!ok)
+        index = snippetTitles.indexOf(action->text());
+    if (index < 0 || index >= snippetBodies.size())
+        return;
+    if (tcleditor* editor = activeEditor())
+        editor->insertPlainText(snippetBodies[index]);
+}
+
+// --- analysis, results and monitors: arrive with the run and result commands -------
+
+void Tolvane::on_actionRun_Tcl_File_triggered() {}
+void Tolvane::on_actionLoad_Result_triggered() {}
+void Tolvane::sliderChangedSlot(int, double) {}
+void Tolvane::outputReadSlot(QStringList) {}
+void Tolvane::outputSettingSlot(QVector<QStringList>, int) {}
+void Tolvane::plotNodeDispSlot(int, int) {}
+void Tolvane::plotNodeRectSlot(int, int) {}
+void Tolvane::tcpReceiveData(double, QVector<double>, QVector<double>, QVector<double>) {}
+void Tolvane::on_actionTimeSeries_Monitor_triggered() {}
+void Tolvane::on_actionNodeDisp_Monitor_triggered() {}
+void Tolvane::on_actionNodeReact_Monitor_triggered() {}

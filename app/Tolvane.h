@@ -1,0 +1,128 @@
+// The main window: owns the editors, the 3-D view, the interpreter and the scene,
+// and turns every menu and tool bar command into calls on them.
+//
+//   Tolvane window;
+//   window.show();
+//   window.openScriptAtStart("frame.tcl");
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+#include "TolvaneForm.h"
+
+class ModelInterpreter;
+class QDialog;
+class QMdiSubWindow;
+class tcleditor;
+class vtkdraw;
+class zor_options_panel;
+
+class Tolvane : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Tolvane(QWidget* parent = nullptr);
+    ~Tolvane() override;
+
+    // Every dialog the window opens goes through these, so tests can answer them.
+    struct Dialogs {
+        std::function<QString(QWidget*, const QString& caption, const QString& dir, const QString& filter)>
+            openFileName;
+        std::function<QString(QWidget*, const QString& caption, const QString& dir, const QString& filter)>
+            saveFileName;
+        std::function<void(QWidget*, const QString& title, const QString& text)> warning;
+        std::function<int(QDialog*)> exec;
+    };
+    Dialogs dialogs;
+
+    // Opens and interprets a script given on the command line, as Open would.
+    void openScriptAtStart(const QString& path);
+
+    tcleditor* activeEditor() const;
+    tcleditor* createMdiChild();
+    QMdiSubWindow* findMdiChild(const QString& path) const;
+    void buildCodeSnippetMenu();
+
+    TolvaneForm* form() const { return ui; }
+    vtkdraw* sceneBuilder() const { return scene; }
+    QString currentFileName() const { return fileName; }
+    QString currentFileDir() const { return fileDir; }
+    const QVector<QString>& codeSnippetTitles() const { return snippetTitles; }
+
+signals:
+    void monitorInitialPlot(QVector<double> dataTime, QVector<double> dataPath, double cFactor);
+    void monitorInitialTracer();
+    void monitorRefreshNodeDispTracer(double graphKey);
+    void monitorRefreshTimeSeriesTracer(double graphKey);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void on_actionOpen_Tcl_File_triggered();
+    void on_actionRefresh_Tcl_File_triggered();
+    void on_actionRun_Tcl_File_triggered();
+    void on_actionLoad_Result_triggered();
+    void sliderChangedSlot(int value, double sFactor);
+    void outputReadSlot(QStringList);
+    void outputSettingSlot(QVector<QStringList>, int);
+    void plotNodeDispSlot(int, int);
+    void plotNodeRectSlot(int, int);
+    void tcpReceiveData(double domainTime, QVector<double>, QVector<double>, QVector<double>);
+    void addCodeSnippetSlot();
+    void on_actionSet_XY_View_Positive_triggered();
+    void on_actionSet_XY_View_Negative_triggered();
+    void on_actionSet_XZ_View_Positive_triggered();
+    void on_actionSet_XZ_View_Negative_triggered();
+    void on_actionSet_YZ_View_Positive_triggered();
+    void on_actionSet_YZ_View_Negative_triggered();
+    void on_actionSet_Perspective_triggered();
+    void on_actionSet_Default_View_triggered();
+    void on_actionCapture_Screen_triggered();
+    void on_actionFree_Node_Labels_triggered();
+    void on_actionFixed_Node_Labels_triggered();
+    void on_actionElement_Labels_triggered();
+    void on_actionRotate_Model_Positive_triggered();
+    void on_actionRotate_Model_Negative_triggered();
+    void on_actionNew_Tcl_File_triggered();
+    void on_actionTile_Windows_triggered();
+    void on_actionClose_Window_triggered();
+    void on_actionClose_All_Windows_triggered();
+    void on_actionCascade_Windows_triggered();
+    void on_actionNext_Window_triggered();
+    void on_actionPrevious_Window_triggered();
+    void on_actionSave_triggered();
+    void on_actionSave_As_triggered();
+    void on_actionAbout_triggered();
+    void on_actionTimeSeries_Monitor_triggered();
+    void on_actionNodeDisp_Monitor_triggered();
+    void on_actionOptions_triggered();
+    void on_actionNodeReact_Monitor_triggered();
+    void on_actionExit_triggered();
+
+private:
+    void openScript(const QString& path);
+    void applyView(const QString& word);
+    void showEvaluationError(const QString& errorFile, int errorLine);
+
+    TolvaneForm* ui = nullptr;
+    std::unique_ptr<ModelInterpreter> interpreter;
+    vtkdraw* scene = nullptr;
+    QPointer<zor_options_panel> optionsPanel;
+    QPointer<QDialog> aboutPanel;
+    QString fileName;
+    QString fileDir;
+    double scaleFactor = 1.0;
+    QStringList nodeDispLines;
+    QStringList nodeReactionLines;
+    QStringList elementLines;
+    QVector<QStringList> recorderSettings;
+    bool firstShow = true;
+    QVector<QString> snippetTitles;
+    QVector<QString> snippetBodies;
+};
