@@ -1,0 +1,121 @@
+// vtkdraw: the scene builder. Draws the model record into any VTK render window (the
+// main window's widget, or an offscreen window for batch pictures) and keeps, per actor
+// group, the objects that a result step later moves and colours in place.
+//
+//   vtkdraw draw(renderWindow);
+//   draw.drawModel();                       // every group, camera fitted, rendered
+//   draw.setView("XY+"); draw.resetCamera(); draw.render();
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+#include <vtkSmartPointer.h>
+
+class customMouseInteractorStyle;
+class vtkActor;
+class vtkActor2D;
+class vtkFloatArray;
+class vtkIntArray;
+class vtkLookupTable;
+class vtkMapper;
+class vtkOrientationMarkerWidget;
+class vtkPoints;
+class vtkPointSet;
+class vtkPolyData;
+class vtkRenderWindow;
+class vtkRenderWindowInteractor;
+class vtkRenderer;
+class vtkScalarBarWidget;
+class vtkTextWidget;
+
+// What one actor group keeps between builds. Every vertex, line end and element corner
+// has its own point, numbered in build order; the scalar array follows the same order.
+struct GroupStore {
+    vtkSmartPointer<vtkPoints> points;
+    vtkSmartPointer<vtkPointSet> dataSet;    // vtkPolyData, or vtkUnstructuredGrid for solids
+    vtkSmartPointer<vtkFloatArray> scalars;  // element groups only; attached by result display
+    vtkSmartPointer<vtkMapper> mapper;       // vtkPolyDataMapper, or vtkDataSetMapper for solids
+    vtkSmartPointer<vtkIntArray> tags;       // one tag per vertex or element cell
+    vtkSmartPointer<vtkActor> actor;         // null when the last build stopped at an unknown node
+    vtkSmartPointer<vtkActor> edgeActor;     // areas and solids only
+    vtkSmartPointer<vtkPolyData> labelData;  // label anchor points carrying the tags
+    vtkSmartPointer<vtkActor2D> labelActor;  // kept from the previous build when a build stops
+};
+
+class vtkdraw : public QObject {
+    Q_OBJECT
+public:
+    enum Group { FreeNodes, FixedNodes, Frames, EqualDOF, RigidLinks, ThreeNode, FourNode, EightNode };
+    static constexpr int groupCount = 8;
+
+    explicit vtkdraw(vtkRenderWindow* renderWindow, QObject* parent = nullptr);
+    ~vtkdraw() override;
+
+    // The settings file read at each use; the application's file unless changed.
+    void setSettingsPath(const QString& path) { m_settingsPath = path; }
+    QString settingsPath() const { return m_settingsPath; }
+
+    void updateBackground();
+    void clearScene();
+    void createScalarBarWidget();
+    void drawFreeNodes();
+    void drawFixedNodes();
+    void drawFrames();
+    void drawEqualDOF();
+    void drawRigidLinks();
+    void drawThreeNodeElements();
+    void drawFourNodeElements();
+    void drawEightNodeElements();
+    // The whole rebuild after a script was read: clear, every group, fit, render.
+    void drawModel();
+    void resetCamera();
+    void render();
+    // "XYZ", "XY+", "XY-", "XZ+", "XZ-", "YZ+", "YZ-", "PerspectiveOn", "PerspectiveOff".
+    void setView(const QString& view);
+    void rotateView(bool positive);
+    void showFreeNodeLabels(bool on);
+    void showFixedNodeLabels(bool on);
+    void showElementLabels(bool on);
+    // Writes the view at three times its size; the format follows the extension (png, bmp,
+    // jpg or jpeg, any case). False with a reason when nothing usable was written.
+    bool capture(const QString& fileName, QString* error = nullptr);
+
+    const GroupStore& group(Group g) const { return m_groups[g]; }
+    vtkRenderWindow* renderWindow() const;
+    vtkRenderer* renderer() const;
+    customMouseInteractorStyle* style() const;
+    vtkOrientationMarkerWidget* axesWidget() const;
+    vtkScalarBarWidget* scalarBarWidget() const;
+    vtkTextWidget* titleWidget() const;
+    vtkLookupTable* contourTable() const;
+    vtkLookupTable* edgeTable() const;
+    double contourMin() const { return m_contourMin; }
+    double contourMax() const { return m_contourMax; }
+
+private:
+    void shareLabelActors();
+    void applyColor(vtkActor* actor, const QString& colorKey, const QString& transparencyKey) const;
+    int sizeSetting(const QString& key) const;
+    void drawNodes(Group group, bool restrained);
+    void drawPairs(Group group, const QVector<int>& retained, const QVector<int>& constrained,
+                   const QString& colorKey, const QString& transparencyKey);
+    void drawElements(Group group, int nodeCount);
+    void addEdges(Group group, const QString& colorKey, const QString& transparencyKey);
+    void buildLabels(Group group, const QString& colorKey);
+
+    vtkRenderWindow* m_renderWindow;
+    vtkSmartPointer<vtkRenderWindowInteractor> m_ownInteractor;
+    vtkSmartPointer<vtkRenderer> m_renderer;
+    vtkSmartPointer<vtkOrientationMarkerWidget> m_axesWidget;
+    vtkSmartPointer<vtkScalarBarWidget> m_scalarBarWidget;
+    vtkSmartPointer<vtkTextWidget> m_titleWidget;
+    vtkSmartPointer<customMouseInteractorStyle> m_style;
+    vtkSmartPointer<vtkLookupTable> m_contourTable;
+    vtkSmartPointer<vtkLookupTable> m_edgeTable;
+    double m_contourMin = 0.0;
+    double m_contourMax = 0.0;
+    GroupStore m_groups[groupCount];
+    QString m_settingsPath;
+};
