@@ -1,9 +1,32 @@
+// --dump-model: evaluate a script without a display and print its model record as JSON.
+#include <cstdio>
+
 #include <QTextStream>
 
 #include "BatchCommands.h"
+#include "ModelInterpreter.h"
+#include "ModelJson.h"
+#include "ModelRecord.h"
+#include "ScriptEvaluation.h"
 
 int dumpModelMain(const QString& script)
 {
-    QTextStream(stderr) << "tolvane: --dump-model is not available yet (" << script << ")\n";
-    return 2;
+    ModelInterpreter interpreter;
+    const EvaluationResult r = evaluateScriptFile(interpreter, script);
+    QTextStream err(stderr);
+    if (!r.readable) {
+        err << "tolvane: cannot read " << script << '\n';
+        return 2;
+    }
+    const QByteArray json = modelRecordToJson(*modelRecord());
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    std::fflush(stdout);
+    if (r.code != 0) {
+        err << "tolvane: ";
+        if (!r.errorFile.isEmpty())
+            err << r.errorFile << ':' << r.errorLine << ": ";
+        err << modelRecord()->statusMessage.trimmed() << '\n';
+        return 1;
+    }
+    return 0;
 }

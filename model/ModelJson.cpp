@@ -1,0 +1,116 @@
+#include "ModelJson.h"
+
+#include <cmath>
+
+#include "ModelRecord.h"
+
+namespace {
+
+QByteArray jsonString(const QString& s)
+{
+    QByteArray out("\"");
+    for (const char c : s.toUtf8()) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20)
+                out += "\\u00" + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+            else
+                out += c;
+        }
+    }
+    return out + '"';
+}
+
+// The shortest text that reads back as the same double; JSON has no infinity or NaN.
+QByteArray jsonNumber(double v)
+{
+    if (!std::isfinite(v))
+        return "null";
+    for (int precision = 15; precision < 17; ++precision) {
+        const QByteArray text = QByteArray::number(v, 'g', precision);
+        if (text.toDouble() == v)
+            return text;
+    }
+    return QByteArray::number(v, 'g', 17);
+}
+
+QByteArray jsonArray(const QVector<int>& list)
+{
+    QByteArray out("[");
+    for (int i = 0; i < list.size(); ++i)
+        out += (i ? "," : "") + QByteArray::number(list[i]);
+    return out + ']';
+}
+
+QByteArray jsonArray(const QVector<double>& list)
+{
+    QByteArray out("[");
+    for (int i = 0; i < list.size(); ++i)
+        out += (i ? "," : "") + jsonNumber(list[i]);
+    return out + ']';
+}
+
+QByteArray jsonArray(const QVector<QString>& list)
+{
+    QByteArray out("[");
+    for (int i = 0; i < list.size(); ++i)
+        out += (i ? "," : "") + jsonString(list[i]);
+    return out + ']';
+}
+
+class Writer {
+public:
+    void add(const char* key, const QByteArray& value)
+    {
+        m_out += m_out.isEmpty() ? "{\n" : ",\n";
+        m_out += "  \"" + QByteArray(key) + "\": " + value;
+    }
+    QByteArray finish() { return m_out + "\n}\n"; }
+
+private:
+    QByteArray m_out;
+};
+
+}  // namespace
+
+QByteArray modelRecordToJson(const ModelRecord& r)
+{
+    Writer w;
+    w.add("statusMessage", jsonString(r.statusMessage));
+    w.add("ndf", QByteArray::number(r.ndf));
+    w.add("ndm", QByteArray::number(r.ndm));
+    w.add("nodeTags", jsonArray(r.nodeTags));
+    w.add("nodeX", jsonArray(r.nodeX));
+    w.add("nodeY", jsonArray(r.nodeY));
+    w.add("nodeZ", jsonArray(r.nodeZ));
+    w.add("elementTypes", jsonArray(r.elementTypes));
+    w.add("elementTags", jsonArray(r.elementTags));
+    w.add("elementNodeCounts", jsonArray(r.elementNodeCounts));
+    static const char* const nodeKeys[] = {"elementNodes1", "elementNodes2", "elementNodes3", "elementNodes4",
+                                           "elementNodes5", "elementNodes6", "elementNodes7", "elementNodes8"};
+    for (int k = 1; k <= 8; ++k)
+        w.add(nodeKeys[k - 1], jsonArray(r.elementNodes(k)));
+    w.add("fixNodeTags", jsonArray(r.fixNodeTags));
+    static const char* const fixKeys[] = {"fixDofs1", "fixDofs2", "fixDofs3", "fixDofs4", "fixDofs5", "fixDofs6"};
+    for (int k = 1; k <= 6; ++k)
+        w.add(fixKeys[k - 1], jsonArray(r.fixDofs(k)));
+    w.add("equalDofRetainedNodes", jsonArray(r.equalDofRetainedNodes));
+    w.add("equalDofConstrainedNodes", jsonArray(r.equalDofConstrainedNodes));
+    w.add("rigidLinkRetainedNodes", jsonArray(r.rigidLinkRetainedNodes));
+    w.add("rigidLinkConstrainedNodes", jsonArray(r.rigidLinkConstrainedNodes));
+    w.add("analyzeCount", QByteArray::number(r.analyzeCount));
+    w.add("seriesTimes", jsonArray(r.seriesTimes));
+    w.add("seriesValues", jsonArray(r.seriesValues));
+    w.add("seriesFactor", jsonNumber(r.seriesFactor));
+    w.add("seriesStartTime", jsonNumber(r.seriesStartTime));
+    w.add("seriesUseLast", r.seriesUseLast ? "true" : "false");
+    w.add("seriesPrependZero", r.seriesPrependZero ? "true" : "false");
+    return w.finish();
+}

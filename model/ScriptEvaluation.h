@@ -1,0 +1,26 @@
+// Evaluation of one script file in a fresh ModelInterpreter: the steps the main window and the
+// batch commands share (directory change, "Tolvane.log", evaluation, status, interpreter deletion).
+//
+//   ModelInterpreter interpreter;
+//   const EvaluationResult r = evaluateScriptFile(interpreter, path);
+//   if (r.code != 0) markLine(r.errorFile, r.errorLine);
+#pragma once
+
+#include <QString>
+
+class ModelInterpreter;
+
+struct EvaluationResult {
+    bool readable = true;   // false when the script file cannot be read (nothing evaluated)
+    int code = 0;           // Tcl return code of the file evaluation (TCL_OK == 0); exit/quit count as TCL_OK
+    QString result;         // the interpreter's string result, read as UTF-8
+    QString errorInfo;      // Tcl's errorInfo when code != TCL_OK
+    int errorLine = 0;      // line of the error in errorFile, 0 if unknown
+    QString errorFile;      // absolute path of the file the error happened in (the script or a file it sourced)
+};
+
+// Makes the script's directory the process's current directory, sends the script's standard
+// output to "Tolvane.log" there, evaluates the file, puts the error text into the model record's
+// statusMessage on failure, and deletes the Tcl interpreter. The model record keeps what the
+// script recorded, also after an error. An unreadable script changes nothing but statusMessage.
+EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath);
