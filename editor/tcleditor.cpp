@@ -1,0 +1,301 @@
+#include "tcleditor.h"
+
+#include "highlighter.h"
+#include "linenumberarea.h"
+
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPainter>
+#include <QSaveFile>
+#include <QStyle>
+#include <QTextBlock>
+#include <QTextDocumentWriter>
+#include <QTextStream>
+
+namespace {
+
+// Numbers untitled documents for the life of the process; never reset.
+int untitledCounter = 1;
+
+QColor errorLineColor() { return QColor(255, 190, 190); }
+
+} // namespace
+
+tcleditor::SaveFileNameProvider tcleditor::saveFileNameProvider =
+    [](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    };
+
+tcleditor::MessageBoxProvider tcleditor::messageBoxProvider =
+    [](QWidget *parent, const QString &title, const QString &text, QMessageBox::StandardButtons buttons) {
+        return QMessageBox::warning(parent, title, text, buttons);
+    };
+
+tcleditor::tcleditor(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    QFont font;
+    font.setFamily(QStringLiteral("Consolas"));
+    font.setWeight(QFont::Bold);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPointSize(11);
+    setFont(font);
+    setTabStopDistance(4 * QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
+
+    highlighter = new Highlighter(document());
+    lineNumberArea = new linenumberarea(this);
+    lineNumberArea->setFont(font);
+
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &tcleditor::updateLineNumberAreaWidth);
+    connect(this, &QPlainTextEdit::updateRequest, this, &tcleditor::updateLineNumberArea);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &tcleditor::highlightCurrentLine);
+    connect(document(), &QTextDocument::contentsChange, this, &tcleditor::clearErrorMarkOnEdit);
+
+    updateLineNumberAreaWidth(0);
+    highlightCurrentLine();
+    setWordWrapMode(QTextOption::NoWrap);
+}
+
+void tcleditor::newFile()
+{
+    isUntitled = true;
+    curFile = tr("new %1").arg(untitledCounter++);
+    setWindowTitle(curFile + QStringLiteral("[*]") + tr(" - Tcl Editor"));
+    watchModifications();
+}
+
+bool tcleditor::loadFile(const QString &fileName)
+{
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
+        return false;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+
+    QTextStream in(&file);
+    in.setCodec("UTF-8");
+    setPlainText(in.readAll());
+    setCurrentFile(fileName);
+    watchModifications();
+    return true;
+}
+
+bool tcleditor::save()
+{
+    return isUntitled ? saveAs() : saveFile(curFile);
+}
+
+bool tcleditor::saveAs()
+{
+    const QString fileName = saveFileNameProvider(this, tr("Save As..."), curFile, tr("Tcl File (*.tcl)"));
+    if (fileName.isEmpty())
+        return false;
+    return saveFile(fileName);
+}
+
+bool tcleditor::saveFile(const QString &fileName)
+{
+    QString target = fileName;
+    if (!target.endsWith(QLatin1String(".tcl")))
+        target += QLatin1String(".tcl");
+
+    // The writer closes its device, which QSaveFile forbids, so it writes to memory first.
+    QBuffer buffer;
+    QTextDocumentWriter writer(&buffer, "plaintext");
+    if (!writer.write(document())) {
+        warnSaveFailed(target, tr("The text could not be converted"));
+        return false;
+    }
+
+    // Written to a temporary file and renamed, so a failed write leaves the old file intact.
+    QSaveFile file(target);
+    file.setDirectWriteFallback(true);
+    if (file.open(QIODevice::WriteOnly) && file.write(buffer.data()) == buffer.size() && file.commit()) {
+        setCurrentFile(target);
+        return true;
+    }
+    warnSaveFailed(target, file.errorString());
+    return false;
+}
+
+void tcleditor::warnSaveFailed(const QString &fileName, const QString &reason)
+{
+    messageBoxProvider(this, tr("Tcl Editor"),
+                       tr("Cannot write file %1:\n%2.").arg(QDir::toNativeSeparators(fileName), reason),
+                       QMessageBox::Ok);
+}
+
+void tcleditor::setCurrentFile(const QString &fileName)
+{
+    curFile = QFileInfo(fileName).canonicalFilePath();
+    isUntitled = false;
+    document()->setModified(false);
+    setWindowModified(false);
+    setWindowTitle(userFriendlyCurrentFile() + QStringLiteral("[*]"));
+}
+
+QString tcleditor::userFriendlyCurrentFile() const
+{
+    return QFileInfo(curFile).fileName();
+}
+
+void tcleditor::watchModifications()
+{
+    connect(document(), &QTextDocument::contentsChanged, this, &tcleditor::documentWasModified,
+            Qt::UniqueConnection);
+}
+
+void tcleditor::documentWasModified()
+{
+    setWindowModified(document()->isModified());
+}
+
+bool tcleditor::maybeSave()
+{
+    if (!document()->isModified())
+        return true;
+    return askToSave();
+}
+
+bool tcleditor::askToSave()
+{
+    const QMessageBox::StandardButton answer = messageBoxProvider(
+        this, tr("Tcl Editor"),
+        tr("Save change to document <b>%1</b> before closing window?")
+            .arg(userFriendlyCurrentFile().toHtmlEscaped()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    switch (answer) {
+    case QMessageBox::Save:
+        return isUntitled ? saveAs() : saveFile(curFile);
+    case QMessageBox::Discard:
+        return true;
+    default:
+        // Cancel, or the box was dismissed: keep the window and its text.
+        return false;
+    }
+}
+
+void tcleditor::closeEvent(QCloseEvent *event)
+{
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+int tcleditor::lineNumberAreaWidth() const
+{
+    int n = qMax(1, blockCount());
+    int digits = 2;
+    while (n >= 100) {
+        n /= 10;
+        ++digits;
+    }
+    return 10 + digits * lineNumberArea->fontMetrics().horizontalAdvance(QLatin1Char('9'));
+}
+
+void tcleditor::updateLineNumberAreaWidth(int /*newBlockCount*/)
+{
+    setViewportMargins(lineNumberAreaWidth(), 0, 0, 0);
+}
+
+void tcleditor::updateLineNumberArea(const QRect &rect, int dy)
+{
+    if (dy)
+        lineNumberArea->scroll(0, dy);
+    else
+        lineNumberArea->update(0, rect.y(), lineNumberArea->width(), rect.height());
+
+    if (rect.contains(viewport()->rect()))
+        updateLineNumberAreaWidth(0);
+}
+
+void tcleditor::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    const QRect cr = contentsRect();
+    const QRect strip(cr.left(), cr.top(), lineNumberAreaWidth(), cr.height());
+    lineNumberArea->setGeometry(QStyle::visualRect(layoutDirection(), cr, strip));
+}
+
+void tcleditor::highlightCurrentLine()
+{
+    QList<QTextEdit::ExtraSelection> selections;
+    if (!isReadOnly()) {
+        QTextEdit::ExtraSelection line;
+        line.format.setBackground(QColor(Qt::blue).lighter(180));
+        line.format.setProperty(QTextFormat::FullWidthSelection, true);
+        line.cursor = textCursor();
+        line.cursor.clearSelection();
+        selections.append(line);
+    }
+    // Last, so that it shows over the current-line colour when the cursor stands on it.
+    if (!errorMark.isNull()) {
+        QTextEdit::ExtraSelection error;
+        error.format.setBackground(errorLineColor());
+        error.format.setProperty(QTextFormat::FullWidthSelection, true);
+        error.cursor = errorMark;
+        selections.append(error);
+    }
+    setExtraSelections(selections);
+}
+
+void tcleditor::markErrorLine(int line)
+{
+    const QTextBlock block = document()->findBlockByNumber(line - 1);
+    if (line < 1 || !block.isValid())
+        return;
+    errorMark = QTextCursor(block);
+    setTextCursor(errorMark);
+    ensureCursorVisible();
+    highlightCurrentLine();
+}
+
+void tcleditor::clearErrorMarkOnEdit(int /*position*/, int charsRemoved, int charsAdded)
+{
+    // Re-highlighting reports changes of nothing; only a real edit removes the mark.
+    if (errorMark.isNull() || (charsRemoved == 0 && charsAdded == 0))
+        return;
+    errorMark = QTextCursor();
+    highlightCurrentLine();
+}
+
+void tcleditor::lineNumberAreaPaintEvent(QPaintEvent *event)
+{
+    QPainter painter(lineNumberArea);
+    const QTextCursor cursor = textCursor();
+    const int selectionStart = cursor.selectionStart();
+    const int selectionEnd = cursor.selectionEnd();
+    QPalette palette = lineNumberArea->palette();
+    palette.setCurrentColorGroup(QPalette::Active);
+
+    painter.fillRect(event->rect(), palette.color(QPalette::Window));
+
+    QTextBlock block = firstVisibleBlock();
+    int blockNumber = block.blockNumber();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    qreal bottom = top + blockBoundingRect(block).height();
+
+    while (block.isValid() && top <= event->rect().bottom()) {
+        if (block.isVisible() && bottom >= event->rect().top()) {
+            const int start = block.position();
+            const int end = start + block.length();
+            const bool selected = (selectionStart < end && selectionEnd > start)
+                                  || (selectionStart == selectionEnd && selectionStart == start);
+            painter.setPen(palette.color(selected ? QPalette::Highlight : QPalette::WindowText));
+            painter.drawText(0, int(top), lineNumberArea->width() - 4, int(bottom - top), Qt::AlignRight,
+                             QString::number(blockNumber + 1));
+        }
+        block = block.next();
+        top = bottom;
+        bottom = top + blockBoundingRect(block).height();
+        ++blockNumber;
+    }
+}

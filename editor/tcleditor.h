@@ -1,0 +1,69 @@
+#pragma once
+// One script in an MDI child window: a plain-text editor with a line-number gutter, the current
+// line highlighted, Tcl highlighting, and the new/open/save/close protocol with a "[*]" title.
+
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include <functional>
+
+class Highlighter;
+class linenumberarea;
+
+class tcleditor : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit tcleditor(QWidget *parent = nullptr);
+
+    void newFile();
+    bool loadFile(const QString &fileName);
+    bool save();
+    bool saveAs();
+    bool saveFile(const QString &fileName);
+    QString userFriendlyCurrentFile() const;
+    QString currentFile() const { return curFile; }
+    bool isUntitledFile() const { return isUntitled; }
+
+    // Asks whether to save unsaved changes; false means the user wants to keep the window.
+    bool maybeSave();
+
+    // Puts the cursor on 1-based `line`, scrolls to it and tints it until the text is next edited.
+    void markErrorLine(int line);
+    bool hasErrorMark() const { return !errorMark.isNull(); }
+
+    void lineNumberAreaPaintEvent(QPaintEvent *event);
+    int lineNumberAreaWidth() const;
+
+    // Seams for the dialogs, so that tests can answer them. Default to the real dialogs.
+    using SaveFileNameProvider = std::function<QString(QWidget *parent, const QString &caption,
+                                                       const QString &dir, const QString &filter)>;
+    using MessageBoxProvider = std::function<QMessageBox::StandardButton(
+        QWidget *parent, const QString &title, const QString &text, QMessageBox::StandardButtons buttons)>;
+    static SaveFileNameProvider saveFileNameProvider;
+    static MessageBoxProvider messageBoxProvider;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private slots:
+    void documentWasModified();
+    void updateLineNumberAreaWidth(int newBlockCount);
+    void highlightCurrentLine();
+    void updateLineNumberArea(const QRect &rect, int dy);
+    void clearErrorMarkOnEdit(int position, int charsRemoved, int charsAdded);
+
+private:
+    void setCurrentFile(const QString &fileName);
+    void watchModifications();
+    bool askToSave();
+    void warnSaveFailed(const QString &fileName, const QString &reason);
+
+    QString curFile;
+    bool isUntitled = true;
+    Highlighter *highlighter = nullptr;
+    linenumberarea *lineNumberArea = nullptr;
+    QTextCursor errorMark;
+};
