@@ -28,27 +28,45 @@ bool changeDirectory(const QString& dir)
     return ok;
 }
 
-// Makes "Tolvane.log" in the current directory the script's standard output. The file channel is
-// registered with the interpreter, so deleting the interpreter flushes and closes it. When the log
-// cannot be written, the script's output is discarded rather than mixed into the application's.
-void redirectStandardOutput(Tcl_Interp* interp)
+// The script's standard output for one evaluation.
+struct OutputRedirection {
+    Tcl_Channel previous = nullptr;  // the process's standard output channel, put back afterwards
+    Tcl_Channel log = nullptr;
+};
+
+// Makes "Tolvane.log" in the current directory the script's standard output. The log is registered
+// with the interpreter only, so deleting the interpreter flushes and closes it. When the log cannot
+// be written, the script's output is discarded rather than mixed into the application's own.
+OutputRedirection redirectStandardOutput(Tcl_Interp* interp)
 {
-    Tcl_Channel previous = Tcl_GetStdChannel(TCL_STDOUT);
-    Tcl_Channel log = Tcl_OpenFileChannel(interp, "Tolvane.log", "w", 0644);
-    if (!log) {
+    OutputRedirection r;
+    r.previous = Tcl_GetStdChannel(TCL_STDOUT);
+    r.log = Tcl_OpenFileChannel(interp, "Tolvane.log", "w", 0644);
+    if (!r.log) {
 #ifdef _WIN32
-        log = Tcl_OpenFileChannel(interp, "NUL", "w", 0644);
+        r.log = Tcl_OpenFileChannel(interp, "NUL", "w", 0644);
 #else
-        log = Tcl_OpenFileChannel(interp, "/dev/null", "w", 0644);
+        r.log = Tcl_OpenFileChannel(interp, "/dev/null", "w", 0644);
 #endif
     }
     Tcl_ResetResult(interp);
-    if (!log)
-        return;
-    Tcl_SetStdChannel(log, TCL_STDOUT);
-    Tcl_RegisterChannel(interp, log);
-    if (previous)
-        Tcl_UnregisterChannel(interp, previous);
+    if (!r.log)
+        return r;
+    Tcl_SetStdChannel(r.log, TCL_STDOUT);
+    Tcl_RegisterChannel(interp, r.log);
+    if (r.previous)
+        Tcl_UnregisterChannel(interp, r.previous);
+    return r;
+}
+
+// Puts the process's standard output back before the interpreter goes. Left empty, Tcl would make
+// the next opened file the standard output for good and never close it.
+void restoreStandardOutput(const OutputRedirection& r)
+{
+    if (r.log && Tcl_GetStdChannel(TCL_STDOUT) == r.log)
+        Tcl_Flush(r.log);
+    if (r.previous)
+        Tcl_SetStdChannel(r.previous, TCL_STDOUT);
 }
 
 QString errorInfoOf(Tcl_Interp* interp, int code)
@@ -85,7 +103,7 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
     }
     probe.close();
 
-    redirectStandardOutput(interp);
+    const OutputRedirection output = redirectStandardOutput(interp);
 
     // Scripts are saved as UTF-8, whatever the process's locale says.
     Tcl_Obj* name = newPath(script.fileName());
@@ -106,6 +124,7 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
         if (!r.result.isEmpty())
             modelRecord()->statusMessage = r.result;
     }
+    restoreStandardOutput(output);
     interpreter.deleteInterpreter();
     return r;
 }
