@@ -56,6 +56,7 @@ tcleditor::tcleditor(QWidget *parent)
     connect(this, &QPlainTextEdit::blockCountChanged, this, &tcleditor::updateLineNumberAreaWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &tcleditor::updateLineNumberArea);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &tcleditor::highlightCurrentLine);
+    // contentsChange, unlike contentsChanged, is not sent when the highlighter re-colours.
     connect(document(), &QTextDocument::contentsChange, this, &tcleditor::clearErrorMarkOnEdit);
 
     updateLineNumberAreaWidth(0);
@@ -258,10 +259,9 @@ void tcleditor::markErrorLine(int line)
     highlightCurrentLine();
 }
 
-void tcleditor::clearErrorMarkOnEdit(int /*position*/, int charsRemoved, int charsAdded)
+void tcleditor::clearErrorMarkOnEdit()
 {
-    // Re-highlighting reports changes of nothing; only a real edit removes the mark.
-    if (errorMark.isNull() || (charsRemoved == 0 && charsAdded == 0))
+    if (errorMark.isNull())
         return;
     errorMark = QTextCursor();
     highlightCurrentLine();

@@ -53,7 +53,7 @@ private slots:
     void updateLineNumberAreaWidth(int newBlockCount);
     void highlightCurrentLine();
     void updateLineNumberArea(const QRect &rect, int dy);
-    void clearErrorMarkOnEdit(int position, int charsRemoved, int charsAdded);
+    void clearErrorMarkOnEdit();
 
 private:
     void setCurrentFile(const QString &fileName);
