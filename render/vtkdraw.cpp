@@ -48,6 +48,9 @@ vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
     vtkRenderWindowInteractor* interactor = m_renderWindow->GetInteractor();
 
     m_renderer = vtkSmartPointer<vtkRenderer>::New();
+    // Captures keep the alpha channel: an opaque background keeps them looking like the view
+    // instead of leaving a transparent picture with half-transparent model lines.
+    m_renderer->SetBackgroundAlpha(1.0);
     updateBackground();
     m_renderWindow->AddRenderer(m_renderer);
 
