@@ -111,8 +111,9 @@ QByteArray quotedPrefix(const QByteArray& command)
     return command;
 }
 
-// Descends from the command at POS into the braced word that holds, at relative line LINE, a
-// command starting with the text of INNER.
+// Descends from the command at POS into the braced word whose relative line LINE holds the start of
+// INNER. The inner command may sit in a script nested further down (an if inside a loop body is
+// compiled into the loop and gets no line note of its own), so its text is searched on that line.
 bool stepInto(Position* pos, int line, const QByteArray& inner)
 {
     const QByteArray& text = pos->text;
@@ -121,27 +122,22 @@ bool stepInto(Position* pos, int line, const QByteArray& inner)
         return false;
     const QByteArray prefix = quotedPrefix(inner);
     bool found = false;
-    for (int t = 0, word = 0; t < parse.numTokens && !found; ++word) {
+    for (int t = 0, word = 0; t < parse.numTokens && !found && !prefix.isEmpty(); ++word) {
         const Tcl_Token& token = parse.tokenPtr[t];
-        const int wordTokens = 1 + token.numComponents;
-        if (word > 0 && token.size >= 2 && token.start[0] == '{') {
-            const int contentStart = int(token.start - text.constData()) + 1;
-            const int contentEnd = contentStart + token.size - 2;
-            const int target = lineAt(text, contentStart) + line - 1;
-            int offset = contentStart, start = 0, size = 0;
-            while (commandAt(text, offset, contentEnd, &start, &size)) {
-                const int startLine = lineAt(text, start);
-                if (startLine > target)
-                    break;
-                if (startLine == target && text.mid(start, prefix.size()) == prefix) {
-                    pos->offset = start;
-                    found = true;
-                    break;
-                }
-                offset = start + size;
-            }
+        t += 1 + token.numComponents;
+        if (word == 0 || token.size < 2 || token.start[0] != '{')
+            continue;
+        const int contentStart = int(token.start - text.constData()) + 1;
+        const int contentEnd = contentStart + token.size - 2;
+        const int target = lineAt(text, contentStart) + line - 1;
+        const int from = qMax(contentStart, lineStart(text, target));
+        if (from < 0)
+            continue;
+        const int at = text.indexOf(prefix, from);
+        if (at >= 0 && at + prefix.size() <= contentEnd && lineAt(text, at) == target) {
+            pos->offset = at;
+            found = true;
         }
-        t += wordTokens;
     }
     Tcl_FreeParse(&parse);
     return found;

@@ -1,4 +1,191 @@
+// Evaluation of a script file: directory change, "Tolvane.log", result text, status message and
+// the place of an error in the script or in the files it sources.
 #include <QtTest>
-class T : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(T)
+
+#include "ScriptRunner.h"
+
+class ScriptEvaluationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void changesIntoTheScriptDirectoryWithoutSubstitution();
+    void logHoldsTheLastEvaluationOnly();
+    void unwritableLogDiscardsOutput();
+    void resultIsReadAsUtf8();
+    void statusMessageOnError();
+    void unreadableScript();
+    void errorLocation_data();
+    void errorLocation();
+};
+
+static QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void ScriptEvaluationTest::changesIntoTheScriptDirectoryWithoutSubstitution()
+{
+    ScriptRunner runner;
+    const QString odd = QStringLiteral("frame $HOME [exec touch pwned] \"quoted\" \\x");
+    const EvaluationResult r = runner.run("model basic -ndm 1\nnode 1 0\nputs [pwd]\nputs [file exists gm.txt]\n",
+                                          odd + "/model.tcl");
+    runner.write(odd + "/gm.txt", "1");
+    QCOMPARE(r.code, 0);
+    const QString dir = QDir(runner.dir()).filePath(odd);
+    QCOMPARE(QDir::currentPath(), dir);
+    QCOMPARE(QString::fromUtf8(readFile(dir + "/Tolvane.log")), dir + "\n0\n");
+    QVERIFY(!QFile::exists(dir + "/pwned"));
+    QVERIFY(!QFile::exists(runner.dir() + "/pwned"));
+    QCOMPARE(runner.model().nodeTags.size(), 1);
+}
+
+void ScriptEvaluationTest::logHoldsTheLastEvaluationOnly()
+{
+    ScriptRunner runner;
+    runner.run("puts first\nputs -nonewline second\n");
+    QCOMPARE(readFile(runner.dir() + "/Tolvane.log"), QByteArray("first\nsecond"));
+    runner.run("puts stderr not-in-log\nputs stdout third\nflush stdout\nputs fourth\nerror stop\nputs never\n");
+    QCOMPARE(readFile(runner.dir() + "/Tolvane.log"), QByteArray("third\nfourth\n"));
+    runner.run("set x 1\n");
+    QCOMPARE(readFile(runner.dir() + "/Tolvane.log"), QByteArray());
+    // A script that closes its standard output does not disturb the next evaluation.
+    runner.run("puts gone\nclose stdout\n");
+    runner.run("puts back\n");
+    QCOMPARE(readFile(runner.dir() + "/Tolvane.log"), QByteArray("back\n"));
+}
+
+void ScriptEvaluationTest::unwritableLogDiscardsOutput()
+{
+    ScriptRunner runner;
+    QVERIFY(QDir(runner.dir()).mkdir("Tolvane.log"));  // cannot be opened as a file
+    const EvaluationResult r = runner.run("model basic -ndm 1\nputs hello\nnode 1 0\n");
+    QCOMPARE(r.code, 0);
+    QCOMPARE(runner.model().nodeTags.size(), 1);
+}
+
+void ScriptEvaluationTest::resultIsReadAsUtf8()
+{
+    ScriptRunner runner;
+    const QString text = QStringLiteral("Stütze über Achse Ø3 – 柱");
+    const EvaluationResult r = runner.run("# Rahmen für Hörsaal\nerror \"" + text.toUtf8() + "\"\n");
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.result, text);
+    QCOMPARE(runner.status(), text);
+}
+
+void ScriptEvaluationTest::statusMessageOnError()
+{
+    ScriptRunner runner;
+    // A model command's failure leaves the result empty; its own message stays.
+    EvaluationResult r = runner.run("model basic -ndm 2\nnode 1 x 0\n");
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.result.isEmpty());
+    QCOMPARE(runner.status(), QStringLiteral("WARNING invalid XCoordinate\nnode: 1"));
+    QVERIFY(r.errorInfo.contains("node 1 x 0"));
+
+    // A caught model failure followed by a Tcl error: the Tcl text wins.
+    r = runner.run("model basic -ndm 2\ncatch {node 1 x 0}\nexpr {1 +}\n");
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.result.startsWith("missing operand"));
+    QCOMPARE(runner.status(), r.result);
+
+    // Success leaves the status alone.
+    r = runner.run("model basic -ndm 2\n");
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.errorInfo.isEmpty());
+    QCOMPARE(r.errorLine, 0);
+    QCOMPARE(runner.status(), QString());
+}
+
+void ScriptEvaluationTest::unreadableScript()
+{
+    ScriptRunner runner;
+    QDir::setCurrent(runner.dir());
+    runner.write("other/keep.txt", "x");
+    ModelInterpreter interpreter;
+    const EvaluationResult r = evaluateScriptFile(interpreter, runner.dir() + "/other/missing.tcl");
+    QVERIFY(!r.readable);
+    QVERIFY(r.code != 0);
+    QVERIFY(runner.status().contains("missing.tcl"));
+    QCOMPARE(QDir::currentPath(), runner.dir());
+    QVERIFY(!interpreter.interp());
+    QVERIFY(!QFile::exists(runner.dir() + "/other/Tolvane.log"));
+
+    ModelInterpreter second;
+    QVERIFY(!evaluateScriptFile(second, runner.dir() + "/other").readable);  // a directory
+}
+
+void ScriptEvaluationTest::errorLocation_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("line");
+    QTest::newRow("top level") << QByteArray("model basic -ndm 2\n\nnode 1 0 0\nnode 2 x 0\n") << "model.tcl" << 4;
+    QTest::newRow("unknown command") << QByteArray("model basic -ndm 2\n  nodee 1 0 0\n") << "model.tcl" << 2;
+    QTest::newRow("inside nested loops") << QByteArray(
+        "model basic -ndm 2\n"
+        "for {set i 0} {$i < 3} {incr i} {\n"
+        "    foreach j {0 1 2} {\n"
+        "        set x [expr {$i * 5.0}]\n"
+        "        if {$i == 2 && $j == 1} {\n"
+        "            node [expr {10*$i+$j}] $x bad\n"
+        "        } else {\n"
+        "            node [expr {10*$i+$j}] $x 0\n"
+        "        }\n"
+        "    }\n"
+        "}\n") << "model.tcl" << 6;
+    QTest::newRow("else branch") << QByteArray(
+        "model basic -ndm 2\nset a 1\nif {$a == 0} {\n    node 1 0 0\n} else {\n    set b 2\n    node 2 0 q\n}\n")
+                                 << "model.tcl" << 7;
+    QTest::newRow("procedure called in a loop") << QByteArray(
+        "model basic -ndm 2\n"
+        "proc column {tag x} {\n"
+        "    node $tag $x 0.0\n"
+        "    node [expr {$tag + 100}] $x\n"
+        "}\n"
+        "foreach k {1 2} {\n"
+        "    column $k [expr {$k * 6.0}]\n"
+        "}\n") << "model.tcl" << 4;
+    QTest::newRow("nested procedures") << QByteArray(
+        "proc inner {} {\n    set a 1\n    expr {$a + }\n}\nproc outer {} {\n    inner\n}\n\nouter\n")
+                                       << "model.tcl" << 3;
+    QTest::newRow("command substitution") << QByteArray("set a 1\nset b [expr {$a / 0}]\n") << "model.tcl" << 2;
+    QTest::newRow("sourced file") << QByteArray("model basic -ndm 2\nsource parts/nodes.tcl\nnode 9 0 0\n")
+                                  << "parts/nodes.tcl" << 3;
+    QTest::newRow("procedure from a sourced file") << QByteArray(
+        "model basic -ndm 2\nsource parts/procs.tcl\nforeach i {1 2} {\n    beam $i\n}\n")
+                                                   << "parts/procs.tcl" << 5;
+    QTest::newRow("long loop body") << QByteArray(
+        "model basic -ndm 3\n"
+        "# storeys\n"
+        "foreach storey {1 2 3 4} {\n"
+        "    set z [expr {$storey * 3.5}]   ;# storey height in metres, a long comment to make the body long\n"
+        "    foreach line {1 2 3} {\n"
+        "        set y [expr {($line - 1) * 6.0}] ;# another long comment so that Tcl cuts the quoted text\n"
+        "        node [expr {100*$storey + $line}] 0.0 $y $z\n"
+        "        if {$storey == 3} { element elasticBeamColumn 1 1 2 3 4 5 6 7 8 nope }\n"
+        "        element elasticBeamColumn [expr {100*$storey + $line}] $storey x 1\n"
+        "    }\n"
+        "}\n") << "model.tcl" << 9;
+    QTest::newRow("procedure made by eval") << QByteArray(
+        "eval {proc made {} {\n  error boom\n}}\nset a 1\nmade\n") << "model.tcl" << 2;
+}
+
+void ScriptEvaluationTest::errorLocation()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QString, file);
+    QFETCH(int, line);
+    ScriptRunner runner;
+    runner.write("parts/nodes.tcl", "node 1 0 0\nnode 2 1 0\nnode 3 y 0\n");
+    runner.write("parts/procs.tcl", "# beams\nproc beam {i} {\n    node $i 0 0\n    if {$i == 2} {\n"
+                                    "        element truss $i 1\n    }\n}\n");
+    const EvaluationResult r = runner.run(script);
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.errorFile, QDir(runner.dir()).filePath(file));
+    QCOMPARE(r.errorLine, line);
+}
+
+QTEST_GUILESS_MAIN(ScriptEvaluationTest)
 #include "tst_ScriptEvaluation.moc"
