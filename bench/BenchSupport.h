@@ -1,0 +1,41 @@
+// Shared pieces of the benchmark programs: running a child process while measuring its wall
+// time and peak memory, and summarising repeated measurements.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace bench {
+
+struct ChildRun {
+    double wallMs = 0.0;   // from fork to the child's exit
+    long peakRssKb = 0;    // the child's maximum resident set size
+    int exitCode = -1;     // -1 when the child did not exit normally
+    QByteArray output;     // the child's standard output
+};
+
+// Runs program with arguments, standard output captured, standard error passed through.
+ChildRun runChild(const QString& program, const QStringList& arguments);
+
+// The value after "key" in a line of "key value" pairs; NaN when absent.
+double outputValue(const QByteArray& output, const QString& key);
+
+struct Summary {
+    double median = 0.0;
+    double min = 0.0;
+    double max = 0.0;
+};
+Summary summarise(QVector<double> values);
+
+// "median (min to max)" with the given number of decimals.
+QString formatSummary(const Summary& s, int decimals);
+
+// Peak resident set size of this process, in KiB.
+long selfPeakRssKb();
+
+// Milliseconds since an arbitrary fixed point, from the monotonic clock.
+double nowMs();
+
+}  // namespace bench

@@ -1,0 +1,115 @@
+// B1, interpretation: a model script evaluated through the shared evaluation function (as
+// --dump-model does, without printing), side by side with plain tclsh evaluating the same
+// script with every solver command an empty procedure (bench/stubs.tcl). Each run is a fresh
+// process, so wall time and peak memory are measured the same way for both.
+//
+//   tolvane_bench_interpret [--runs N] script.tcl
+//   tolvane_bench_interpret --child script.tcl     one evaluation; prints its figures
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cmath>
+
+#include "BenchSupport.h"
+#include "ModelInterpreter.h"
+#include "ModelRecord.h"
+#include "ScriptEvaluation.h"
+
+#ifndef TOLVANE_BENCH_STUBS
+#define TOLVANE_BENCH_STUBS "stubs.tcl"
+#endif
+
+namespace {
+
+int childMain(const QString& script)
+{
+    const double start = bench::nowMs();
+    ModelInterpreter interpreter;
+    const EvaluationResult result = evaluateScriptFile(interpreter, script);
+    const double elapsed = bench::nowMs() - start;
+    const ModelRecord* record = modelRecord();
+    QTextStream out(stdout);
+    out << "eval_us " << qint64(elapsed * 1000.0) << " nodes " << record->nodeTags.size() << " elements "
+        << record->elementTags.size() << " fixes " << record->fixNodeTags.size() << " ok "
+        << (result.code == 0 ? 1 : 0) << "\n";
+    if (result.code != 0)
+        QTextStream(stderr) << "evaluation failed: " << record->statusMessage << "\n";
+    return result.code == 0 ? 0 : 1;
+}
+
+struct Series {
+    QVector<double> wallMs, evalMs, rssMb;
+};
+
+void addRun(Series& s, const bench::ChildRun& run, double evalUs)
+{
+    s.wallMs << run.wallMs;
+    s.evalMs << evalUs / 1000.0;
+    s.rssMb << run.peakRssKb / 1024.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == "--child")
+        return childMain(args[1]);
+
+    int runs = 5;
+    QString tclsh = "tclsh8.6";
+    QString stubs = TOLVANE_BENCH_STUBS;
+    while (args.size() > 1 && args[0].startsWith("--")) {
+        const QString option = args.takeFirst();
+        const QString value = args.takeFirst();
+        if (option == "--runs")
+            runs = qMax(1, value.toInt());
+        else if (option == "--tclsh")
+            tclsh = value;
+        else if (option == "--stubs")
+            stubs = value;
+    }
+    QTextStream err(stderr);
+    if (args.size() != 1) {
+        err << "usage: tolvane_bench_interpret [--runs N] [--tclsh PATH] [--stubs PATH] script.tcl\n";
+        return 2;
+    }
+    const QString script = QFileInfo(args[0]).absoluteFilePath();
+    const QString self = QCoreApplication::applicationFilePath();
+
+    Series ours, plain;
+    QByteArray counts;
+    for (int i = 0; i < runs; ++i) {
+        // Alternate the two so that drifting load on the machine hits both alike.
+        const bench::ChildRun a = bench::runChild(self, {"--child", script});
+        const bench::ChildRun b = bench::runChild(tclsh, {stubs, script});
+        if (a.exitCode != 0 || b.exitCode != 0) {
+            err << "run " << i + 1 << " failed: tolvane exit " << a.exitCode << ", tclsh exit " << b.exitCode
+                << "\n";
+            return 1;
+        }
+        addRun(ours, a, bench::outputValue(a.output, "eval_us"));
+        addRun(plain, b, bench::outputValue(b.output, "eval_us"));
+        counts = a.output;
+        err << "run " << i + 1 << ": tolvane " << qRound(a.wallMs) << " ms, tclsh " << qRound(b.wallMs) << " ms\n";
+    }
+
+    const auto wO = bench::summarise(ours.wallMs), wP = bench::summarise(plain.wallMs);
+    const auto eO = bench::summarise(ours.evalMs), eP = bench::summarise(plain.evalMs);
+    const auto rO = bench::summarise(ours.rssMb), rP = bench::summarise(plain.rssMb);
+    QTextStream out(stdout);
+    out << "B1 interpretation: " << QFileInfo(script).fileName() << ", " << runs << " runs, median (min to max)\n";
+    out << "model: " << bench::outputValue(counts, "nodes") << " nodes, " << bench::outputValue(counts, "elements")
+        << " elements, " << bench::outputValue(counts, "fixes") << " fix commands\n";
+    out << "| measure | tolvane | tclsh + empty procs | tolvane / tclsh |\n";
+    out << "|---|---|---|---|\n";
+    out << "| evaluation, ms | " << bench::formatSummary(eO, 0) << " | " << bench::formatSummary(eP, 0) << " | "
+        << QString::number(eO.median / eP.median, 'f', 2) << " |\n";
+    out << "| whole process, ms | " << bench::formatSummary(wO, 0) << " | " << bench::formatSummary(wP, 0)
+        << " | " << QString::number(wO.median / wP.median, 'f', 2) << " |\n";
+    out << "| peak RSS, MiB | " << bench::formatSummary(rO, 1) << " | " << bench::formatSummary(rP, 1) << " | "
+        << QString::number(rO.median / rP.median, 'f', 2) << " |\n";
+    return 0;
+}

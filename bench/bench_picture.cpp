@@ -1,0 +1,297 @@
+// B2, first picture: the time from the end of interpretation to the first rendered frame
+// (vtkdraw::drawModel: scene cleared, all eight groups and their labels built, camera reset,
+// one render), side by side with F3D rendering the same mesh from a .vtu written once by this
+// program, to a picture of the same size. Needs an X display (run under xvfb-run).
+//
+//   tolvane_bench_picture [--runs N] [--size WxH] [--f3d PATH] [--workdir DIR] script.tcl
+//   tolvane_bench_picture --child script.tcl --size WxH --settings config.ini [--png out.png] [--steps]
+//
+// Every run is a fresh process. The child builds the window and the scene builder and renders
+// the empty scene first, as the main window has done long before a script is read; then it
+// evaluates the script, draws, and (with --png) writes the window's picture.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QTextStream>
+
+#include <cmath>
+
+#include <vtkCellType.h>
+#include <vtkIdList.h>
+#include <vtkNew.h>
+#include <vtkPNGWriter.h>
+#include <vtkPoints.h>
+#include <vtkRenderWindow.h>
+#include <vtkUnstructuredGrid.h>
+#include <vtkWindowToImageFilter.h>
+#include <vtkXMLUnstructuredGridWriter.h>
+
+#include "BenchSupport.h"
+#include "ModelInterpreter.h"
+#include "ModelRecord.h"
+#include "ScriptEvaluation.h"
+#include "SettingsStore.h"
+#include "vtkdraw.h"
+
+namespace {
+
+bool parseSize(const QString& text, int* w, int* h)
+{
+    const QStringList parts = text.split('x');
+    if (parts.size() != 2)
+        return false;
+    bool okW = false, okH = false;
+    *w = parts[0].toInt(&okW);
+    *h = parts[1].toInt(&okH);
+    return okW && okH && *w > 0 && *h > 0;
+}
+
+bool evaluate(const QString& script)
+{
+    ModelInterpreter interpreter;
+    const EvaluationResult r = evaluateScriptFile(interpreter, script);
+    if (r.code != 0)
+        QTextStream(stderr) << "evaluation failed: " << modelRecord()->statusMessage << "\n";
+    return r.code == 0;
+}
+
+int childMain(const QStringList& args)
+{
+    QString script, settings, png;
+    QString size = "1000x600";
+    bool steps = false;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == "--size" && i + 1 < args.size())
+            size = args[++i];
+        else if (args[i] == "--settings" && i + 1 < args.size())
+            settings = args[++i];
+        else if (args[i] == "--png" && i + 1 < args.size())
+            png = args[++i];
+        else if (args[i] == "--steps")
+            steps = true;
+        else
+            script = args[i];
+    }
+    int w = 0, h = 0;
+    if (script.isEmpty() || settings.isEmpty() || !parseSize(size, &w, &h)) {
+        QTextStream(stderr) << "child: script, --settings and a size are needed\n";
+        return 2;
+    }
+
+    // The application's state before a script is read: window up, empty scene rendered.
+    const double setupStart = bench::nowMs();
+    vtkNew<vtkRenderWindow> window;
+    window->SetSize(w, h);
+    vtkdraw draw(window);
+    draw.setSettingsPath(settings);
+    draw.updateBackground();
+    draw.render();
+
+    const double evalStart = bench::nowMs();
+    if (!evaluate(script))
+        return 1;
+    const double drawStart = bench::nowMs();
+    QTextStream out(stdout);
+    if (steps) {
+        // The same calls as drawModel, timed one by one.
+        struct Step {
+            const char* name;
+            void (vtkdraw::*call)();
+        };
+        const Step all[] = {{"clearScene", &vtkdraw::clearScene},
+                            {"createScalarBarWidget", &vtkdraw::createScalarBarWidget},
+                            {"drawFreeNodes", &vtkdraw::drawFreeNodes},
+                            {"drawFixedNodes", &vtkdraw::drawFixedNodes},
+                            {"drawFrames", &vtkdraw::drawFrames},
+                            {"drawEqualDOF", &vtkdraw::drawEqualDOF},
+                            {"drawRigidLinks", &vtkdraw::drawRigidLinks},
+                            {"drawThreeNodeElements", &vtkdraw::drawThreeNodeElements},
+                            {"drawFourNodeElements", &vtkdraw::drawFourNodeElements},
+                            {"drawEightNodeElements", &vtkdraw::drawEightNodeElements},
+                            {"resetCamera", &vtkdraw::resetCamera},
+                            {"render", &vtkdraw::render}};
+        for (const Step& s : all) {
+            const double t = bench::nowMs();
+            (draw.*s.call)();
+            if (s.call == &vtkdraw::render)
+                window->WaitForCompletion();
+            out << "step_us " << s.name << " " << qint64((bench::nowMs() - t) * 1000.0) << "\n";
+        }
+    } else {
+        draw.drawModel();
+        window->WaitForCompletion();
+    }
+    const double drawEnd = bench::nowMs();
+
+    if (!png.isEmpty()) {
+        vtkNew<vtkWindowToImageFilter> grab;
+        grab->SetInput(window);
+        // The frame just drawn is the picture: no second render.
+        grab->ShouldRerenderOff();
+        grab->ReadFrontBufferOn();
+        vtkNew<vtkPNGWriter> writer;
+        writer->SetFileName(png.toLocal8Bit().constData());
+        writer->SetInputConnection(grab->GetOutputPort());
+        writer->Write();
+    }
+    const double pngEnd = bench::nowMs();
+    out << "setup_us " << qint64((evalStart - setupStart) * 1000.0) << " eval_us "
+        << qint64((drawStart - evalStart) * 1000.0) << " draw_us "
+        << qint64((drawEnd - drawStart) * 1000.0) << " png_us " << qint64((pngEnd - drawEnd) * 1000.0) << "\n";
+    return 0;
+}
+
+// The record's nodes and elements as one grid: shared points in node order, a vertex per
+// node (the scene draws every node) and a line, triangle, quadrilateral or hexahedron per element.
+bool writeMesh(const QString& path)
+{
+    const ModelRecord* m = modelRecord();
+    vtkNew<vtkPoints> points;
+    points->SetDataTypeToDouble();
+    points->SetNumberOfPoints(m->nodeTags.size());
+    QHash<int, vtkIdType> index;
+    index.reserve(m->nodeTags.size());
+    for (int i = 0; i < m->nodeTags.size(); ++i) {
+        points->SetPoint(i, m->nodeX[i], m->nodeY[i], m->nodeZ[i]);
+        if (!index.contains(m->nodeTags[i]))
+            index.insert(m->nodeTags[i], i);
+    }
+    vtkNew<vtkUnstructuredGrid> grid;
+    grid->SetPoints(points);
+    grid->Allocate(m->nodeTags.size() + m->elementTags.size());
+    for (vtkIdType i = 0; i < m->nodeTags.size(); ++i)
+        grid->InsertNextCell(VTK_VERTEX, 1, &i);
+    for (int e = 0; e < m->elementNodeCounts.size(); ++e) {
+        const int count = m->elementNodeCounts[e];
+        const int type = count == 2 ? VTK_LINE
+                         : count == 3 ? VTK_TRIANGLE
+                         : count == 4 ? VTK_QUAD
+                         : count == 8 ? VTK_HEXAHEDRON
+                                      : -1;
+        if (type < 0)
+            continue;
+        vtkIdType ids[8];
+        bool known = true;
+        for (int k = 0; k < count; ++k) {
+            const auto it = index.constFind(m->elementNodes(k + 1)[e]);
+            known = known && it != index.constEnd();
+            ids[k] = known ? it.value() : 0;
+        }
+        if (known)
+            grid->InsertNextCell(type, count, ids);
+    }
+    vtkNew<vtkXMLUnstructuredGridWriter> writer;
+    writer->SetFileName(path.toLocal8Bit().constData());
+    writer->SetInputData(grid);
+    writer->SetDataModeToAppended();
+    writer->EncodeAppendedDataOff();
+    writer->SetCompressorTypeToNone();
+    return writer->Write() == 1;
+}
+
+struct Series {
+    QVector<double> values;
+    void add(double v) { values << v; }
+    bench::Summary summary() const { return bench::summarise(values); }
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && args[0] == "--child")
+        return childMain(args.mid(1));
+
+    int runs = 5;
+    QString size = "1000x600";
+    QString f3d = "f3d";
+    QString workdir = QDir::temp().filePath("tolvane-bench");
+    while (args.size() > 1 && args[0].startsWith("--")) {
+        const QString option = args.takeFirst();
+        const QString value = args.takeFirst();
+        if (option == "--runs")
+            runs = qMax(1, value.toInt());
+        else if (option == "--size")
+            size = value;
+        else if (option == "--f3d")
+            f3d = value;
+        else if (option == "--workdir")
+            workdir = value;
+    }
+    QTextStream err(stderr);
+    int w = 0, h = 0;
+    if (args.size() != 1 || !parseSize(size, &w, &h)) {
+        err << "usage: tolvane_bench_picture [--runs N] [--size WxH] [--f3d PATH] [--workdir DIR] script.tcl\n";
+        return 2;
+    }
+    const QString script = QFileInfo(args[0]).absoluteFilePath();
+    const QString self = QCoreApplication::applicationFilePath();
+    QDir().mkpath(workdir);
+    const QDir dir(workdir);
+    const QString settings = dir.filePath("config.ini");
+    const QString mesh = dir.filePath(QFileInfo(script).completeBaseName() + ".vtu");
+    const QString oursPng = dir.filePath("tolvane.png");
+    const QString f3dPng = dir.filePath("f3d.png");
+    if (!SettingsStore::writeDefaults(settings)) {
+        err << "cannot write " << settings << "\n";
+        return 1;
+    }
+    if (!evaluate(script) || !writeMesh(mesh)) {
+        err << "cannot write the mesh " << mesh << "\n";
+        return 1;
+    }
+    const ModelRecord* m = modelRecord();
+    const int nodes = m->nodeTags.size(), elements = m->elementTags.size();
+
+    Series draw, ourEval, ourWhole, ourRss, f3dWhole, f3dRss;
+    const QStringList childArgs = {"--child", script, "--size", size, "--settings", settings, "--png", oursPng};
+    const QStringList f3dArgs = {"--dry-run", "--quiet", QString("--resolution=%1,%2").arg(w).arg(h),
+                                 "--output=" + f3dPng, mesh};
+    for (int i = 0; i < runs; ++i) {
+        // Alternate the two so that drifting load on the machine hits both alike.
+        const bench::ChildRun a = bench::runChild(self, childArgs);
+        const bench::ChildRun b = bench::runChild(f3d, f3dArgs);
+        if (a.exitCode != 0 || b.exitCode != 0) {
+            err << "run " << i + 1 << " failed: tolvane exit " << a.exitCode << ", f3d exit " << b.exitCode << "\n";
+            return 1;
+        }
+        draw.add(bench::outputValue(a.output, "draw_us") / 1000.0);
+        ourEval.add(bench::outputValue(a.output, "eval_us") / 1000.0);
+        ourWhole.add(a.wallMs);
+        ourRss.add(a.peakRssKb / 1024.0);
+        f3dWhole.add(b.wallMs);
+        f3dRss.add(b.peakRssKb / 1024.0);
+        err << "run " << i + 1 << ": tolvane draw " << qRound(draw.values.last()) << " ms, whole "
+            << qRound(a.wallMs) << " ms; f3d whole " << qRound(b.wallMs) << " ms\n";
+    }
+    const bench::ChildRun stepsRun = bench::runChild(self, {"--child", script, "--size", size, "--settings",
+                                                            settings, "--steps"});
+
+    const auto d = draw.summary(), e = ourEval.summary(), o = ourWhole.summary(), f = f3dWhole.summary();
+    const auto ro = ourRss.summary(), rf = f3dRss.summary();
+    QTextStream out(stdout);
+    out << "B2 first picture: " << QFileInfo(script).fileName() << ", " << nodes << " nodes, " << elements
+        << " elements, " << w << "x" << h << ", " << runs << " runs, median (min to max)\n";
+    out << "| measure | tolvane | f3d | tolvane / f3d |\n";
+    out << "|---|---|---|---|\n";
+    out << "| end of interpretation to first frame, ms | " << bench::formatSummary(d, 0) << " | "
+        << bench::formatSummary(f, 0) << " (whole command) | " << QString::number(d.median / f.median, 'f', 2)
+        << " |\n";
+    out << "| whole command, ms | " << bench::formatSummary(o, 0) << " | " << bench::formatSummary(f, 0) << " | "
+        << QString::number(o.median / f.median, 'f', 2) << " |\n";
+    out << "| (of which interpretation, ms) | " << bench::formatSummary(e, 0) << " | | |\n";
+    out << "| peak RSS, MiB | " << bench::formatSummary(ro, 0) << " | " << bench::formatSummary(rf, 0) << " | "
+        << QString::number(ro.median / rf.median, 'f', 2) << " |\n";
+    out << "one run step by step (ms):";
+    const QStringList lines = QString::fromLocal8Bit(stepsRun.output).split('\n');
+    for (const QString& line : lines) {
+        const QStringList words = line.split(' ');
+        if (words.size() == 3 && words[0] == "step_us")
+            out << " " << words[1] << " " << QString::number(words[2].toDouble() / 1000.0, 'f', 1) << ";";
+    }
+    out << "\npictures: " << oursPng << ", " << f3dPng << "\n";
+    return 0;
+}
