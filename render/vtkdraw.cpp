@@ -12,7 +12,6 @@
 #include <vtkErrorCode.h>
 #include <vtkFloatArray.h>
 #include <vtkGenericRenderWindowInteractor.h>
-#include <vtkImageExtractComponents.h>
 #include <vtkIntArray.h>
 #include <vtkJPEGWriter.h>
 #include <vtkLookupTable.h>
@@ -48,9 +47,6 @@ vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
     vtkRenderWindowInteractor* interactor = m_renderWindow->GetInteractor();
 
     m_renderer = vtkSmartPointer<vtkRenderer>::New();
-    // Captures keep the alpha channel: an opaque background keeps them looking like the view
-    // instead of leaving a transparent picture with half-transparent model lines.
-    m_renderer->SetBackgroundAlpha(1.0);
     updateBackground();
     m_renderWindow->AddRenderer(m_renderer);
 
@@ -283,21 +279,14 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
     vtkNew<vtkWindowToImageFilter> grab;
     grab->SetInput(m_renderWindow);
     grab->SetScale(3);
-    grab->SetInputBufferTypeToRGBA();
+    // The colours on screen are the composited RGB; the frame buffer's alpha after blending
+    // translucent actors means nothing to a viewer and would wash the picture out.
+    grab->SetInputBufferTypeToRGB();
     grab->ReadFrontBufferOff();
     grab->Update();
 
     vtkSmartPointer<vtkImageWriter> writer = writerFor(format);
-    if (format == CaptureFormat::Png) {
-        writer->SetInputConnection(grab->GetOutputPort());
-    } else {
-        // BMP and JPEG carry no alpha channel.
-        vtkNew<vtkImageExtractComponents> rgb;
-        rgb->SetInputConnection(grab->GetOutputPort());
-        rgb->SetComponents(0, 1, 2);
-        rgb->Update();
-        writer->SetInputData(rgb->GetOutput());
-    }
+    writer->SetInputConnection(grab->GetOutputPort());
     const QByteArray name = fileName.toUtf8();
     writer->SetFileName(name.constData());
     writer->Write();
