@@ -170,6 +170,9 @@ void ScriptEvaluationTest::errorLocation_data()
         "}\n") << "model.tcl" << 9;
     QTest::newRow("procedure made by eval") << QByteArray(
         "eval {proc made {} {\n  error boom\n}}\nset a 1\nmade\n") << "model.tcl" << 2;
+    // A procedure built from a computed string has no place in the file: its caller is marked.
+    QTest::newRow("procedure from a string") << QByteArray(
+        "set body \"error boom\"\neval \"proc made {} {$body}\"\nset a 1\nmade\n") << "model.tcl" << 4;
 }
 
 void ScriptEvaluationTest::errorLocation()
