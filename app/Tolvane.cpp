@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QVTKOpenGLNativeWidget.h>
 
 #include "AboutDialog.h"
@@ -185,7 +186,9 @@ void Tolvane::on_actionRefresh_Tcl_File_triggered()
     tcleditor* editor = activeEditor();
     if (!editor)
         return;
-    const QString path = editor->currentFile();
+    // A never-saved script has only its "new N" name: nothing on disk to evaluate,
+    // and the title and the last script's name stay as they were.
+    const QString path = editor->isUntitledFile() ? QString() : editor->currentFile();
     if (path.isEmpty())
         return;
     fileName = path.section(QLatin1Char('/'), -1, -1);

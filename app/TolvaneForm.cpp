@@ -121,7 +121,7 @@ void TolvaneForm::setupUi(QMainWindow* window)
         }
         action->setCheckable(row.checkable);
         if (row.formFont) {
-            QFont font(QLatin1String(kFormFont));
+            QFont font{QString::fromLatin1(kFormFont)};
             font.setBold(false);
             font.setWeight(QFont::Normal);
             action->setFont(font);

@@ -1,0 +1,473 @@
+// The main window driven in-process: form, first show, snippets, open and
+// interpret, error location, view commands, options and the close protocol.
+#include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+#include <vtkActor.h>
+#include <vtkActor2D.h>
+#include <vtkCamera.h>
+#include <vtkPoints.h>
+#include <vtkProperty.h>
+#include <vtkRenderer.h>
+
+#include "ModelRecord.h"
+#include "SettingsStore.h"
+#include "Tolvane.h"
+#include "tcleditor.h"
+#include "vtkdraw.h"
+#include "zor_options_panel.h"
+
+namespace {
+
+QStringList entries(const QList<QAction*>& actions)
+{
+    QStringList out;
+    for (QAction* a : actions) {
+        if (a->isSeparator())
+            out << "-";
+        else if (a->menu())
+            out << a->menu()->title();
+        else
+            out << a->text();
+    }
+    return out;
+}
+
+void writeFile(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const QByteArray kFrameScript =
+    "model basic -ndm 3 -ndf 6\n"
+    "node 1 0 0 0\nnode 2 0 0 3\nnode 3 4 0 3\nnode 4 4 0 0\n"
+    "fix 1 1 1 1 1 1 1\nfix 4 1 1 1 1 1 1\n"
+    "geomTransf Linear 1 0 1 0\n"
+    "element elasticBeamColumn 1 1 2 0.1 2e8 8e7 1e-3 1e-3 1e-3 1\n"
+    "element elasticBeamColumn 2 2 3 0.1 2e8 8e7 1e-3 1e-3 1e-3 1\n"
+    "element elasticBeamColumn 3 3 4 0.1 2e8 8e7 1e-3 1e-3 1e-3 1\n"
+    "puts \"frame built\"\n";
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString configPath;
+    QString initialCwd;
+
+    Tolvane* makeWindow()
+    {
+        auto* w = new Tolvane;
+        w->dialogs.warning = [](QWidget*, const QString& title, const QString& text) {
+            QFAIL(qPrintable(QStringLiteral("unexpected warning %1: %2").arg(title, text)));
+        };
+        w->dialogs.exec = [](QDialog*) -> int {
+            qFatal("a test reached a real modal dialog");
+            return 0;
+        };
+        return w;
+    }
+
+    QString writeScript(const QString& name, const QByteArray& text)
+    {
+        const QString path = dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        writeFile(path, text);
+        return QFileInfo(path).canonicalFilePath();
+    }
+
+    void open(Tolvane* w, const QString& path)
+    {
+        w->dialogs.openFileName = [path](QWidget*, const QString&, const QString&, const QString&) {
+            return path;
+        };
+        w->form()->actionOpen_Tcl_File->trigger();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        initialCwd = QDir::currentPath();
+        configPath = SettingsStore::settingsFilePath();
+        QFile::remove(configPath);
+        tcleditor::messageBoxProvider = [](QWidget*, const QString&, const QString&,
+                                           QMessageBox::StandardButtons) -> QMessageBox::StandardButton {
+            qFatal("unexpected save prompt");
+            return QMessageBox::Cancel;
+        };
+    }
+
+    void cleanupTestCase() { QDir::setCurrent(initialCwd); }
+
+    void startupWritesSettingsAndSnippets()
+    {
+        QFile::remove(SettingsStore::snippetFilePath());
+        Tolvane* w = makeWindow();
+        QVERIFY(QFile::exists(configPath));
+        QCOMPARE(SettingsStore::integer(configPath, "SIZEANDWIDTH/LabelSize"), 20);
+        QCOMPARE(readFile(SettingsStore::snippetFilePath()).size(), 434);
+        QCOMPARE(entries(w->form()->menuCode_Snippets->actions()), QStringList({"Rayleigh Damping"}));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Tolvane"));
+        QCOMPARE(w->size(), QSize(1100, 600));
+        delete w;
+    }
+
+    void menusAndToolBarsInOrder()
+    {
+        Tolvane* w = makeWindow();
+        TolvaneForm* ui = w->form();
+        QCOMPARE(entries(ui->menuBar->actions()),
+                 QStringList({"&File", "&Monitor", "&View", "&Window", "&Tool", "&Help"}));
+        QCOMPARE(entries(ui->menu_File->actions()),
+                 QStringList({"New Tcl File", "Open Tcl File...", "-", "Save...", "Save As...", "-",
+                              "Refresh Tcl File", "Run Tcl File", "Load Result", "-", "Exit"}));
+        QCOMPARE(entries(ui->menu_Monitor->actions()),
+                 QStringList({"TimeSeries Monitor", "NodeDisp Monitor", "NodeReact Monitor"}));
+        const QStringList viewEntries = {"Set Default View", "Set XY View +", "Set XY View -", "Set XZ View +",
+                                         "Set XZ View -", "Set YZ View +", "Set YZ View -", "-",
+                                         "Rotate Model Positive", "Rotate Model Negative", "-",
+                                         "Set Perspective", "Capture Screen", "-", "Free Node Labels",
+                                         "Fixed Node Labels", "Element Labels"};
+        QCOMPARE(entries(ui->menu_View->actions()), viewEntries);
+        QCOMPARE(entries(ui->menu_Windows->actions()),
+                 QStringList({"Close Window", "Close All Windows", "-", "Next Window", "Previous Window"}));
+        QCOMPARE(entries(ui->menu_Tool->actions()), QStringList({"Code Snippets", "-", "Options..."}));
+        QCOMPARE(entries(ui->menu_Help->actions()), QStringList({"About"}));
+        QCOMPARE(entries(ui->mainToolBar->actions()),
+                 QStringList({"New Tcl File", "Open Tcl File...", "Save...", "-", "Refresh Tcl File",
+                              "Run Tcl File", "Load Result"}));
+        QCOMPARE(entries(ui->viewToolBar->actions()), viewEntries);
+        QCOMPARE(ui->mainToolBar->windowTitle(), QStringLiteral("Main Tool Bar"));
+        QCOMPARE(ui->viewToolBar->iconSize(), QSize(32, 32));
+
+        const QList<QPair<QAction*, QString>> shortcuts = {
+            {ui->actionOpen_Tcl_File, "Ctrl+O"}, {ui->actionRun_Tcl_File, "F5"},
+            {ui->actionLoad_Result, "Ctrl+L"},   {ui->actionRefresh_Tcl_File, "Ctrl+F"},
+            {ui->actionNew_Tcl_File, "Ctrl+N"},  {ui->actionSave, "Ctrl+S"},
+            {ui->actionSave_As, "Ctrl+Shift+S"}, {ui->actionExit, ""}};
+        for (const auto& s : shortcuts)
+            QCOMPARE(s.first->shortcut().toString(), s.second);
+        QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^action")).size(), 33);
+        for (QAction* a : {ui->actionSet_Perspective, ui->actionFree_Node_Labels, ui->actionFixed_Node_Labels,
+                           ui->actionElement_Labels})
+            QVERIFY(a->isCheckable());
+        QVERIFY(!ui->actionRun_Tcl_File->isCheckable());
+        QCOMPARE(ui->actionElement_Labels->toolTip(), QStringLiteral("Element Labels"));
+        QVERIFY(!ui->actionOpen_Tcl_File->icon().isNull());
+        QVERIFY(ui->actionTile_Windows->icon().isNull());
+
+        // Tile and Cascade exist but sit in no menu or tool bar.
+        for (QAction* hidden : {ui->actionTile_Windows, ui->actionCascade_Windows})
+            QVERIFY(hidden->associatedWidgets().isEmpty());
+
+        QCOMPARE(ui->dockWidget->windowTitle(), QStringLiteral("Model View"));
+        QVERIFY(!(ui->dockWidget->features() & QDockWidget::DockWidgetClosable));
+        QCOMPARE(w->dockWidgetArea(ui->dockWidget), Qt::LeftDockWidgetArea);
+        QCOMPARE(w->centralWidget(), static_cast<QWidget*>(ui->mdiArea));
+        QCOMPARE(ui->mdiArea->viewMode(), QMdiArea::TabbedView);
+        delete w;
+    }
+
+    void firstShowOpensOneEditorAndSnippetsInsert()
+    {
+        Tolvane* w = makeWindow();
+        QVERIFY(w->form()->mdiArea->subWindowList().isEmpty());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QCOMPARE(w->form()->mdiArea->subWindowList().size(), 1);
+        w->hide();
+        w->show();
+        QCOMPARE(w->form()->mdiArea->subWindowList().size(), 1);
+
+        tcleditor* editor = w->activeEditor();
+        QVERIFY(editor);
+        editor->setPlainText("# head\n");
+        editor->moveCursor(QTextCursor::End);
+        w->form()->menuCode_Snippets->actions().first()->trigger();
+        QVERIFY(editor->toPlainText().startsWith("# head\nset xDamp 0.05;\nset nEigenI 1;\n"));
+        QVERIFY(editor->toPlainText().endsWith("rayleigh $alphaM $betaKcurr 0 0;\n"));
+        QVERIFY(!editor->toPlainText().contains("#>>"));
+
+        // With no editor a snippet does nothing.
+        editor->document()->setModified(false);
+        w->form()->actionClose_All_Windows->trigger();
+        QVERIFY(!w->activeEditor());
+        w->form()->menuCode_Snippets->actions().first()->trigger();
+        delete w;
+    }
+
+    void refreshWithoutScriptOnlyAppliesBackground()
+    {
+        Tolvane* w = makeWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QSettings(configPath, QSettings::IniFormat).setValue("MODELCOLOR/Background", QColor(0, 0, 255));
+        w->form()->actionRefresh_Tcl_File->trigger();  // untitled editor
+        double bg[3];
+        w->sceneBuilder()->renderer()->GetBackground(bg);
+        QCOMPARE(bg[2], 1.0);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Tolvane"));
+        QVERIFY(w->currentFileName().isEmpty());
+
+        w->form()->actionClose_All_Windows->trigger();
+        SettingsStore::writeDefaults(configPath);
+        w->form()->actionRefresh_Tcl_File->trigger();  // no editor at all
+        w->sceneBuilder()->renderer()->GetBackground(bg);
+        QCOMPARE(bg[0], 1.0);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Tolvane"));
+        delete w;
+    }
+
+    void openInterpretsAndDraws()
+    {
+        const QString path = writeScript("frame dir/frame.tcl", kFrameScript);
+        Tolvane* w = makeWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        open(w, path);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Tolvane frame.tcl"));
+        QCOMPARE(w->currentFileName(), QStringLiteral("frame.tcl"));
+        QCOMPARE(w->currentFileDir(), QFileInfo(path).path());
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Success!"));
+        QCOMPARE(QDir::currentPath(), QFileInfo(path).path());
+        QCOMPARE(readFile(QFileInfo(path).path() + "/Tolvane.log"), QByteArray("frame built\n"));
+        QCOMPARE(modelRecord()->nodeTags.size(), 4);
+        QCOMPARE(w->sceneBuilder()->group(vtkdraw::FreeNodes).points->GetNumberOfPoints(), 2);
+        QCOMPARE(w->sceneBuilder()->group(vtkdraw::FixedNodes).points->GetNumberOfPoints(), 2);
+        QCOMPARE(w->sceneBuilder()->group(vtkdraw::Frames).points->GetNumberOfPoints(), 6);
+        QCOMPARE(w->form()->mdiArea->subWindowList().size(), 2);  // the first-show editor stays
+
+        // Opening it again activates the same editor and interprets the file on disk.
+        w->form()->actionNew_Tcl_File->trigger();
+        writeFile(path, kFrameScript + "node 5 9 9 9\n");
+        open(w, path);
+        QCOMPARE(w->form()->mdiArea->subWindowList().size(), 3);
+        QCOMPARE(w->activeEditor()->currentFile(), path);
+        QCOMPARE(modelRecord()->nodeTags.size(), 5);
+        QCOMPARE(w->activeEditor()->toPlainText().toUtf8(), kFrameScript);  // not reloaded
+        delete w;
+    }
+
+    void scriptErrorDrawsWhatCameBeforeAndMarksTheLine()
+    {
+        const QString helper = writeScript("err/helper.tcl", "proc broken {} {\n    error \"bad helper\"\n}\n");
+        const QString path = writeScript("err/main.tcl",
+                                         "model basic -ndm 2 -ndf 3\nnode 1 0 0\nnode 2 1 0\n"
+                                         "source helper.tcl\nnode 3 2 0\nbroken\nnode 4 3 0\n");
+        Tolvane* w = makeWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        open(w, helper);  // the sourced file is open too
+        open(w, path);
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("bad helper"));
+        QCOMPARE(modelRecord()->statusMessage, QStringLiteral("bad helper"));
+        QCOMPARE(modelRecord()->nodeTags, QVector<int>({1, 2, 3}));
+        QCOMPARE(w->sceneBuilder()->group(vtkdraw::FreeNodes).points->GetNumberOfPoints(), 3);
+
+        auto* helperEditor = qobject_cast<tcleditor*>(w->findMdiChild(helper)->widget());
+        QVERIFY(helperEditor->hasErrorMark());
+        QCOMPARE(helperEditor->textCursor().blockNumber() + 1, 2);
+        helperEditor->insertPlainText("# edited\n");
+        QVERIFY(!helperEditor->hasErrorMark());
+
+        // The status text clears after five seconds.
+        QTRY_VERIFY_WITH_TIMEOUT(w->statusBar()->currentMessage().isEmpty(), 7000);
+        delete w;
+    }
+
+    void errorInTheScriptItselfMarksItsLine()
+    {
+        const QString path = writeScript("err2/main.tcl", "model basic -ndm 2\nnode 1 0 0\nnode 2 1\n");
+        Tolvane* w = makeWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        open(w, path);
+        QVERIFY(w->activeEditor()->hasErrorMark());
+        QCOMPARE(w->activeEditor()->textCursor().blockNumber() + 1, 3);
+        QVERIFY(w->statusBar()->currentMessage().startsWith("WARNING"));
+        delete w;
+    }
+
+    void viewPresetsAndLabels()
+    {
+        const QString path = writeScript("view/frame.tcl", kFrameScript);
+        Tolvane* w = makeWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        open(w, path);
+        TolvaneForm* ui = w->form();
+        vtkCamera* camera = w->sceneBuilder()->renderer()->GetActiveCamera();
+        const struct {
+            QAction* action;
+            double dir[3];
+            double up[3];
+        } presets[] = {
+            {ui->actionSet_Default_View, {-1, -1, -1}, {0, 0, 1}}, {ui->actionSet_XY_View_Positive, {0, 0, -1}, {1, 0, 0}},
+            {ui->actionSet_XY_View_Negative, {0, 0, 1}, {1, 0, 0}}, {ui->actionSet_XZ_View_Positive, {0, -1, 0}, {0, 0, 1}},
+            {ui->actionSet_XZ_View_Negative, {0, 1, 0}, {0, 0, 1}}, {ui->actionSet_YZ_View_Positive, {-1, 0, 0}, {0, 0, 1}},
+            {ui->actionSet_YZ_View_Negative, {1, 0, 0}, {0, 0, 1}},
+        };
+        for (const auto& p : presets) {
+            p.action->trigger();
+            double dir[3], up[3];
+            camera->GetDirectionOfProjection(dir);
+            camera->GetViewUp(up);
+            double n = std::sqrt(p.dir[0] * p.dir[0] + p.dir[1] * p.dir[1] + p.dir[2] * p.dir[2]);
+            // Compare the view-up as seen on screen: its part across the view direction.
+            const double* d = p.dir;
+            const double ue = (p.up[0] * d[0] + p.up[1] * d[1] + p.up[2] * d[2]) / (n * n);
+            const double ua = (up[0] * d[0] + up[1] * d[1] + up[2] * d[2]) / (n * n);
+            double e[3], a[3], ne = 0, na = 0;
+            for (int i = 0; i < 3; ++i) {
+                e[i] = p.up[i] - ue * d[i];
+                a[i] = up[i] - ua * d[i];
+                ne += e[i] * e[i];
+                na += a[i] * a[i];
+            }
+            for (int i = 0; i < 3; ++i) {
+                QVERIFY2(std::abs(dir[i] - p.dir[i] / n) < 1e-9, qPrintable(p.action->text()));
+                QVERIFY2(std::abs(a[i] / std::sqrt(na) - e[i] / std::sqrt(ne)) < 1e-9, qPrintable(p.action->text()));
+            }
+        }
+        QVERIFY(camera->GetParallelProjection());
+        ui->actionSet_Perspective->trigger();
+        QVERIFY(!camera->GetParallelProjection());
+        ui->actionSet_Perspective->trigger();
+        QVERIFY(camera->GetParallelProjection());
+
+        const double roll = camera->GetRoll();
+        ui->actionRotate_Model_Positive->trigger();
+        QVERIFY(std::abs(std::remainder(camera->GetRoll() - (roll - 30), 360.0)) < 1e-6);
+        ui->actionRotate_Model_Negative->trigger();
+        QVERIFY(std::abs(std::remainder(camera->GetRoll() - roll, 360.0)) < 1e-6);
+
+        vtkRenderer* renderer = w->sceneBuilder()->renderer();
+        vtkActor2D* freeLabels = w->sceneBuilder()->group(vtkdraw::FreeNodes).labelActor;
+        vtkActor2D* frameLabels = w->sceneBuilder()->group(vtkdraw::Frames).labelActor;
+        QVERIFY(freeLabels && frameLabels);
+        QVERIFY(!renderer->HasViewProp(freeLabels));
+        ui->actionFree_Node_Labels->trigger();
+        QVERIFY(renderer->HasViewProp(freeLabels));
+        ui->actionElement_Labels->trigger();
+        QVERIFY(renderer->HasViewProp(frameLabels));
+        ui->actionFree_Node_Labels->trigger();
+        QVERIFY(!renderer->HasViewProp(freeLabels));
+        QVERIFY(renderer->HasViewProp(frameLabels));
+
+        // Capture through the save dialog seam, and the refusal of an unknown format.
+        const QString shot = dir.filePath("view/shot.PNG");
+        w->dialogs.saveFileName = [&](QWidget*, const QString&, const QString&, const QString&) { return shot; };
+        ui->actionCapture_Screen->trigger();
+        QVERIFY(QImage(shot).width() > 0);
+        QString warned;
+        w->dialogs.warning = [&](QWidget*, const QString& title, const QString&) { warned = title; };
+        w->dialogs.saveFileName = [&](QWidget*, const QString&, const QString&, const QString&) {
+            return dir.filePath("view/shot.gif");
+        };
+        ui->actionCapture_Screen->trigger();
+        QCOMPARE(warned, QStringLiteral("Capture Screen"));
+        QVERIFY(!QFile::exists(dir.filePath("view/shot.gif")));
+        delete w;
+    }
+
+    void optionsApplyRedrawsWithNewSettings()
+    {
+        SettingsStore::writeDefaults(configPath);
+        const QString path = writeScript("opts/frame.tcl", kFrameScript);
+        Tolvane* w = makeWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        open(w, path);
+        bool ran = false;
+        w->dialogs.exec = [&](QDialog* dialog) {
+            ran = true;
+            dialog->findChild<QComboBox*>("comboBox_3")->setCurrentIndex(10);  // frames opaque
+            auto* box = dialog->findChild<QDialogButtonBox*>("buttonBox");
+            box->button(QDialogButtonBox::Apply)->click();
+            return 0;
+        };
+        w->form()->actionOptions->trigger();
+        QVERIFY(ran);
+        QCOMPARE(w->sceneBuilder()->group(vtkdraw::Frames).actor->GetProperty()->GetOpacity(), 1.0);
+
+        // OK with no editor open only changes the background.
+        w->form()->actionClose_All_Windows->trigger();
+        w->dialogs.exec = [&](QDialog* dialog) {
+            zor_options_panel::colorProvider = [](QWidget*) { return QColor(255, 0, 0); };
+            dialog->findChild<QPushButton*>("pushButton_8")->click();
+            dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Ok)->click();
+            return 1;
+        };
+        const int nodesBefore = modelRecord()->nodeTags.size();
+        w->form()->actionOptions->trigger();
+        double bg[3];
+        w->sceneBuilder()->renderer()->GetBackground(bg);
+        QCOMPARE(bg[0], 1.0);
+        QCOMPARE(bg[1], 0.0);
+        QCOMPARE(modelRecord()->nodeTags.size(), nodesBefore);
+        SettingsStore::writeDefaults(configPath);
+        delete w;
+    }
+
+    void saveAndCloseProtocol()
+    {
+        Tolvane* w = makeWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        tcleditor* editor = w->activeEditor();
+        editor->setPlainText("puts unsaved\n");
+        const QString target = dir.filePath("saved.tcl");
+        tcleditor::saveFileNameProvider = [&](QWidget*, const QString&, const QString&, const QString&) {
+            return target;
+        };
+        w->form()->actionSave->trigger();
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Save Success!"));
+        QCOMPARE(readFile(target), QByteArray("puts unsaved\n"));
+
+        // Exit with unsaved text: Cancel keeps everything open.
+        editor->insertPlainText("# more\n");
+        int prompts = 0;
+        tcleditor::messageBoxProvider = [&](QWidget*, const QString&, const QString&,
+                                            QMessageBox::StandardButtons) {
+            ++prompts;
+            return QMessageBox::Cancel;
+        };
+        w->form()->actionExit->trigger();
+        QCOMPARE(prompts, 1);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->form()->mdiArea->subWindowList().size(), 1);
+        QVERIFY(editor->document()->isModified());
+
+        // Discard closes the editor and lets the window close.
+        tcleditor::messageBoxProvider = [&](QWidget*, const QString&, const QString&,
+                                            QMessageBox::StandardButtons) { return QMessageBox::Discard; };
+        QVERIFY(w->close());
+        QVERIFY(w->form()->mdiArea->subWindowList().isEmpty());
+        delete w;
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
