@@ -1,7 +1,8 @@
 // B1, interpretation: a model script evaluated through the shared evaluation function (as
 // --dump-model does, without printing), side by side with plain tclsh evaluating the same
 // script with every solver command an empty procedure (bench/stubs.tcl). Each run is a fresh
-// process, so wall time and peak memory are measured the same way for both.
+// process, so wall time and peak memory are measured the same way for both. A third column runs
+// tclsh with procedures that keep what the model record keeps, in Tcl lists (stubs.tcl --record).
 //
 //   tolvane_bench_interpret [--runs N] script.tcl
 //   tolvane_bench_interpret --child script.tcl     one evaluation; prints its figures
@@ -39,12 +40,13 @@ int childMain(const QString& script)
 }
 
 struct Series {
-    QVector<double> wallMs, evalMs, rssMb;
+    QVector<double> wallMs, cpuMs, evalMs, rssMb;
 };
 
 void addRun(Series& s, const bench::ChildRun& run, double evalUs)
 {
     s.wallMs << run.wallMs;
+    s.cpuMs << run.cpuMs;
     s.evalMs << evalUs / 1000.0;
     s.rssMb << run.peakRssKb / 1024.0;
 }
@@ -79,37 +81,44 @@ int main(int argc, char** argv)
     const QString script = QFileInfo(args[0]).absoluteFilePath();
     const QString self = QCoreApplication::applicationFilePath();
 
-    Series ours, plain;
+    Series ours, plain, recording;
     QByteArray counts;
     for (int i = 0; i < runs; ++i) {
         // Alternate the two so that drifting load on the machine hits both alike.
         const bench::ChildRun a = bench::runChild(self, {"--child", script});
         const bench::ChildRun b = bench::runChild(tclsh, {stubs, script});
-        if (a.exitCode != 0 || b.exitCode != 0) {
+        const bench::ChildRun c = bench::runChild(tclsh, {stubs, "--record", script});
+        if (a.exitCode != 0 || b.exitCode != 0 || c.exitCode != 0) {
             err << "run " << i + 1 << " failed: tolvane exit " << a.exitCode << ", tclsh exit " << b.exitCode
-                << "\n";
+                << ", recording tclsh exit " << c.exitCode << "\n";
             return 1;
         }
+        addRun(recording, c, bench::outputValue(c.output, "eval_us"));
         addRun(ours, a, bench::outputValue(a.output, "eval_us"));
         addRun(plain, b, bench::outputValue(b.output, "eval_us"));
         counts = a.output;
-        err << "run " << i + 1 << ": tolvane " << qRound(a.wallMs) << " ms, tclsh " << qRound(b.wallMs) << " ms\n";
+        err << "run " << i + 1 << ": tolvane " << qRound(a.wallMs) << " ms, tclsh " << qRound(b.wallMs)
+            << " ms, recording tclsh " << qRound(c.wallMs) << " ms\n";
     }
 
-    const auto wO = bench::summarise(ours.wallMs), wP = bench::summarise(plain.wallMs);
-    const auto eO = bench::summarise(ours.evalMs), eP = bench::summarise(plain.evalMs);
-    const auto rO = bench::summarise(ours.rssMb), rP = bench::summarise(plain.rssMb);
     QTextStream out(stdout);
     out << "B1 interpretation: " << QFileInfo(script).fileName() << ", " << runs << " runs, median (min to max)\n";
     out << "model: " << bench::outputValue(counts, "nodes") << " nodes, " << bench::outputValue(counts, "elements")
         << " elements, " << bench::outputValue(counts, "fixes") << " fix commands\n";
-    out << "| measure | tolvane | tclsh + empty procs | tolvane / tclsh |\n";
-    out << "|---|---|---|---|\n";
-    out << "| evaluation, ms | " << bench::formatSummary(eO, 0) << " | " << bench::formatSummary(eP, 0) << " | "
-        << QString::number(eO.median / eP.median, 'f', 2) << " |\n";
-    out << "| whole process, ms | " << bench::formatSummary(wO, 0) << " | " << bench::formatSummary(wP, 0)
-        << " | " << QString::number(wO.median / wP.median, 'f', 2) << " |\n";
-    out << "| peak RSS, MiB | " << bench::formatSummary(rO, 1) << " | " << bench::formatSummary(rP, 1) << " | "
-        << QString::number(rO.median / rP.median, 'f', 2) << " |\n";
+    out << "| measure | tolvane | tclsh, empty procs | tolvane / tclsh | tclsh, recording procs | "
+           "tolvane / recording |\n";
+    out << "|---|---|---|---|---|---|\n";
+    auto row = [&](const char* name, const QVector<double>& o, const QVector<double>& p, const QVector<double>& r,
+                   int decimals) {
+        const auto so = bench::summarise(o), sp = bench::summarise(p), sr = bench::summarise(r);
+        out << "| " << name << " | " << bench::formatSummary(so, decimals) << " | "
+            << bench::formatSummary(sp, decimals) << " | " << QString::number(so.median / sp.median, 'f', 2)
+            << " | " << bench::formatSummary(sr, decimals) << " | " << QString::number(so.median / sr.median, 'f', 2)
+            << " |\n";
+    };
+    row("evaluation, ms", ours.evalMs, plain.evalMs, recording.evalMs, 0);
+    row("whole process, ms", ours.wallMs, plain.wallMs, recording.wallMs, 0);
+    row("whole process CPU (user + sys), ms", ours.cpuMs, plain.cpuMs, recording.cpuMs, 0);
+    row("peak RSS, MiB", ours.rssMb, plain.rssMb, recording.rssMb, 1);
     return 0;
 }

@@ -61,6 +61,7 @@ int childMain(const QStringList& args)
     QString script, settings, png;
     QString size = "1000x600";
     bool steps = false;
+    int samples = -1;  // the window's default unless given
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == "--size" && i + 1 < args.size())
             size = args[++i];
@@ -68,6 +69,8 @@ int childMain(const QStringList& args)
             settings = args[++i];
         else if (args[i] == "--png" && i + 1 < args.size())
             png = args[++i];
+        else if (args[i] == "--samples" && i + 1 < args.size())
+            samples = args[++i].toInt();
         else if (args[i] == "--steps")
             steps = true;
         else
@@ -81,8 +84,12 @@ int childMain(const QStringList& args)
 
     // The application's state before a script is read: window up, empty scene rendered.
     const double setupStart = bench::nowMs();
+    QTextStream out0(stdout);
     vtkNew<vtkRenderWindow> window;
     window->SetSize(w, h);
+    if (samples >= 0)
+        window->SetMultiSamples(samples);
+    out0 << "samples " << window->GetMultiSamples() << "\n";
     vtkdraw draw(window);
     draw.setSettingsPath(settings);
     draw.updateBackground();
@@ -246,7 +253,7 @@ int main(int argc, char** argv)
     const ModelRecord* m = modelRecord();
     const int nodes = m->nodeTags.size(), elements = m->elementTags.size();
 
-    Series draw, ourEval, ourWhole, ourRss, f3dWhole, f3dRss;
+    Series draw, setup, ourEval, ourWhole, ourCpu, ourRss, f3dWhole, f3dCpu, f3dRss;
     const QStringList childArgs = {"--child", script, "--size", size, "--settings", settings, "--png", oursPng};
     const QStringList f3dArgs = {"--dry-run", "--quiet", QString("--resolution=%1,%2").arg(w).arg(h),
                                  "--output=" + f3dPng, mesh};
@@ -260,7 +267,10 @@ int main(int argc, char** argv)
         }
         draw.add(bench::outputValue(a.output, "draw_us") / 1000.0);
         ourEval.add(bench::outputValue(a.output, "eval_us") / 1000.0);
+        setup.add(bench::outputValue(a.output, "setup_us") / 1000.0);
         ourWhole.add(a.wallMs);
+        ourCpu.add(a.cpuMs);
+        f3dCpu.add(b.cpuMs);
         ourRss.add(a.peakRssKb / 1024.0);
         f3dWhole.add(b.wallMs);
         f3dRss.add(b.peakRssKb / 1024.0);
@@ -272,6 +282,7 @@ int main(int argc, char** argv)
 
     const auto d = draw.summary(), e = ourEval.summary(), o = ourWhole.summary(), f = f3dWhole.summary();
     const auto ro = ourRss.summary(), rf = f3dRss.summary();
+    const auto co = ourCpu.summary(), cf = f3dCpu.summary(), s = setup.summary();
     QTextStream out(stdout);
     out << "B2 first picture: " << QFileInfo(script).fileName() << ", " << nodes << " nodes, " << elements
         << " elements, " << w << "x" << h << ", " << runs << " runs, median (min to max)\n";
@@ -282,6 +293,10 @@ int main(int argc, char** argv)
         << " |\n";
     out << "| whole command, ms | " << bench::formatSummary(o, 0) << " | " << bench::formatSummary(f, 0) << " | "
         << QString::number(o.median / f.median, 'f', 2) << " |\n";
+    out << "| whole command CPU (user + sys, all threads), ms | " << bench::formatSummary(co, 0) << " | "
+        << bench::formatSummary(cf, 0) << " | " << QString::number(co.median / cf.median, 'f', 2) << " |\n";
+    out << "| (of which window, scene builder and empty first render, ms) | " << bench::formatSummary(s, 0)
+        << " | | |\n";
     out << "| (of which interpretation, ms) | " << bench::formatSummary(e, 0) << " | | |\n";
     out << "| peak RSS, MiB | " << bench::formatSummary(ro, 0) << " | " << bench::formatSummary(rf, 0) << " | "
         << QString::number(ro.median / rf.median, 'f', 2) << " |\n";
