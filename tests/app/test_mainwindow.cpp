@@ -175,7 +175,8 @@ private slots:
             QVERIFY(a->isCheckable());
         QVERIFY(!ui->actionRun_Tcl_File->isCheckable());
         QCOMPARE(ui->actionElement_Labels->toolTip(), QStringLiteral("Element Labels"));
-        QVERIFY(!ui->actionOpen_Tcl_File->icon().isNull());
+        for (QAction* a : ui->viewToolBar->actions() + ui->mainToolBar->actions())
+            QVERIFY2(a->isSeparator() || !a->icon().pixmap(32, 32).isNull(), qPrintable(a->text()));
         QVERIFY(ui->actionTile_Windows->icon().isNull());
 
         // Tile and Cascade exist but sit in no menu or tool bar.
