@@ -68,6 +68,8 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
 
 Tolvane::~Tolvane()
 {
+    // The scene holds the 3-D widget's render window, so it goes before the widgets.
+    delete scene;
     delete ui;
 }
 
