@@ -13,7 +13,7 @@ int elementCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv
         return fail(QStringLiteral("WARNING need to specify an element type\n"
                                    "Want: element eleType <specific element args> .. "
                                    "see manual for valid eleTypes & arguments\n"));
-    const ElementType type = lookupElementType(text(objv[1]));
+    const ElementType& type = lookupElementType(Tcl_GetString(objv[1]));
     if (type.canonical.isEmpty())
         return TCL_OK;
     return storeElement(type.canonical, type.nodeCount, interp, objc, objv);
@@ -31,16 +31,18 @@ int storeElement(const QString& canonical, int nodeCount, Tcl_Interp*, int objc,
     }
     if (objc < nodeCount + 3)
         return fail(QStringLiteral("TclElementCommand: insufficient arguments"));
-    const QString cannotCreate =
-        QStringLiteral("TclElementCommand -- unable to create element of type : ") + text(objv[1]);
+    // Built only on failure: this runs once per element of models with 100,000s of them.
+    const auto cannotCreate = [&] {
+        return fail(QStringLiteral("TclElementCommand -- unable to create element of type : ") + text(objv[1]));
+    };
     int tag = 0;
     if (!readInt(objv[2], &tag))
-        return fail(cannotCreate);
+        return cannotCreate();
     model.elementTags.append(tag);
     for (int k = 1; k <= nodeCount; ++k) {
         int node = 0;
         if (!readInt(objv[2 + k], &node))
-            return fail(cannotCreate);
+            return cannotCreate();
         model.elementNodes(k).append(node);
     }
     model.elementNodeCounts.append(nodeCount);

@@ -104,11 +104,31 @@ const QHash<QString, ElementType>& table()
     return types;
 }
 
+// Keyed by the UTF-8 bytes so that a Tcl word can be looked up without building a QString.
+const QHash<QByteArray, ElementType>& byteTable()
+{
+    static const QHash<QByteArray, ElementType> types = [] {
+        QHash<QByteArray, ElementType> t;
+        for (auto it = table().cbegin(); it != table().cend(); ++it)
+            t.insert(it.key().toUtf8(), it.value());
+        return t;
+    }();
+    return types;
+}
+
 }  // namespace
 
 ElementType lookupElementType(const QString& name)
 {
     return table().value(name);
+}
+
+const ElementType& lookupElementType(const char* name)
+{
+    static const ElementType none;
+    const auto& types = byteTable();
+    const auto it = types.constFind(QByteArray::fromRawData(name, int(qstrlen(name))));
+    return it == types.cend() ? none : it.value();
 }
 
 QStringList recordedElementNames()

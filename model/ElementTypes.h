@@ -13,6 +13,8 @@ struct ElementType {
 // The entry for NAME as typed in a script (case-sensitive); an empty canonical name means
 // that the element is accepted without being recorded.
 ElementType lookupElementType(const QString& name);
+// The same for a word as Tcl holds it (UTF-8); no allocation on the way.
+const ElementType& lookupElementType(const char* name);
 
 // Every recorded name (aliases included) and every ignored name, for tests and tools.
 QStringList recordedElementNames();

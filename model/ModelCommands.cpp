@@ -1,6 +1,8 @@
 // The model, node, analyze and wipe commands and the helpers every command procedure shares.
 #include "ModelCommands.h"
 
+#include <cstring>
+
 #include "ModelRecord.h"
 
 namespace modelcommands {
@@ -104,7 +106,7 @@ int nodeCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
     }
     if (ndm < 1 || ndm > 3)
         return fail(QStringLiteral("WARNING invalid ndm\nnode: %1").arg(tag));
-    if (objc > ndm + 2 && text(objv[ndm + 2]) == QLatin1String("-ndf")) {
+    if (objc > ndm + 2 && std::strcmp(Tcl_GetString(objv[ndm + 2]), "-ndf") == 0) {
         int ndf = 0;
         if (objc <= ndm + 3 || !readInt(objv[ndm + 3], &ndf))
             return fail(QStringLiteral("WARNING invalid nodal ndf given for node %1").arg(tag));

@@ -1,4 +1,5 @@
 #include "vtkdraw.h"
+#include "NodeIndex.h"
 
 #include <QColor>
 #include <QDir>

@@ -11,8 +11,10 @@
 #include <QString>
 #include <QVector>
 
+#include <memory>
 #include <vtkSmartPointer.h>
 
+class NodeIndex;
 class customMouseInteractorStyle;
 class vtkActor;
 class vtkActor2D;
@@ -104,6 +106,8 @@ private:
     void drawElements(Group group, int nodeCount);
     void addEdges(Group group, const QString& colorKey, const QString& transparencyKey);
     void buildLabels(Group group, const QString& colorKey);
+    // Positions of the model's node tags, rebuilt only when the node list changed.
+    const NodeIndex& nodeIndex();
 
     vtkRenderWindow* m_renderWindow;
     vtkSmartPointer<vtkRenderWindowInteractor> m_ownInteractor;
@@ -118,4 +122,6 @@ private:
     double m_contourMax = 0.0;
     GroupStore m_groups[groupCount];
     QString m_settingsPath;
+    QVector<int> m_indexedTags;  // shares the record's list while it is unchanged
+    std::unique_ptr<NodeIndex> m_nodeIndex;
 };

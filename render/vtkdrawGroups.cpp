@@ -172,7 +172,7 @@ void vtkdraw::drawPairs(Group group, const QVector<int>& retained, const QVector
     auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
     g.mapper = mapper;
 
-    const NodeIndex index(model.nodeTags);
+    const NodeIndex& index = nodeIndex();
     // A failed script can leave half a pair: only complete pairs are drawn.
     const int pairs = qMin(retained.size(), constrained.size());
     vtkIdType k = 0;
@@ -194,6 +194,17 @@ void vtkdraw::drawPairs(Group group, const QVector<int>& retained, const QVector
     applyColor(g.actor, colorKey, transparencyKey);
     g.actor->GetProperty()->SetLineWidth(float(sizeSetting(QStringLiteral("SIZEANDWIDTH/LineWidth"))));
     m_renderer->AddActor(g.actor);
+}
+
+const NodeIndex& vtkdraw::nodeIndex()
+{
+    // Every group of one build looks tags up in the same list: index it once.
+    const QVector<int>& tags = modelRecord()->nodeTags;
+    if (!m_nodeIndex || !m_indexedTags.isSharedWith(tags)) {
+        m_indexedTags = tags;
+        m_nodeIndex = std::make_unique<NodeIndex>(tags);
+    }
+    return *m_nodeIndex;
 }
 
 void vtkdraw::drawElements(Group group, int nodeCount)
@@ -222,7 +233,7 @@ void vtkdraw::drawElements(Group group, int nodeCount)
         g.mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
     }
 
-    const NodeIndex index(model.nodeTags);
+    const NodeIndex& index = nodeIndex();
     vtkIdType k = 0;
     int corners[8];
     vtkIdType ids[8];
