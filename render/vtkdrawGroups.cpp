@@ -24,6 +24,8 @@
 
 #include "ModelRecord.h"
 #include "NodeIndex.h"
+
+#include <algorithm>
 #include "SettingsStore.h"
 
 namespace {
@@ -234,6 +236,14 @@ void vtkdraw::drawElements(Group group, int nodeCount)
     }
 
     const NodeIndex& index = nodeIndex();
+    // Sized once: frames of large models run to 150,000 elements.
+    const vtkIdType count = std::count(model.elementNodeCounts.cbegin(), model.elementNodeCounts.cend(), nodeCount);
+    g.points->Allocate(count * nodeCount);
+    g.scalars->Allocate(count * nodeCount);
+    g.tags->Allocate(count);
+    cells->AllocateExact(count, count * nodeCount);
+    if (grid)
+        grid->Allocate(count);
     vtkIdType k = 0;
     int corners[8];
     vtkIdType ids[8];
