@@ -56,26 +56,60 @@ class TestHighlighter : public QObject {
     Q_OBJECT
 
 private slots:
-    void keywordThenComment();
+    void wordRules();
     void everyListedWordIsColoured();
-    void wordsMatchWholeOnly();
-    void classNames();
-    void quotations();
-    void functionNames();
     void blockCommentSpreadsAndRecedes();
     void blockCommentsWithinOneLine();
     void sameColoursAsApplyingEveryRule();
 };
 
-void TestHighlighter::keywordThenComment()
+void TestHighlighter::wordRules()
 {
-    HighlightedDoc d(QStringLiteral("set a 5; # the span"));
-    const QTextCharFormat set = formatAt(d.doc, 0, 0);
-    QCOMPARE(set.foreground().color(), QColor(Qt::blue));
-    QCOMPARE(set.fontWeight(), int(QFont::Bold));
-    expectRun(d.doc, 0, 0, 3, QColor(Qt::blue));
-    expectRun(d.doc, 0, 3, 6, QColor());
-    expectRun(d.doc, 0, 9, 10, QColor(Qt::darkGray));
+    const QColor none, blue(Qt::blue), green(Qt::darkGreen), grey(Qt::darkGray), magenta(Qt::darkMagenta);
+    HighlightedDoc d(QStringLiteral("set a 5; # the span\n"
+                                    "settle offset set_x node2 setä nodeΩ\n"
+                                    "puts [set x]; $node\n"
+                                    "QWidget aQb Q\n"
+                                    "puts \"a\" and \"b\" x\n"
+                                    "# say \"hi\" now\n"
+                                    "puts \"set x\"\n"
+                                    "proc frameGen {a} {\n"
+                                    "proc frameGen  {a} {\n"
+                                    "if {$a} {\n"
+                                    "name\t{x}"));
+    expectRun(d.doc, 0, 0, 3, blue);
+    QCOMPARE(formatAt(d.doc, 0, 0).fontWeight(), int(QFont::Bold));
+    expectRun(d.doc, 0, 3, 6, none);
+    expectRun(d.doc, 0, 9, 10, grey);
+    // Whole words only; "setä": QRegExp counted letters of every script as word characters, and so do we.
+    expectRun(d.doc, 1, 0, d.doc.findBlockByNumber(1).length() - 1, none);
+    expectRun(d.doc, 2, 0, 4, blue);
+    expectRun(d.doc, 2, 6, 3, blue);
+    expectRun(d.doc, 2, 15, 4, green);
+    // Class names.
+    expectRun(d.doc, 3, 0, 7, magenta);
+    QCOMPARE(formatAt(d.doc, 3, 0).fontWeight(), int(QFont::Bold));
+    expectRun(d.doc, 3, 7, 6, none);
+    // Quotations are greedy: from the first to the last quote, including what lies between.
+    expectRun(d.doc, 4, 0, 4, blue);
+    expectRun(d.doc, 4, 5, 11, kQuotation);
+    expectRun(d.doc, 4, 16, 2, none);
+    // A quotation inside a comment shows over the comment colour.
+    expectRun(d.doc, 5, 0, 6, grey);
+    expectRun(d.doc, 5, 6, 4, kQuotation);
+    expectRun(d.doc, 5, 10, 4, grey);
+    expectRun(d.doc, 6, 5, 7, kQuotation);
+    // Function names: italic, not bold; the keyword before keeps its look.
+    expectRun(d.doc, 7, 0, 4, blue);
+    expectRun(d.doc, 7, 5, 8, blue);
+    QVERIFY(formatAt(d.doc, 7, 5).fontItalic());
+    QCOMPARE(formatAt(d.doc, 7, 5).fontWeight(), int(QFont::Normal));
+    QVERIFY(!formatAt(d.doc, 7, 0).fontItalic());
+    expectRun(d.doc, 8, 5, 8, none);  // two blanks before the brace: not a function name
+    // The function rule comes after the keyword rules and wins over them.
+    QVERIFY(formatAt(d.doc, 9, 0).fontItalic());
+    QCOMPARE(formatAt(d.doc, 9, 0).fontWeight(), int(QFont::Normal));
+    QVERIFY(formatAt(d.doc, 10, 0).fontItalic());  // a tab counts as the one white-space character
 }
 
 void TestHighlighter::everyListedWordIsColoured()
@@ -104,55 +138,6 @@ void TestHighlighter::everyListedWordIsColoured()
         QCOMPARE(formatAt(d.doc, i, 2).fontWeight(), solverColour ? int(QFont::Normal) : int(QFont::Bold));
         expectRun(d.doc, i, 0, 2, QColor());
     }
-}
-
-void TestHighlighter::wordsMatchWholeOnly()
-{
-    // "setä": QRegExp counted letters of every script as word characters, and so do we.
-    HighlightedDoc d(QStringLiteral("settle offset set_x node2 setä nodeΩ\nputs [set x]; $node"));
-    expectRun(d.doc, 0, 0, d.doc.findBlockByNumber(0).length() - 1, QColor());
-    expectRun(d.doc, 1, 0, 4, QColor(Qt::blue));
-    expectRun(d.doc, 1, 6, 3, QColor(Qt::blue));
-    expectRun(d.doc, 1, 15, 4, QColor(Qt::darkGreen));
-}
-
-void TestHighlighter::classNames()
-{
-    HighlightedDoc d(QStringLiteral("QWidget aQb Q"));
-    expectRun(d.doc, 0, 0, 7, QColor(Qt::darkMagenta));
-    QCOMPARE(formatAt(d.doc, 0, 0).fontWeight(), int(QFont::Bold));
-    expectRun(d.doc, 0, 7, 6, QColor());
-}
-
-void TestHighlighter::quotations()
-{
-    HighlightedDoc d(QStringLiteral("puts \"a\" and \"b\" x\n# say \"hi\" now\nputs \"set x\""));
-    // Greedy: from the first to the last quote, including what lies between.
-    expectRun(d.doc, 0, 0, 4, QColor(Qt::blue));
-    expectRun(d.doc, 0, 5, 11, kQuotation);
-    expectRun(d.doc, 0, 16, 2, QColor());
-    // A quotation inside a comment shows over the comment colour.
-    expectRun(d.doc, 1, 0, 6, QColor(Qt::darkGray));
-    expectRun(d.doc, 1, 6, 4, kQuotation);
-    expectRun(d.doc, 1, 10, 4, QColor(Qt::darkGray));
-    expectRun(d.doc, 2, 5, 7, kQuotation);
-}
-
-void TestHighlighter::functionNames()
-{
-    HighlightedDoc d(QStringLiteral("proc frameGen {a} {\nproc frameGen  {a} {\nif {$a} {\nname\t{x}"));
-    expectRun(d.doc, 0, 0, 4, QColor(Qt::blue));
-    expectRun(d.doc, 0, 5, 8, QColor(Qt::blue));
-    QVERIFY(formatAt(d.doc, 0, 5).fontItalic());
-    QCOMPARE(formatAt(d.doc, 0, 5).fontWeight(), int(QFont::Normal));
-    QVERIFY(!formatAt(d.doc, 0, 0).fontItalic());
-    // Two blanks before the brace: not a function name.
-    expectRun(d.doc, 1, 5, 8, QColor());
-    // The function rule comes after the keyword rules and wins over them.
-    QVERIFY(formatAt(d.doc, 2, 0).fontItalic());
-    QCOMPARE(formatAt(d.doc, 2, 0).fontWeight(), int(QFont::Normal));
-    // Any one white-space character counts, a tab too.
-    QVERIFY(formatAt(d.doc, 3, 0).fontItalic());
 }
 
 void TestHighlighter::blockCommentSpreadsAndRecedes()

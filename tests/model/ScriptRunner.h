@@ -11,11 +11,27 @@
 #include "ModelRecord.h"
 #include "ScriptEvaluation.h"
 
+using IntList = QVector<int>;
+using RealList = QVector<double>;
+
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Names the table row whose check failed inside a loop (QCOMPARE returns, this destructor reports).
+struct RowName {
+    QByteArray name;
+    ~RowName() { if (QTest::currentTestFailed()) qWarning("in row: %s", name.constData()); }
+};
+
 class ScriptRunner {
 public:
     ScriptRunner() { QVERIFY(m_dir.isValid()); }
 
     QString dir() const { return m_dir.path(); }
+    QByteArray log() const { return readFile(m_dir.filePath("Tolvane.log")); }
 
     // Writes TEXT as NAME (a path relative to the temporary directory).
     QString write(const QString& name, const QByteArray& text) const

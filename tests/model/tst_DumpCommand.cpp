@@ -7,26 +7,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class DumpCommandTest : public QObject {
-    Q_OBJECT
+namespace {
 
-private slots:
-    void exampleFrame();
-    void scriptErrorStillPrintsTheRecord();
-    void unreadableScript();
-    void scriptOutputStaysOutOfTheJson();
-
-private:
-    struct Run {
-        int exitCode = -1;
-        QByteArray out, err;
-        QJsonObject json;
-    };
-    static Run dump(const QString& script);
-    static QString writeScript(const QTemporaryDir& dir, const QByteArray& text);
+struct Run {
+    int exitCode = -1;
+    QByteArray out, err;
+    QJsonObject json;
 };
 
-DumpCommandTest::Run DumpCommandTest::dump(const QString& script)
+Run dump(const QString& script)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -44,7 +33,7 @@ DumpCommandTest::Run DumpCommandTest::dump(const QString& script)
     return r;
 }
 
-QString DumpCommandTest::writeScript(const QTemporaryDir& dir, const QByteArray& text)
+QString writeScript(const QTemporaryDir& dir, const QByteArray& text)
 {
     const QString path = dir.filePath("script.tcl");
     QFile f(path);
@@ -53,21 +42,26 @@ QString DumpCommandTest::writeScript(const QTemporaryDir& dir, const QByteArray&
     return path;
 }
 
-static QJsonArray ints(const QVector<int>& v)
+template <typename T>
+QJsonArray toJson(const QVector<T>& v)
 {
     QJsonArray a;
-    for (int x : v)
+    for (T x : v)
         a.append(x);
     return a;
 }
 
-static QJsonArray reals(const QVector<double>& v)
-{
-    QJsonArray a;
-    for (double x : v)
-        a.append(x);
-    return a;
-}
+}  // namespace
+
+class DumpCommandTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exampleFrame();
+    void scriptErrorStillPrintsTheRecord();
+    void unreadableScript();
+    void scriptOutputStaysOutOfTheJson();
+};
 
 void DumpCommandTest::exampleFrame()
 {
@@ -94,10 +88,10 @@ void DumpCommandTest::exampleFrame()
                 y << (j - 1) * 5.0;
                 z << heights[floor];
             }
-    QCOMPARE(o.value("nodeTags").toArray(), ints(tags));
-    QCOMPARE(o.value("nodeX").toArray(), reals(x));
-    QCOMPARE(o.value("nodeY").toArray(), reals(y));
-    QCOMPARE(o.value("nodeZ").toArray(), reals(z));
+    QCOMPARE(o.value("nodeTags").toArray(), toJson(tags));
+    QCOMPARE(o.value("nodeX").toArray(), toJson(x));
+    QCOMPARE(o.value("nodeY").toArray(), toJson(y));
+    QCOMPARE(o.value("nodeZ").toArray(), toJson(z));
 
     QVector<int> elements, iNodes, jNodes;
     for (int floor = 1; floor <= 3; ++floor)
@@ -119,19 +113,19 @@ void DumpCommandTest::exampleFrame()
                 }
             }
     QCOMPARE(elements.size(), 87);
-    QCOMPARE(o.value("elementTags").toArray(), ints(elements));
-    QCOMPARE(o.value("elementNodes1").toArray(), ints(iNodes));
-    QCOMPARE(o.value("elementNodes2").toArray(), ints(jNodes));
-    QCOMPARE(o.value("elementNodes3").toArray(), ints(QVector<int>(87, -1)));
-    QCOMPARE(o.value("elementNodeCounts").toArray(), ints(QVector<int>(87, 2)));
+    QCOMPARE(o.value("elementTags").toArray(), toJson(elements));
+    QCOMPARE(o.value("elementNodes1").toArray(), toJson(iNodes));
+    QCOMPARE(o.value("elementNodes2").toArray(), toJson(jNodes));
+    QCOMPARE(o.value("elementNodes3").toArray(), toJson(QVector<int>(87, -1)));
+    QCOMPARE(o.value("elementNodeCounts").toArray(), toJson(QVector<int>(87, 2)));
     const QJsonArray types = o.value("elementTypes").toArray();
     QCOMPARE(types.size(), 87);
     for (const QJsonValue& t : types)
         QCOMPARE(t.toString(), QStringLiteral("elasticBeamColumn"));
 
-    QCOMPARE(o.value("fixNodeTags").toArray(), ints(tags.mid(0, 12)));
+    QCOMPARE(o.value("fixNodeTags").toArray(), toJson(tags.mid(0, 12)));
     for (int k = 1; k <= 6; ++k)
-        QCOMPARE(o.value(QStringLiteral("fixDofs%1").arg(k)).toArray(), ints(QVector<int>(12, 1)));
+        QCOMPARE(o.value(QStringLiteral("fixDofs%1").arg(k)).toArray(), toJson(QVector<int>(12, 1)));
     QCOMPARE(o.value("equalDofRetainedNodes").toArray(), QJsonArray());
     QCOMPARE(o.value("analyzeCount").toInt(), 1);
     QCOMPARE(o.value("seriesTimes").toArray(), QJsonArray());  // -dt with inline values: no times
