@@ -1,36 +1,54 @@
-// The scene builder's construction, background, view presets, rotation and clearing.
-#include <QtTest>
-
-#include <cmath>
-
-#include <vtkActorCollection.h>
-#include <vtkCamera.h>
+// The scene builder's construction, background, view presets, rotation, clearing and mouse style.
+#include <vtkCommand.h>
 #include <vtkLookupTable.h>
 #include <vtkOrientationMarkerWidget.h>
-#include <vtkRenderWindow.h>
-#include <vtkRenderWindowInteractor.h>
-#include <vtkRenderer.h>
 #include <vtkRendererCollection.h>
 #include <vtkScalarBarWidget.h>
-#include <vtkTextWidget.h>
 
-#include "ModelRecord.h"
 #include "RenderTestSupport.h"
-#include "customMouseInteractorStyle.h"
-#include "vtkdraw.h"
 
 using namespace rendertest;
 
 namespace {
 
-bool near(const double* a, double x, double y, double z, double eps = 1e-9)
+struct CameraState {
+    double position[3], focal[3], up[3], scale;
+    explicit CameraState(vtkCamera* c)
+    {
+        c->GetPosition(position);
+        c->GetFocalPoint(focal);
+        c->GetViewUp(up);
+        scale = c->GetParallelScale();
+    }
+};
+
+bool same(const double* a, const double* b)
 {
-    return std::abs(a[0] - x) < eps && std::abs(a[1] - y) < eps && std::abs(a[2] - z) < eps;
+    return near(a, b[0], b[1], b[2]);
 }
 
-QString vec(const double* a)
+enum Button { Left, Middle, Right };
+
+// Presses at the view's centre, drags 40 px right and 20 px up, releases.
+void drag(vtkRenderWindowInteractor* rwi, Button button, bool ctrl = false, bool shift = false)
 {
-    return QStringLiteral("(%1, %2, %3)").arg(a[0]).arg(a[1]).arg(a[2]);
+    const unsigned long events[][2] = {
+        {vtkCommand::LeftButtonPressEvent, vtkCommand::LeftButtonReleaseEvent},
+        {vtkCommand::MiddleButtonPressEvent, vtkCommand::MiddleButtonReleaseEvent},
+        {vtkCommand::RightButtonPressEvent, vtkCommand::RightButtonReleaseEvent}};
+    rwi->SetEventInformation(150, 100, ctrl, shift);
+    rwi->InvokeEvent(events[button][0]);
+    for (int step = 1; step <= 4; ++step) {
+        rwi->SetEventInformation(150 + 10 * step, 100 + 5 * step, ctrl, shift);
+        rwi->MouseMoveEvent();
+    }
+    rwi->InvokeEvent(events[button][1]);
+}
+
+vtkRenderWindowInteractor* interactor(const Scene& scene)
+{
+    scene.window->GetInteractor()->Enable();
+    return scene.window->GetInteractor();
 }
 
 }  // namespace
@@ -41,129 +59,75 @@ private slots:
     void init()
     {
         QVERIFY(m_dir.isValid());
-        m_settings = writeSettings(m_dir.path(), [](QSettings& s) {
-            s.setValue("MODELCOLOR/Background", QColor(10, 20, 30));
-        });
+        m_settings = writeSettings(
+            m_dir.path(), [](QSettings& s) { s.setValue("MODELCOLOR/Background", QColor(10, 20, 30)); });
         fillPortal();
     }
 
     void construction()
     {
         Scene scene(m_settings);
-        vtkdraw& draw = *scene.draw;
-        QCOMPARE(scene.window->GetRenderers()->GetFirstRenderer(), draw.renderer());
-        double bg[3];
-        draw.renderer()->GetBackground(bg);
-        QVERIFY2(near(bg, 10 / 255.0, 20 / 255.0, 30 / 255.0), qPrintable(vec(bg)));
+        QCOMPARE(scene.window->GetRenderers()->GetFirstRenderer(), scene.renderer());
+        QCOMPARE(scene.window->GetInteractor()->GetInteractorStyle(),
+                 (vtkInteractorObserver*)scene.draw->style());
+        vtkOrientationMarkerWidget* axes = scene.draw->axesWidget();
+        QVERIFY(axes->GetEnabled() && !axes->GetInteractive());
+        QCOMPARE(scene.window->GetRenderers()->GetNumberOfItems(), 2);  // the marker's own renderer
+        QVERIFY(scene.camera()->GetParallelProjection());
+        QCOMPARE(scene.renderer()->GetActors()->GetNumberOfItems(), 0);
 
-        QVERIFY(scene.window->GetInteractor());
-        QCOMPARE(scene.window->GetInteractor()->GetInteractorStyle(), (vtkInteractorObserver*)draw.style());
-
-        vtkOrientationMarkerWidget* axes = draw.axesWidget();
-        QCOMPARE(axes->GetEnabled(), 1);
-        QCOMPARE(axes->GetInteractive(), 0);
-        const double* viewport = axes->GetViewport();
-        QCOMPARE(viewport[0], 0.0);
-        QCOMPARE(viewport[1], 0.0);
-        QCOMPARE(viewport[2], 0.25);
-        QCOMPARE(viewport[3], 0.25);
-        QVERIFY(near(axes->GetOutlineColor(), 0.93, 0.57, 0.13));
-        // The marker draws in a renderer of its own, after the scene's.
-        QCOMPARE(scene.window->GetRenderers()->GetNumberOfItems(), 2);
-
-        QCOMPARE(draw.titleWidget()->GetEnabled(), 0);
-        QVERIFY(draw.renderer()->GetActiveCamera()->GetParallelProjection());
-        QCOMPARE(draw.renderer()->GetActors()->GetNumberOfItems(), 0);
-    }
-
-    void lookupTables()
-    {
-        Scene scene(m_settings);
-        vtkLookupTable* contour = scene.draw->contourTable();
-        QCOMPARE(contour->GetNumberOfTableValues(), vtkIdType(256));
-        QCOMPARE(contour->GetHueRange()[0], 0.7);
-        QCOMPARE(contour->GetHueRange()[1], 0.0);
-        QCOMPARE(contour->GetTableRange()[0], 1.0);
-        QCOMPARE(contour->GetTableRange()[1], 1.0);
-        double low[4], high[4];
-        contour->GetTableValue(0, low);
-        contour->GetTableValue(255, high);
+        double low[4], high[4], white[4];
+        scene.draw->contourTable()->GetTableValue(0, low);
+        scene.draw->contourTable()->GetTableValue(255, high);
         QVERIFY2(low[2] > 0.99 && low[0] < 0.5, "first colour is blue");
         QVERIFY2(high[0] > 0.99 && high[1] < 0.01 && high[2] < 0.01, "last colour is red");
-
-        vtkLookupTable* edge = scene.draw->edgeTable();
-        QCOMPARE(edge->GetNumberOfTableValues(), vtkIdType(1));
-        double white[4];
-        edge->GetTableValue(0, white);
+        QCOMPARE(scene.draw->edgeTable()->GetNumberOfTableValues(), vtkIdType(1));
+        scene.draw->edgeTable()->GetTableValue(0, white);
         QVERIFY(near(white, 1, 1, 1) && white[3] == 1.0);
-    }
 
-    void backgroundIsReadAtEachUse()
-    {
-        Scene scene(m_settings);
-        {
-            QSettings s(m_settings, QSettings::IniFormat);
-            s.setValue("MODELCOLOR/Background", QColor(255, 0, 0));
-        }
-        scene.draw->updateBackground();
+        // The background colour is read at each use.
         double bg[3];
-        scene.draw->renderer()->GetBackground(bg);
-        QVERIFY(near(bg, 1, 0, 0));
-        {
-            QSettings s(m_settings, QSettings::IniFormat);
-            s.remove("MODELCOLOR/Background");
-        }
+        scene.renderer()->GetBackground(bg);
+        QVERIFY2(near(bg, 10 / 255.0, 20 / 255.0, 30 / 255.0), qPrintable(vec(bg)));
+        QSettings(m_settings, QSettings::IniFormat).setValue("MODELCOLOR/Background", QColor(255, 0, 0));
         scene.draw->updateBackground();
-        scene.draw->renderer()->GetBackground(bg);
-        QVERIFY2(near(bg, 0, 0, 0), "a missing colour reads as black");
+        QVERIFY(near(scene.renderer()->GetBackground(), 1, 0, 0));
+        QSettings(m_settings, QSettings::IniFormat).remove("MODELCOLOR/Background");
+        scene.draw->updateBackground();
+        QVERIFY2(near(scene.renderer()->GetBackground(), 0, 0, 0), "a missing colour reads as black");
     }
 
-    void setView_data()
+    void viewPresetsAndProjection()
     {
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<QVector<double>>("position");
-        QTest::addColumn<QVector<double>>("viewUp");
-        QTest::newRow("XYZ") << "XYZ" << QVector<double>{1, 1, 1} << QVector<double>{0, 0, 1};
-        QTest::newRow("XY+") << "XY+" << QVector<double>{0, 0, 1} << QVector<double>{1, 0, 0};
-        QTest::newRow("XY-") << "XY-" << QVector<double>{0, 0, -1} << QVector<double>{1, 0, 0};
-        QTest::newRow("XZ+") << "XZ+" << QVector<double>{0, 1, 0} << QVector<double>{0, 0, 1};
-        QTest::newRow("XZ-") << "XZ-" << QVector<double>{0, -1, 0} << QVector<double>{0, 0, 1};
-        QTest::newRow("YZ+") << "YZ+" << QVector<double>{1, 0, 0} << QVector<double>{0, 0, 1};
-        QTest::newRow("YZ-") << "YZ-" << QVector<double>{-1, 0, 0} << QVector<double>{0, 0, 1};
-    }
-
-    void setView()
-    {
-        QFETCH(QString, view);
-        QFETCH(QVector<double>, position);
-        QFETCH(QVector<double>, viewUp);
+        const struct {
+            const char* view;
+            double p[3], up[3];
+        } rows[] = {
+            {"XYZ", {1, 1, 1}, {0, 0, 1}},  {"XY+", {0, 0, 1}, {1, 0, 0}},  {"XY-", {0, 0, -1}, {1, 0, 0}},
+            {"XZ+", {0, 1, 0}, {0, 0, 1}},  {"XZ-", {0, -1, 0}, {0, 0, 1}}, {"YZ+", {1, 0, 0}, {0, 0, 1}},
+            {"YZ-", {-1, 0, 0}, {0, 0, 1}},
+        };
         Scene scene(m_settings);
         scene.draw->drawModel();
-        vtkCamera* camera = scene.draw->renderer()->GetActiveCamera();
-        camera->SetPosition(5, -7, 2);  // somewhere no preset uses
-        scene.draw->setView(view);
-        QVERIFY2(near(camera->GetPosition(), position[0], position[1], position[2]),
-                 qPrintable(vec(camera->GetPosition())));
-        QVERIFY(near(camera->GetFocalPoint(), 0, 0, 0));
-        QVERIFY2(near(camera->GetViewUp(), viewUp[0], viewUp[1], viewUp[2], 1e-6),
-                 qPrintable(vec(camera->GetViewUp())));
-        QVERIFY2(camera->GetParallelProjection(), "a preset keeps the projection");
+        vtkCamera* camera = scene.camera();
+        for (const auto& r : rows) {
+            camera->SetPosition(5, -7, 2);  // somewhere no preset uses
+            scene.draw->setView(r.view);
+            const QString got =
+                QString("%1: at %2 up %3").arg(r.view, vec(camera->GetPosition()), vec(camera->GetViewUp()));
+            QVERIFY2(near(camera->GetPosition(), r.p[0], r.p[1], r.p[2]), qPrintable(got));
+            QVERIFY2(near(camera->GetFocalPoint(), 0, 0, 0), qPrintable(got));
+            QVERIFY2(near(camera->GetViewUp(), r.up[0], r.up[1], r.up[2], 1e-6), qPrintable(got));
+            QVERIFY2(camera->GetParallelProjection(), "a preset keeps the projection");
 
-        // Fitting keeps the direction.
-        scene.draw->resetCamera();
-        double direction[3];
-        camera->GetDirectionOfProjection(direction);
-        const double n = std::sqrt(position[0] * position[0] + position[1] * position[1]
-                                   + position[2] * position[2]);
-        QVERIFY2(near(direction, -position[0] / n, -position[1] / n, -position[2] / n, 1e-6),
-                 qPrintable(vec(direction)));
-    }
+            scene.draw->resetCamera();  // fitting keeps the direction
+            double d[3];
+            camera->GetDirectionOfProjection(d);
+            const double n = std::sqrt(r.p[0] * r.p[0] + r.p[1] * r.p[1] + r.p[2] * r.p[2]);
+            QVERIFY2(near(d, -r.p[0] / n, -r.p[1] / n, -r.p[2] / n, 1e-6),
+                     qPrintable(r.view + (": " + vec(d))));
+        }
 
-    void perspectiveAndUnknownWords()
-    {
-        Scene scene(m_settings);
-        scene.draw->drawModel();
-        vtkCamera* camera = scene.draw->renderer()->GetActiveCamera();
         scene.draw->setView("YZ+");
         scene.draw->setView("PerspectiveOn");
         QVERIFY(!camera->GetParallelProjection());
@@ -172,14 +136,10 @@ private slots:
         QVERIFY2(!camera->GetParallelProjection(), "a preset keeps perspective");
         scene.draw->setView("PerspectiveOff");
         QVERIFY(camera->GetParallelProjection());
-
-        double before[3], upBefore[3];
-        camera->GetPosition(before);
-        camera->GetViewUp(upBefore);
         for (const char* word : {"xyz", "XY", "perspectiveon", "", "XYZ "})
             scene.draw->setView(word);
-        QVERIFY(near(camera->GetPosition(), before[0], before[1], before[2]));
-        QVERIFY(near(camera->GetViewUp(), upBefore[0], upBefore[1], upBefore[2]));
+        QVERIFY2(near(camera->GetPosition(), 0, -1, 0) && near(camera->GetViewUp(), 0, 0, 1, 1e-6),
+                 "unknown words change nothing");
         QVERIFY(camera->GetParallelProjection());
     }
 
@@ -189,23 +149,21 @@ private slots:
         scene.draw->drawModel();
         scene.draw->setView("XYZ");
         scene.draw->resetCamera();
-        vtkCamera* camera = scene.draw->renderer()->GetActiveCamera();
+        vtkCamera* camera = scene.camera();
         double up0[3];
         camera->GetViewUp(up0);
         const double roll0 = camera->GetRoll();
+        auto upIsBack = [&] { return near(camera->GetViewUp(), up0[0], up0[1], up0[2], 1e-6); };
 
         scene.draw->rotateView(true);
         QVERIFY2(std::abs(std::remainder(camera->GetRoll() - (roll0 - 30.0), 360.0)) < 1e-6,
                  "positive turns by -30 degrees");
-        QVERIFY(!near(camera->GetViewUp(), up0[0], up0[1], up0[2], 1e-3));
         scene.draw->rotateView(false);
-        QVERIFY2(near(camera->GetViewUp(), up0[0], up0[1], up0[2], 1e-6), "one each way cancel");
-
+        QVERIFY2(upIsBack(), "one each way cancel");
         for (bool positive : {true, false}) {
             for (int i = 0; i < 12; ++i)
                 scene.draw->rotateView(positive);
-            QVERIFY2(near(camera->GetViewUp(), up0[0], up0[1], up0[2], 1e-6), qPrintable(vec(camera->GetViewUp())));
-            QVERIFY(std::abs(std::remainder(camera->GetRoll() - roll0, 360.0)) < 1e-6);
+            QVERIFY2(upIsBack(), qPrintable(vec(camera->GetViewUp())));
         }
     }
 
@@ -214,24 +172,94 @@ private slots:
         Scene scene(m_settings);
         scene.draw->drawModel();
         scene.draw->showElementLabels(true);
-        QVERIFY(scene.draw->renderer()->GetViewProps()->GetNumberOfItems() > 3);
+        QVERIFY(scene.renderer()->GetViewProps()->GetNumberOfItems() > 3);
         scene.draw->clearScene();
-        QCOMPARE(scene.draw->renderer()->GetViewProps()->GetNumberOfItems(), 0);
+        QCOMPARE(scene.renderer()->GetViewProps()->GetNumberOfItems(), 0);
         QCOMPARE(scene.draw->axesWidget()->GetEnabled(), 1);
         QCOMPARE(scene.window->GetRenderers()->GetNumberOfItems(), 2);
         QVERIFY2(scene.draw->style()->elementLabelsShown, "clearing leaves the switches alone");
-    }
 
-    void scalarBarWidgetIsReplaced()
-    {
-        Scene scene(m_settings);
-        vtkScalarBarWidget* first = scene.draw->scalarBarWidget();
-        QVERIFY(first);
-        first->Register(nullptr);  // keep it alive to compare
+        vtkSmartPointer<vtkScalarBarWidget> first = scene.draw->scalarBarWidget();  // kept alive to compare
         scene.draw->createScalarBarWidget();
         QVERIFY(scene.draw->scalarBarWidget() != first);
         QCOMPARE(scene.draw->scalarBarWidget()->GetEnabled(), 0);
-        first->UnRegister(nullptr);
+    }
+
+    // The mouse style: only the middle button and the wheel move the camera.
+    void onlyTheMiddleButtonAndWheelMoveTheCamera()
+    {
+        Scene scene(m_settings);
+        scene.draw->drawModel();
+        vtkRenderWindowInteractor* rwi = interactor(scene);
+        vtkCamera* camera = scene.camera();
+        const CameraState start(camera);
+        drag(rwi, Left);
+        drag(rwi, Right);
+        drag(rwi, Left, false, true);
+        const CameraState ignored(camera);
+        QVERIFY2(same(start.position, ignored.position) && same(start.up, ignored.up) &&
+                     start.scale == ignored.scale,
+                 "left and right buttons leave the camera alone");
+
+        drag(rwi, Middle);
+        const CameraState rotated(camera);
+        QVERIFY2(!same(start.position, rotated.position), "plain middle drag rotates");
+        QVERIFY(same(start.focal, rotated.focal));
+        drag(rwi, Middle, false, true);
+        const CameraState panned(camera);
+        QVERIFY2(!same(rotated.focal, panned.focal), "shift pans");
+        QCOMPARE(panned.scale, rotated.scale);
+        drag(rwi, Middle, true, false);
+        const CameraState spun(camera);
+        QVERIFY2(!same(panned.up, spun.up), "ctrl spins");
+        QVERIFY(same(panned.position, spun.position));
+        drag(rwi, Middle, true, true);
+        QVERIFY2(camera->GetParallelScale() != spun.scale, "ctrl and shift dolly");
+
+        const double before = camera->GetParallelScale();
+        rwi->SetEventInformation(150, 100, 0, 0);
+        rwi->MouseWheelForwardEvent();
+        QVERIFY(camera->GetParallelScale() < before);
+        rwi->MouseWheelBackwardEvent();
+        rwi->MouseWheelBackwardEvent();
+        QVERIFY(camera->GetParallelScale() > before);
+    }
+
+    // Shown labels leave the scene while the middle button is held, and come back new after a refresh.
+    void shownLabelsLeaveWhileMiddleIsHeld()
+    {
+        Scene scene(m_settings);
+        scene.draw->drawModel();
+        vtkRenderWindowInteractor* rwi = interactor(scene);
+        vtkdraw& draw = *scene.draw;
+        draw.showFreeNodeLabels(true);
+        draw.showElementLabels(true);
+        vtkActor2D* free = draw.group(vtkdraw::FreeNodes).labelActor;
+        vtkActor2D* frames = draw.group(vtkdraw::Frames).labelActor;
+        vtkActor2D* quads = draw.group(vtkdraw::FourNode).labelActor;
+        auto shown = [&] { return int(scene.shows(free)) + scene.shows(frames) + scene.shows(quads); };
+
+        rwi->SetEventInformation(150, 100, 0, 0);
+        rwi->MiddleButtonPressEvent();
+        QCOMPARE(shown(), 0);
+        rwi->SetEventInformation(170, 100, 0, 0);
+        rwi->MouseMoveEvent();
+        QCOMPARE(shown(), 0);
+        rwi->MiddleButtonReleaseEvent();
+        QCOMPARE(shown(), 3);
+        QVERIFY2(!scene.shows(draw.group(vtkdraw::FixedNodes).labelActor),
+                 "a label kind that is off stays off");
+        rwi->LeftButtonPressEvent();
+        QVERIFY2(scene.shows(frames), "a left click leaves shown labels alone");
+        rwi->LeftButtonReleaseEvent();
+
+        draw.drawModel();  // a refresh: new label actors, not in the scene
+        frames = draw.group(vtkdraw::Frames).labelActor;
+        free = draw.group(vtkdraw::FreeNodes).labelActor;
+        quads = draw.group(vtkdraw::FourNode).labelActor;
+        QCOMPARE(shown(), 0);
+        drag(rwi, Middle);
+        QCOMPARE(shown(), 3);
     }
 
 private:
