@@ -1,11 +1,11 @@
 #include "AboutDialog.h"
 
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QVBoxLayout>
 #include <qcustomplot.h>
 #include <tcl.h>
 #include <vtkVersion.h>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
@@ -38,9 +38,10 @@ QStringList AboutDialog::libraryVersions()
 
 QString AboutDialog::aboutText()
 {
-    return QStringLiteral("<h3>Tolvane %1</h3>"
-                          "<p>Edit OpenSees Tcl scripts, see the model in 3-D, run the solver and study "
-                          "its results.</p><p>%2</p>")
+    return QStringLiteral(
+               "<h3>Tolvane %1</h3>"
+               "<p>Edit OpenSees Tcl scripts, see the model in 3-D, run the solver and study "
+               "its results.</p><p>%2</p>")
         .arg(QCoreApplication::applicationVersion().isEmpty() ? QStringLiteral(TOLVANE_VERSION)
                                                               : QCoreApplication::applicationVersion(),
              libraryVersions().join(QStringLiteral("<br>")));

@@ -1,5 +1,6 @@
 #include "Tolvane.h"
 
+#include <QVTKOpenGLNativeWidget.h>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,7 +12,6 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QVTKOpenGLNativeWidget.h>
 
 #include "AboutDialog.h"
 #include "CodeSnippets.h"
@@ -141,12 +141,30 @@ void Tolvane::on_actionSave_As_triggered()
             ui->statusBar->showMessage(QStringLiteral("Save Success!"), 2000);
 }
 
-void Tolvane::on_actionTile_Windows_triggered() { ui->mdiArea->tileSubWindows(); }
-void Tolvane::on_actionCascade_Windows_triggered() { ui->mdiArea->cascadeSubWindows(); }
-void Tolvane::on_actionClose_Window_triggered() { ui->mdiArea->closeActiveSubWindow(); }
-void Tolvane::on_actionClose_All_Windows_triggered() { ui->mdiArea->closeAllSubWindows(); }
-void Tolvane::on_actionNext_Window_triggered() { ui->mdiArea->activateNextSubWindow(); }
-void Tolvane::on_actionPrevious_Window_triggered() { ui->mdiArea->activatePreviousSubWindow(); }
+void Tolvane::on_actionTile_Windows_triggered()
+{
+    ui->mdiArea->tileSubWindows();
+}
+void Tolvane::on_actionCascade_Windows_triggered()
+{
+    ui->mdiArea->cascadeSubWindows();
+}
+void Tolvane::on_actionClose_Window_triggered()
+{
+    ui->mdiArea->closeActiveSubWindow();
+}
+void Tolvane::on_actionClose_All_Windows_triggered()
+{
+    ui->mdiArea->closeAllSubWindows();
+}
+void Tolvane::on_actionNext_Window_triggered()
+{
+    ui->mdiArea->activateNextSubWindow();
+}
+void Tolvane::on_actionPrevious_Window_triggered()
+{
+    ui->mdiArea->activatePreviousSubWindow();
+}
 
 // --- open and interpret --------------------------------------------------------
 
@@ -231,18 +249,39 @@ void Tolvane::applyView(const QString& word)
     scene->render();
 }
 
-void Tolvane::on_actionSet_Default_View_triggered() { applyView(QStringLiteral("XYZ")); }
-void Tolvane::on_actionSet_XY_View_Positive_triggered() { applyView(QStringLiteral("XY+")); }
-void Tolvane::on_actionSet_XY_View_Negative_triggered() { applyView(QStringLiteral("XY-")); }
-void Tolvane::on_actionSet_XZ_View_Positive_triggered() { applyView(QStringLiteral("XZ+")); }
-void Tolvane::on_actionSet_XZ_View_Negative_triggered() { applyView(QStringLiteral("XZ-")); }
-void Tolvane::on_actionSet_YZ_View_Positive_triggered() { applyView(QStringLiteral("YZ+")); }
-void Tolvane::on_actionSet_YZ_View_Negative_triggered() { applyView(QStringLiteral("YZ-")); }
+void Tolvane::on_actionSet_Default_View_triggered()
+{
+    applyView(QStringLiteral("XYZ"));
+}
+void Tolvane::on_actionSet_XY_View_Positive_triggered()
+{
+    applyView(QStringLiteral("XY+"));
+}
+void Tolvane::on_actionSet_XY_View_Negative_triggered()
+{
+    applyView(QStringLiteral("XY-"));
+}
+void Tolvane::on_actionSet_XZ_View_Positive_triggered()
+{
+    applyView(QStringLiteral("XZ+"));
+}
+void Tolvane::on_actionSet_XZ_View_Negative_triggered()
+{
+    applyView(QStringLiteral("XZ-"));
+}
+void Tolvane::on_actionSet_YZ_View_Positive_triggered()
+{
+    applyView(QStringLiteral("YZ+"));
+}
+void Tolvane::on_actionSet_YZ_View_Negative_triggered()
+{
+    applyView(QStringLiteral("YZ-"));
+}
 
 void Tolvane::on_actionSet_Perspective_triggered()
 {
     applyView(ui->actionSet_Perspective->isChecked() ? QStringLiteral("PerspectiveOn")
-                                                    : QStringLiteral("PerspectiveOff"));
+                                                     : QStringLiteral("PerspectiveOff"));
 }
 
 void Tolvane::on_actionRotate_Model_Positive_triggered()
@@ -293,7 +332,8 @@ void Tolvane::on_actionCapture_Screen_triggered()
 void Tolvane::on_actionOptions_triggered()
 {
     optionsPanel = new zor_options_panel(SettingsStore::settingsFilePath(), this);
-    connect(optionsPanel, &zor_options_panel::configChanged, this, &Tolvane::on_actionRefresh_Tcl_File_triggered);
+    connect(optionsPanel, &zor_options_panel::configChanged, this,
+            &Tolvane::on_actionRefresh_Tcl_File_triggered);
     dialogs.exec(optionsPanel);
 }
 

@@ -1,5 +1,8 @@
 #include "TolvaneForm.h"
 
+#include <QVTKOpenGLNativeWidget.h>
+#include <vtkGenericOpenGLRenderWindow.h>
+#include <vtkNew.h>
 #include <QAction>
 #include <QDockWidget>
 #include <QMainWindow>
@@ -10,9 +13,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <QVTKOpenGLNativeWidget.h>
-#include <vtkGenericOpenGLRenderWindow.h>
-#include <vtkNew.h>
 
 namespace {
 
@@ -25,44 +25,72 @@ struct ActionRow {
     const char* shortcut;
     const char* icon;  // empty: no icon
     bool checkable;
-    bool formFont;     // the view actions carry the form font
+    bool formFont;  // the view actions carry the form font
     bool toolTipIsText;
 };
 
 // Form order.
 const ActionRow kActions[] = {
-    {&TolvaneForm::actionOpen_Tcl_File, "actionOpen_Tcl_File", "Open Tcl File...", "Ctrl+O", "Open", false, false, false},
-    {&TolvaneForm::actionRun_Tcl_File, "actionRun_Tcl_File", "Run Tcl File", "F5", "Run", false, false, false},
-    {&TolvaneForm::actionLoad_Result, "actionLoad_Result", "Load Result", "Ctrl+L", "Load", false, false, false},
-    {&TolvaneForm::actionSet_XY_View_Positive, "actionSet_XY_View_Positive", "Set XY View +", "", "XYViewPos", false, true, false},
-    {&TolvaneForm::actionSet_XY_View_Negative, "actionSet_XY_View_Negative", "Set XY View -", "", "XYViewNeg", false, true, false},
-    {&TolvaneForm::actionSet_XZ_View_Positive, "actionSet_XZ_View_Positive", "Set XZ View +", "", "XZViewPos", false, true, false},
-    {&TolvaneForm::actionSet_XZ_View_Negative, "actionSet_XZ_View_Negative", "Set XZ View -", "", "XZViewNeg", false, true, false},
-    {&TolvaneForm::actionSet_YZ_View_Positive, "actionSet_YZ_View_Positive", "Set YZ View +", "", "YZViewPos", false, true, false},
-    {&TolvaneForm::actionSet_YZ_View_Negative, "actionSet_YZ_View_Negative", "Set YZ View -", "", "YZViewNeg", false, true, false},
-    {&TolvaneForm::actionSet_Perspective, "actionSet_Perspective", "Set Perspective", "", "Perspective", true, true, false},
-    {&TolvaneForm::actionSet_Default_View, "actionSet_Default_View", "Set Default View", "", "XYZDefaultView", false, true, false},
-    {&TolvaneForm::actionCapture_Screen, "actionCapture_Screen", "Capture Screen", "", "Screenshot", false, false, false},
-    {&TolvaneForm::actionFree_Node_Labels, "actionFree_Node_Labels", "Free Node Labels", "", "FreeNodeLabel", true, false, true},
-    {&TolvaneForm::actionFixed_Node_Labels, "actionFixed_Node_Labels", "Fixed Node Labels", "", "FixedNodeLabel", true, false, true},
-    {&TolvaneForm::actionElement_Labels, "actionElement_Labels", "Element Labels", "", "ElementLabel", true, false, true},
-    {&TolvaneForm::actionRotate_Model_Positive, "actionRotate_Model_Positive", "Rotate Model Positive", "", "RotateViewPositive", false, false, false},
-    {&TolvaneForm::actionRotate_Model_Negative, "actionRotate_Model_Negative", "Rotate Model Negative", "", "RotateViewNegative", false, false, false},
-    {&TolvaneForm::actionRefresh_Tcl_File, "actionRefresh_Tcl_File", "Refresh Tcl File", "Ctrl+F", "Refresh", false, false, false},
-    {&TolvaneForm::actionNew_Tcl_File, "actionNew_Tcl_File", "New Tcl File", "Ctrl+N", "New", false, false, false},
-    {&TolvaneForm::actionClose_Window, "actionClose_Window", "Close Window", "", "CloseWindow", false, false, false},
-    {&TolvaneForm::actionClose_All_Windows, "actionClose_All_Windows", "Close All Windows", "", "CloseAllWindows", false, false, false},
+    {&TolvaneForm::actionOpen_Tcl_File, "actionOpen_Tcl_File", "Open Tcl File...", "Ctrl+O", "Open", false,
+     false, false},
+    {&TolvaneForm::actionRun_Tcl_File, "actionRun_Tcl_File", "Run Tcl File", "F5", "Run", false, false,
+     false},
+    {&TolvaneForm::actionLoad_Result, "actionLoad_Result", "Load Result", "Ctrl+L", "Load", false, false,
+     false},
+    {&TolvaneForm::actionSet_XY_View_Positive, "actionSet_XY_View_Positive", "Set XY View +", "", "XYViewPos",
+     false, true, false},
+    {&TolvaneForm::actionSet_XY_View_Negative, "actionSet_XY_View_Negative", "Set XY View -", "", "XYViewNeg",
+     false, true, false},
+    {&TolvaneForm::actionSet_XZ_View_Positive, "actionSet_XZ_View_Positive", "Set XZ View +", "", "XZViewPos",
+     false, true, false},
+    {&TolvaneForm::actionSet_XZ_View_Negative, "actionSet_XZ_View_Negative", "Set XZ View -", "", "XZViewNeg",
+     false, true, false},
+    {&TolvaneForm::actionSet_YZ_View_Positive, "actionSet_YZ_View_Positive", "Set YZ View +", "", "YZViewPos",
+     false, true, false},
+    {&TolvaneForm::actionSet_YZ_View_Negative, "actionSet_YZ_View_Negative", "Set YZ View -", "", "YZViewNeg",
+     false, true, false},
+    {&TolvaneForm::actionSet_Perspective, "actionSet_Perspective", "Set Perspective", "", "Perspective", true,
+     true, false},
+    {&TolvaneForm::actionSet_Default_View, "actionSet_Default_View", "Set Default View", "", "XYZDefaultView",
+     false, true, false},
+    {&TolvaneForm::actionCapture_Screen, "actionCapture_Screen", "Capture Screen", "", "Screenshot", false,
+     false, false},
+    {&TolvaneForm::actionFree_Node_Labels, "actionFree_Node_Labels", "Free Node Labels", "", "FreeNodeLabel",
+     true, false, true},
+    {&TolvaneForm::actionFixed_Node_Labels, "actionFixed_Node_Labels", "Fixed Node Labels", "",
+     "FixedNodeLabel", true, false, true},
+    {&TolvaneForm::actionElement_Labels, "actionElement_Labels", "Element Labels", "", "ElementLabel", true,
+     false, true},
+    {&TolvaneForm::actionRotate_Model_Positive, "actionRotate_Model_Positive", "Rotate Model Positive", "",
+     "RotateViewPositive", false, false, false},
+    {&TolvaneForm::actionRotate_Model_Negative, "actionRotate_Model_Negative", "Rotate Model Negative", "",
+     "RotateViewNegative", false, false, false},
+    {&TolvaneForm::actionRefresh_Tcl_File, "actionRefresh_Tcl_File", "Refresh Tcl File", "Ctrl+F", "Refresh",
+     false, false, false},
+    {&TolvaneForm::actionNew_Tcl_File, "actionNew_Tcl_File", "New Tcl File", "Ctrl+N", "New", false, false,
+     false},
+    {&TolvaneForm::actionClose_Window, "actionClose_Window", "Close Window", "", "CloseWindow", false, false,
+     false},
+    {&TolvaneForm::actionClose_All_Windows, "actionClose_All_Windows", "Close All Windows", "",
+     "CloseAllWindows", false, false, false},
     {&TolvaneForm::actionTile_Windows, "actionTile_Windows", "Tile Windows", "", "", false, false, false},
-    {&TolvaneForm::actionCascade_Windows, "actionCascade_Windows", "Cascade Windows", "", "", false, false, false},
-    {&TolvaneForm::actionNext_Window, "actionNext_Window", "Next Window", "", "NextWindow", false, false, false},
-    {&TolvaneForm::actionPrevious_Window, "actionPrevious_Window", "Previous Window", "", "PreviousWindow", false, false, false},
+    {&TolvaneForm::actionCascade_Windows, "actionCascade_Windows", "Cascade Windows", "", "", false, false,
+     false},
+    {&TolvaneForm::actionNext_Window, "actionNext_Window", "Next Window", "", "NextWindow", false, false,
+     false},
+    {&TolvaneForm::actionPrevious_Window, "actionPrevious_Window", "Previous Window", "", "PreviousWindow",
+     false, false, false},
     {&TolvaneForm::actionSave, "actionSave", "Save...", "Ctrl+S", "Save", false, false, false},
-    {&TolvaneForm::actionSave_As, "actionSave_As", "Save As...", "Ctrl+Shift+S", "SaveAs", false, false, false},
+    {&TolvaneForm::actionSave_As, "actionSave_As", "Save As...", "Ctrl+Shift+S", "SaveAs", false, false,
+     false},
     {&TolvaneForm::actionAbout, "actionAbout", "About", "", "About", false, false, false},
-    {&TolvaneForm::actionTimeSeries_Monitor, "actionTimeSeries_Monitor", "TimeSeries Monitor", "", "", false, false, false},
-    {&TolvaneForm::actionNodeDisp_Monitor, "actionNodeDisp_Monitor", "NodeDisp Monitor", "", "", false, false, false},
+    {&TolvaneForm::actionTimeSeries_Monitor, "actionTimeSeries_Monitor", "TimeSeries Monitor", "", "", false,
+     false, false},
+    {&TolvaneForm::actionNodeDisp_Monitor, "actionNodeDisp_Monitor", "NodeDisp Monitor", "", "", false, false,
+     false},
     {&TolvaneForm::actionOptions, "actionOptions", "Options...", "", "Options", false, false, false},
-    {&TolvaneForm::actionNodeReact_Monitor, "actionNodeReact_Monitor", "NodeReact Monitor", "", "", false, false, false},
+    {&TolvaneForm::actionNodeReact_Monitor, "actionNodeReact_Monitor", "NodeReact Monitor", "", "", false,
+     false, false},
     {&TolvaneForm::actionExit, "actionExit", "Exit", "", "Exit", false, false, false},
 };
 
@@ -167,8 +195,8 @@ void TolvaneForm::setupUi(QMainWindow* window)
     fill(menu_View, {actionSet_Default_View, actionSet_XY_View_Positive, actionSet_XY_View_Negative,
                      actionSet_XZ_View_Positive, actionSet_XZ_View_Negative, actionSet_YZ_View_Positive,
                      actionSet_YZ_View_Negative, nullptr, actionRotate_Model_Positive,
-                     actionRotate_Model_Negative, nullptr, actionSet_Perspective, actionCapture_Screen, nullptr,
-                     actionFree_Node_Labels, actionFixed_Node_Labels, actionElement_Labels});
+                     actionRotate_Model_Negative, nullptr, actionSet_Perspective, actionCapture_Screen,
+                     nullptr, actionFree_Node_Labels, actionFixed_Node_Labels, actionElement_Labels});
     fill(menu_Windows,
          {actionClose_Window, actionClose_All_Windows, nullptr, actionNext_Window, actionPrevious_Window});
     menu_Tool->addMenu(menuCode_Snippets);
@@ -182,8 +210,8 @@ void TolvaneForm::setupUi(QMainWindow* window)
     fill(viewToolBar, {actionSet_Default_View, actionSet_XY_View_Positive, actionSet_XY_View_Negative,
                        actionSet_XZ_View_Positive, actionSet_XZ_View_Negative, actionSet_YZ_View_Positive,
                        actionSet_YZ_View_Negative, nullptr, actionRotate_Model_Positive,
-                       actionRotate_Model_Negative, nullptr, actionSet_Perspective, actionCapture_Screen, nullptr,
-                       actionFree_Node_Labels, actionFixed_Node_Labels, actionElement_Labels});
+                       actionRotate_Model_Negative, nullptr, actionSet_Perspective, actionCapture_Screen,
+                       nullptr, actionFree_Node_Labels, actionFixed_Node_Labels, actionElement_Labels});
 
     statusBar = new QStatusBar(window);
     statusBar->setObjectName(QStringLiteral("statusBar"));

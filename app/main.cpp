@@ -55,9 +55,10 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption labels(QStringLiteral("labels"),
                                     QStringLiteral("Labels for --render: any of free,fixed,elements."),
                                     QStringLiteral("LIST"));
-    const QCommandLineOption size(QStringLiteral("size"),
-                                  QStringLiteral("View size for --render; the picture is 3x (default 800x600)."),
-                                  QStringLiteral("WIDTHxHEIGHT"), QStringLiteral("800x600"));
+    const QCommandLineOption size(
+        QStringLiteral("size"),
+        QStringLiteral("View size for --render; the picture is 3x (default 800x600)."),
+        QStringLiteral("WIDTHxHEIGHT"), QStringLiteral("800x600"));
     parser.addOptions({dump, render, output, view, perspective, labels, size});
     parser.process(app);
 
@@ -99,8 +100,8 @@ bool wantsNoDisplay(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--help" || a == "-h"
-            || a == "--version" || a == "-v")
+        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--help" || a == "-h" ||
+            a == "--version" || a == "-v")
             return true;
     }
     return false;

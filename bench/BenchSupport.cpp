@@ -62,8 +62,8 @@ ChildRun runChild(const QString& program, const QStringList& arguments)
     struct rusage usage {};
     if (wait4(pid, &status, 0, &usage) == pid) {
         run.wallMs = nowMs() - start;
-        run.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0
-                    + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+        run.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+                    (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
         run.peakRssKb = usage.ru_maxrss;
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }

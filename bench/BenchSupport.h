@@ -10,11 +10,11 @@
 namespace bench {
 
 struct ChildRun {
-    double wallMs = 0.0;   // from fork to the child's exit
-    double cpuMs = 0.0;    // user plus system time of the child (and of its waited-for children)
-    long peakRssKb = 0;    // the child's maximum resident set size
-    int exitCode = -1;     // -1 when the child did not exit normally
-    QByteArray output;     // the child's standard output
+    double wallMs = 0.0;  // from fork to the child's exit
+    double cpuMs = 0.0;   // user plus system time of the child (and of its waited-for children)
+    long peakRssKb = 0;   // the child's maximum resident set size
+    int exitCode = -1;    // -1 when the child did not exit normally
+    QByteArray output;    // the child's standard output
 };
 
 // Runs program with arguments, standard output captured, standard error passed through.

@@ -102,19 +102,21 @@ int main(int argc, char** argv)
     }
 
     QTextStream out(stdout);
-    out << "B1 interpretation: " << QFileInfo(script).fileName() << ", " << runs << " runs, median (min to max)\n";
-    out << "model: " << bench::outputValue(counts, "nodes") << " nodes, " << bench::outputValue(counts, "elements")
-        << " elements, " << bench::outputValue(counts, "fixes") << " fix commands\n";
+    out << "B1 interpretation: " << QFileInfo(script).fileName() << ", " << runs
+        << " runs, median (min to max)\n";
+    out << "model: " << bench::outputValue(counts, "nodes") << " nodes, "
+        << bench::outputValue(counts, "elements") << " elements, " << bench::outputValue(counts, "fixes")
+        << " fix commands\n";
     out << "| measure | tolvane | tclsh, empty procs | tolvane / tclsh | tclsh, recording procs | "
            "tolvane / recording |\n";
     out << "|---|---|---|---|---|---|\n";
-    auto row = [&](const char* name, const QVector<double>& o, const QVector<double>& p, const QVector<double>& r,
-                   int decimals) {
+    auto row = [&](const char* name, const QVector<double>& o, const QVector<double>& p,
+                   const QVector<double>& r, int decimals) {
         const auto so = bench::summarise(o), sp = bench::summarise(p), sr = bench::summarise(r);
         out << "| " << name << " | " << bench::formatSummary(so, decimals) << " | "
             << bench::formatSummary(sp, decimals) << " | " << QString::number(so.median / sp.median, 'f', 2)
-            << " | " << bench::formatSummary(sr, decimals) << " | " << QString::number(so.median / sr.median, 'f', 2)
-            << " |\n";
+            << " | " << bench::formatSummary(sr, decimals) << " | "
+            << QString::number(so.median / sr.median, 'f', 2) << " |\n";
     };
     row("evaluation, ms", ours.evalMs, plain.evalMs, recording.evalMs, 0);
     row("whole process, ms", ours.wallMs, plain.wallMs, recording.wallMs, 0);

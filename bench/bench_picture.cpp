@@ -144,8 +144,8 @@ int childMain(const QStringList& args)
     }
     const double pngEnd = bench::nowMs();
     out << "setup_us " << qint64((evalStart - setupStart) * 1000.0) << " eval_us "
-        << qint64((drawStart - evalStart) * 1000.0) << " draw_us "
-        << qint64((drawEnd - drawStart) * 1000.0) << " png_us " << qint64((pngEnd - drawEnd) * 1000.0) << "\n";
+        << qint64((drawStart - evalStart) * 1000.0) << " draw_us " << qint64((drawEnd - drawStart) * 1000.0)
+        << " png_us " << qint64((pngEnd - drawEnd) * 1000.0) << "\n";
     return 0;
 }
 
@@ -171,7 +171,7 @@ bool writeMesh(const QString& path)
         grid->InsertNextCell(VTK_VERTEX, 1, &i);
     for (int e = 0; e < m->elementNodeCounts.size(); ++e) {
         const int count = m->elementNodeCounts[e];
-        const int type = count == 2 ? VTK_LINE
+        const int type = count == 2   ? VTK_LINE
                          : count == 3 ? VTK_TRIANGLE
                          : count == 4 ? VTK_QUAD
                          : count == 8 ? VTK_HEXAHEDRON
@@ -231,7 +231,8 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     int w = 0, h = 0;
     if (args.size() != 1 || !parseSize(size, &w, &h)) {
-        err << "usage: tolvane_bench_picture [--runs N] [--size WxH] [--f3d PATH] [--workdir DIR] script.tcl\n";
+        err << "usage: tolvane_bench_picture [--runs N] [--size WxH] [--f3d PATH] [--workdir DIR] "
+               "script.tcl\n";
         return 2;
     }
     const QString script = QFileInfo(args[0]).absoluteFilePath();
@@ -254,7 +255,8 @@ int main(int argc, char** argv)
     const int nodes = m->nodeTags.size(), elements = m->elementTags.size();
 
     Series draw, setup, ourEval, ourWhole, ourCpu, ourRss, f3dWhole, f3dCpu, f3dRss;
-    const QStringList childArgs = {"--child", script, "--size", size, "--settings", settings, "--png", oursPng};
+    const QStringList childArgs = {"--child",    script,   "--size", size,
+                                   "--settings", settings, "--png",  oursPng};
     const QStringList f3dArgs = {"--dry-run", "--quiet", QString("--resolution=%1,%2").arg(w).arg(h),
                                  "--output=" + f3dPng, mesh};
     for (int i = 0; i < runs; ++i) {
@@ -262,7 +264,8 @@ int main(int argc, char** argv)
         const bench::ChildRun a = bench::runChild(self, childArgs);
         const bench::ChildRun b = bench::runChild(f3d, f3dArgs);
         if (a.exitCode != 0 || b.exitCode != 0) {
-            err << "run " << i + 1 << " failed: tolvane exit " << a.exitCode << ", f3d exit " << b.exitCode << "\n";
+            err << "run " << i + 1 << " failed: tolvane exit " << a.exitCode << ", f3d exit " << b.exitCode
+                << "\n";
             return 1;
         }
         draw.add(bench::outputValue(a.output, "draw_us") / 1000.0);
@@ -277,8 +280,8 @@ int main(int argc, char** argv)
         err << "run " << i + 1 << ": tolvane draw " << qRound(draw.values.last()) << " ms, whole "
             << qRound(a.wallMs) << " ms; f3d whole " << qRound(b.wallMs) << " ms\n";
     }
-    const bench::ChildRun stepsRun = bench::runChild(self, {"--child", script, "--size", size, "--settings",
-                                                            settings, "--steps"});
+    const bench::ChildRun stepsRun =
+        bench::runChild(self, {"--child", script, "--size", size, "--settings", settings, "--steps"});
 
     const auto d = draw.summary(), e = ourEval.summary(), o = ourWhole.summary(), f = f3dWhole.summary();
     const auto ro = ourRss.summary(), rf = f3dRss.summary();
@@ -291,15 +294,15 @@ int main(int argc, char** argv)
     out << "| end of interpretation to first frame, ms | " << bench::formatSummary(d, 0) << " | "
         << bench::formatSummary(f, 0) << " (whole command) | " << QString::number(d.median / f.median, 'f', 2)
         << " |\n";
-    out << "| whole command, ms | " << bench::formatSummary(o, 0) << " | " << bench::formatSummary(f, 0) << " | "
-        << QString::number(o.median / f.median, 'f', 2) << " |\n";
+    out << "| whole command, ms | " << bench::formatSummary(o, 0) << " | " << bench::formatSummary(f, 0)
+        << " | " << QString::number(o.median / f.median, 'f', 2) << " |\n";
     out << "| whole command CPU (user + sys, all threads), ms | " << bench::formatSummary(co, 0) << " | "
         << bench::formatSummary(cf, 0) << " | " << QString::number(co.median / cf.median, 'f', 2) << " |\n";
     out << "| (of which window, scene builder and empty first render, ms) | " << bench::formatSummary(s, 0)
         << " | | |\n";
     out << "| (of which interpretation, ms) | " << bench::formatSummary(e, 0) << " | | |\n";
-    out << "| peak RSS, MiB | " << bench::formatSummary(ro, 0) << " | " << bench::formatSummary(rf, 0) << " | "
-        << QString::number(ro.median / rf.median, 'f', 2) << " |\n";
+    out << "| peak RSS, MiB | " << bench::formatSummary(ro, 0) << " | " << bench::formatSummary(rf, 0)
+        << " | " << QString::number(ro.median / rf.median, 'f', 2) << " |\n";
     out << "one run step by step (ms):";
     const QStringList lines = QString::fromLocal8Bit(stepsRun.output).split('\n');
     for (const QString& line : lines) {

@@ -9,6 +9,7 @@
 namespace {
 
 // Tcl's own commands and manual pages.
+// clang-format off
 const char *const kTclKeywords[] = {
     "encoding", "switch", "pid", "info", "dict", "subst", "parray", "incr", "dde", "string",
     "package", "if", "continue", "while", "split", "open", "http", "concat", "vwait", "source",
@@ -25,9 +26,11 @@ const char *const kTclKeywords[] = {
     "tcl_startOfNextWord", "platform::shell", "lassign", "eval", "append", "tcl_findLibrary",
     "platform", "lappend", "error", "after",
 };
+// clang-format on
 
 // One entry per registration in the solver interpreter's command table; loadConst and
 // constraints are registered twice there and so appear twice here (a repeat changes no colour).
+// clang-format off
 const char *const kSolverCommands[] = {
     "optimization", "sensNodePressure", "sensSectionForce", "sensNodeAccel", "sensNodeVel",
     "sensLambda", "sensNodeDisp", "sensitivityIntegrator", "sensitivityAlgorithm",
@@ -59,13 +62,14 @@ const char *const kSolverCommands[] = {
     "PFEM2D", "updateParameter", "addToParameter", "parameter", "clock", "rigidLink",
     "rigidDiaphragm", "equalDOF", "element", "fixZ", "fixY", "fixX", "fix", "node", "model",
 };
+// clang-format on
 
 template <size_t N>
-QStringList toList(const char *const (&words)[N])
+QStringList toList(const char* const (&words)[N])
 {
     QStringList list;
     list.reserve(int(N));
-    for (const char *word : words)
+    for (const char* word : words)
         list << QString::fromLatin1(word);
     return list;
 }
@@ -77,7 +81,7 @@ bool isAsciiWordChar(QChar c)
 }
 
 // The leading run of ASCII word characters, empty when the text starts otherwise.
-QString leadingAsciiWord(const QString &text)
+QString leadingAsciiWord(const QString& text)
 {
     int n = 0;
     while (n < text.size() && isAsciiWordChar(text.at(n)))
@@ -85,7 +89,7 @@ QString leadingAsciiWord(const QString &text)
     return text.left(n);
 }
 
-QTextCharFormat makeFormat(const QColor &color, int weight = QFont::Normal, bool italic = false)
+QTextCharFormat makeFormat(const QColor& color, int weight = QFont::Normal, bool italic = false)
 {
     QTextCharFormat format;
     format.setForeground(color);
@@ -95,14 +99,19 @@ QTextCharFormat makeFormat(const QColor &color, int weight = QFont::Normal, bool
     return format;
 }
 
-} // namespace
+}  // namespace
 
-QStringList Highlighter::tclKeywords() { return toList(kTclKeywords); }
+QStringList Highlighter::tclKeywords()
+{
+    return toList(kTclKeywords);
+}
 
-QStringList Highlighter::solverCommands() { return toList(kSolverCommands); }
+QStringList Highlighter::solverCommands()
+{
+    return toList(kSolverCommands);
+}
 
-Highlighter::Highlighter(QTextDocument *parent)
-    : QSyntaxHighlighter(parent)
+Highlighter::Highlighter(QTextDocument* parent) : QSyntaxHighlighter(parent)
 {
     tclKeywordFormat = makeFormat(Qt::blue, QFont::Bold);
     solverCommandFormat = makeFormat(Qt::darkGreen, QFont::Normal);
@@ -126,12 +135,12 @@ Highlighter::Highlighter(QTextDocument *parent)
     commentEndExpression = QRegularExpression(QStringLiteral("\\*/"));
 }
 
-void Highlighter::addWordRules(const QStringList &words, const QTextCharFormat &format)
+void Highlighter::addWordRules(const QStringList& words, const QTextCharFormat& format)
 {
     // "\b<word>\b" can only match where the word's leading ASCII run stands alone in the
     // line: its neighbours there are non-word characters, and every non-ASCII character
     // splits the line into runs as well. So the rule is indexed under that run.
-    for (const QString &word : words) {
+    for (const QString& word : words) {
         const int index = addRule(QStringLiteral("\\b") + word + QStringLiteral("\\b"), format);
         const QString leading = leadingAsciiWord(word);
         if (leading.isEmpty())
@@ -141,13 +150,13 @@ void Highlighter::addWordRules(const QStringList &words, const QTextCharFormat &
     }
 }
 
-void Highlighter::addLineRule(const QString &pattern, const QTextCharFormat &format,
+void Highlighter::addLineRule(const QString& pattern, const QTextCharFormat& format,
                               QRegularExpression::PatternOptions extra)
 {
     rulesForEveryLine.append(addRule(pattern, format, extra));
 }
 
-int Highlighter::addRule(const QString &pattern, const QTextCharFormat &format,
+int Highlighter::addRule(const QString& pattern, const QTextCharFormat& format,
                          QRegularExpression::PatternOptions extra)
 {
     // Unicode properties keep \b and \s as they were in QRegExp: letters and digits of any
@@ -159,7 +168,7 @@ int Highlighter::addRule(const QString &pattern, const QTextCharFormat &format,
     return highlightingRules.size() - 1;
 }
 
-QVector<int> Highlighter::rulesThatMayMatch(const QString &text) const
+QVector<int> Highlighter::rulesThatMayMatch(const QString& text) const
 {
     QVector<int> indices = rulesForEveryLine;
     int i = 0;
@@ -181,7 +190,7 @@ QVector<int> Highlighter::rulesThatMayMatch(const QString &text) const
     return indices;
 }
 
-void Highlighter::applyRule(const HighlightingRule &rule, const QString &text)
+void Highlighter::applyRule(const HighlightingRule& rule, const QString& text)
 {
     QRegularExpressionMatch match = rule.pattern.match(text);
     while (match.hasMatch()) {
@@ -193,14 +202,14 @@ void Highlighter::applyRule(const HighlightingRule &rule, const QString &text)
     }
 }
 
-void Highlighter::highlightBlock(const QString &text)
+void Highlighter::highlightBlock(const QString& text)
 {
     for (int index : rulesThatMayMatch(text))
         applyRule(highlightingRules.at(index), text);
     applyBlockComments(text);
 }
 
-void Highlighter::applyBlockComments(const QString &text)
+void Highlighter::applyBlockComments(const QString& text)
 {
     setCurrentBlockState(OutsideComment);
 

@@ -18,10 +18,10 @@ public:
         QTextCharFormat format;
     };
 
-    explicit Highlighter(QTextDocument *parent = nullptr);
+    explicit Highlighter(QTextDocument* parent = nullptr);
 
     // The rules in order of application; a later rule's format wins.
-    const QVector<HighlightingRule> &rules() const { return highlightingRules; }
+    const QVector<HighlightingRule>& rules() const { return highlightingRules; }
 
     static QStringList tclKeywords();
     static QStringList solverCommands();
@@ -30,17 +30,17 @@ public:
     enum BlockState { OutsideComment = 0, InsideComment = 1 };
 
 protected:
-    void highlightBlock(const QString &text) override;
+    void highlightBlock(const QString& text) override;
 
 private:
-    void addWordRules(const QStringList &words, const QTextCharFormat &format);
-    void addLineRule(const QString &pattern, const QTextCharFormat &format,
+    void addWordRules(const QStringList& words, const QTextCharFormat& format);
+    void addLineRule(const QString& pattern, const QTextCharFormat& format,
                      QRegularExpression::PatternOptions extra = QRegularExpression::NoPatternOption);
-    int addRule(const QString &pattern, const QTextCharFormat &format,
+    int addRule(const QString& pattern, const QTextCharFormat& format,
                 QRegularExpression::PatternOptions extra = QRegularExpression::NoPatternOption);
-    QVector<int> rulesThatMayMatch(const QString &text) const;
-    void applyRule(const HighlightingRule &rule, const QString &text);
-    void applyBlockComments(const QString &text);
+    QVector<int> rulesThatMayMatch(const QString& text) const;
+    void applyRule(const HighlightingRule& rule, const QString& text);
+    void applyBlockComments(const QString& text);
 
     QVector<HighlightingRule> highlightingRules;
     QRegularExpression commentStartExpression;

@@ -9,13 +9,13 @@ class linenumberarea : public QWidget {
     Q_OBJECT
 
 public:
-    explicit linenumberarea(tcleditor *editor);
+    explicit linenumberarea(tcleditor* editor);
 
     QSize sizeHint() const override;
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    tcleditor *codeEditor;
+    tcleditor* codeEditor;
 };

@@ -21,22 +21,24 @@ namespace {
 // Numbers untitled documents for the life of the process; never reset.
 int untitledCounter = 1;
 
-QColor errorLineColor() { return QColor(255, 190, 190); }
+QColor errorLineColor()
+{
+    return QColor(255, 190, 190);
+}
 
-} // namespace
+}  // namespace
 
 tcleditor::SaveFileNameProvider tcleditor::saveFileNameProvider =
-    [](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
+    [](QWidget* parent, const QString& caption, const QString& dir, const QString& filter) {
         return QFileDialog::getSaveFileName(parent, caption, dir, filter);
     };
 
 tcleditor::MessageBoxProvider tcleditor::messageBoxProvider =
-    [](QWidget *parent, const QString &title, const QString &text, QMessageBox::StandardButtons buttons) {
+    [](QWidget* parent, const QString& title, const QString& text, QMessageBox::StandardButtons buttons) {
         return QMessageBox::warning(parent, title, text, buttons);
     };
 
-tcleditor::tcleditor(QWidget *parent)
-    : QPlainTextEdit(parent)
+tcleditor::tcleditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -72,7 +74,7 @@ void tcleditor::newFile()
     watchModifications();
 }
 
-bool tcleditor::loadFile(const QString &fileName)
+bool tcleditor::loadFile(const QString& fileName)
 {
     if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
         return false;
@@ -101,7 +103,7 @@ bool tcleditor::saveAs()
     return saveFile(fileName);
 }
 
-bool tcleditor::saveFile(const QString &fileName)
+bool tcleditor::saveFile(const QString& fileName)
 {
     QString target = fileName;
     if (!target.endsWith(QLatin1String(".tcl")))
@@ -126,14 +128,14 @@ bool tcleditor::saveFile(const QString &fileName)
     return false;
 }
 
-void tcleditor::warnSaveFailed(const QString &fileName, const QString &reason)
+void tcleditor::warnSaveFailed(const QString& fileName, const QString& reason)
 {
     messageBoxProvider(this, tr("Tcl Editor"),
                        tr("Cannot write file %1:\n%2.").arg(QDir::toNativeSeparators(fileName), reason),
                        QMessageBox::Ok);
 }
 
-void tcleditor::setCurrentFile(const QString &fileName)
+void tcleditor::setCurrentFile(const QString& fileName)
 {
     curFile = QFileInfo(fileName).canonicalFilePath();
     isUntitled = false;
@@ -167,23 +169,23 @@ bool tcleditor::maybeSave()
 
 bool tcleditor::askToSave()
 {
-    const QMessageBox::StandardButton answer = messageBoxProvider(
-        this, tr("Tcl Editor"),
-        tr("Save change to document <b>%1</b> before closing window?")
-            .arg(userFriendlyCurrentFile().toHtmlEscaped()),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    const QMessageBox::StandardButton answer =
+        messageBoxProvider(this, tr("Tcl Editor"),
+                           tr("Save change to document <b>%1</b> before closing window?")
+                               .arg(userFriendlyCurrentFile().toHtmlEscaped()),
+                           QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     switch (answer) {
-    case QMessageBox::Save:
-        return isUntitled ? saveAs() : saveFile(curFile);
-    case QMessageBox::Discard:
-        return true;
-    default:
-        // Cancel, or the box was dismissed: keep the window and its text.
-        return false;
+        case QMessageBox::Save:
+            return isUntitled ? saveAs() : saveFile(curFile);
+        case QMessageBox::Discard:
+            return true;
+        default:
+            // Cancel, or the box was dismissed: keep the window and its text.
+            return false;
     }
 }
 
-void tcleditor::closeEvent(QCloseEvent *event)
+void tcleditor::closeEvent(QCloseEvent* event)
 {
     if (maybeSave())
         event->accept();
@@ -207,7 +209,7 @@ void tcleditor::updateLineNumberAreaWidth(int /*newBlockCount*/)
     setViewportMargins(lineNumberAreaWidth(), 0, 0, 0);
 }
 
-void tcleditor::updateLineNumberArea(const QRect &rect, int dy)
+void tcleditor::updateLineNumberArea(const QRect& rect, int dy)
 {
     if (dy)
         lineNumberArea->scroll(0, dy);
@@ -218,7 +220,7 @@ void tcleditor::updateLineNumberArea(const QRect &rect, int dy)
         updateLineNumberAreaWidth(0);
 }
 
-void tcleditor::resizeEvent(QResizeEvent *event)
+void tcleditor::resizeEvent(QResizeEvent* event)
 {
     QPlainTextEdit::resizeEvent(event);
     const QRect cr = contentsRect();
@@ -267,7 +269,7 @@ void tcleditor::clearErrorMarkOnEdit()
     highlightCurrentLine();
 }
 
-void tcleditor::lineNumberAreaPaintEvent(QPaintEvent *event)
+void tcleditor::lineNumberAreaPaintEvent(QPaintEvent* event)
 {
     QPainter painter(lineNumberArea);
     const QTextCursor cursor = textCursor();
@@ -287,8 +289,8 @@ void tcleditor::lineNumberAreaPaintEvent(QPaintEvent *event)
         if (block.isVisible() && bottom >= event->rect().top()) {
             const int start = block.position();
             const int end = start + block.length();
-            const bool selected = (selectionStart < end && selectionEnd > start)
-                                  || (selectionStart == selectionEnd && selectionStart == start);
+            const bool selected = (selectionStart < end && selectionEnd > start) ||
+                                  (selectionStart == selectionEnd && selectionStart == start);
             painter.setPen(palette.color(selected ? QPalette::Highlight : QPalette::WindowText));
             painter.drawText(0, int(top), lineNumberArea->width() - 4, int(bottom - top), Qt::AlignRight,
                              QString::number(blockNumber + 1));

@@ -15,13 +15,13 @@ class tcleditor : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    explicit tcleditor(QWidget *parent = nullptr);
+    explicit tcleditor(QWidget* parent = nullptr);
 
     void newFile();
-    bool loadFile(const QString &fileName);
+    bool loadFile(const QString& fileName);
     bool save();
     bool saveAs();
-    bool saveFile(const QString &fileName);
+    bool saveFile(const QString& fileName);
     QString userFriendlyCurrentFile() const;
     QString currentFile() const { return curFile; }
     bool isUntitledFile() const { return isUntitled; }
@@ -33,37 +33,37 @@ public:
     void markErrorLine(int line);
     bool hasErrorMark() const { return !errorMark.isNull(); }
 
-    void lineNumberAreaPaintEvent(QPaintEvent *event);
+    void lineNumberAreaPaintEvent(QPaintEvent* event);
     int lineNumberAreaWidth() const;
 
     // Seams for the dialogs, so that tests can answer them. Default to the real dialogs.
-    using SaveFileNameProvider = std::function<QString(QWidget *parent, const QString &caption,
-                                                       const QString &dir, const QString &filter)>;
+    using SaveFileNameProvider = std::function<QString(QWidget* parent, const QString& caption,
+                                                       const QString& dir, const QString& filter)>;
     using MessageBoxProvider = std::function<QMessageBox::StandardButton(
-        QWidget *parent, const QString &title, const QString &text, QMessageBox::StandardButtons buttons)>;
+        QWidget* parent, const QString& title, const QString& text, QMessageBox::StandardButtons buttons)>;
     static SaveFileNameProvider saveFileNameProvider;
     static MessageBoxProvider messageBoxProvider;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private slots:
     void documentWasModified();
     void updateLineNumberAreaWidth(int newBlockCount);
     void highlightCurrentLine();
-    void updateLineNumberArea(const QRect &rect, int dy);
+    void updateLineNumberArea(const QRect& rect, int dy);
     void clearErrorMarkOnEdit();
 
 private:
-    void setCurrentFile(const QString &fileName);
+    void setCurrentFile(const QString& fileName);
     void watchModifications();
     bool askToSave();
-    void warnSaveFailed(const QString &fileName, const QString &reason);
+    void warnSaveFailed(const QString& fileName, const QString& reason);
 
     QString curFile;
     bool isUntitled = true;
-    Highlighter *highlighter = nullptr;
-    linenumberarea *lineNumberArea = nullptr;
+    Highlighter* highlighter = nullptr;
+    linenumberarea* lineNumberArea = nullptr;
     QTextCursor errorMark;
 };

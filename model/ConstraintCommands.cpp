@@ -19,7 +19,8 @@ int fixCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
     for (int i = 1; i <= ndf; ++i) {
         int fixity = 0;
         if (!readInt(objv[1 + i], &fixity))
-            return fail(QStringLiteral("WARNING invalid fixity %1 - load %2 %3 fixities\n").arg(i).arg(tag).arg(ndf));
+            return fail(
+                QStringLiteral("WARNING invalid fixity %1 - load %2 %3 fixities\n").arg(i).arg(tag).arg(ndf));
         if (i <= 6)
             model.fixDofs(i).append(fixity);
     }

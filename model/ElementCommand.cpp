@@ -10,9 +10,10 @@ int elementCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv
     if (modelRecord()->ndm == 0)
         return fail(QStringLiteral("WARNING builder has been destroyed\n"));
     if (objc < 2)
-        return fail(QStringLiteral("WARNING need to specify an element type\n"
-                                   "Want: element eleType <specific element args> .. "
-                                   "see manual for valid eleTypes & arguments\n"));
+        return fail(
+            QStringLiteral("WARNING need to specify an element type\n"
+                           "Want: element eleType <specific element args> .. "
+                           "see manual for valid eleTypes & arguments\n"));
     const ElementType& type = lookupElementType(Tcl_GetString(objv[1]));
     if (type.canonical.isEmpty())
         return TCL_OK;
@@ -33,7 +34,8 @@ int storeElement(const QString& canonical, int nodeCount, Tcl_Interp*, int objc,
         return fail(QStringLiteral("TclElementCommand: insufficient arguments"));
     // Built only on failure: this runs once per element of models with 100,000s of them.
     const auto cannotCreate = [&] {
-        return fail(QStringLiteral("TclElementCommand -- unable to create element of type : ") + text(objv[1]));
+        return fail(QStringLiteral("TclElementCommand -- unable to create element of type : ") +
+                    text(objv[1]));
     };
     int tag = 0;
     if (!readInt(objv[2], &tag))

@@ -10,6 +10,7 @@ struct Entry {
     int nodeCount;
 };
 
+// clang-format off
 const Entry recorded[] = {
     // trusses
     {"truss", "truss", 2}, {"Truss", "truss", 2},
@@ -78,8 +79,10 @@ const Entry recorded[] = {
     {"bbarBrickUP", "bbarBrickUP", 8}, {"SSPbrick", "SSPbrick", 8}, {"SSPBrick", "SSPbrick", 8},
     {"SSPbrickUP", "SSPbrickUP", 8}, {"SSPBrickUP", "SSPbrickUP", 8},
 };
+// clang-format on
 
 // Known solver elements we cannot draw; unknown names are ignored the same way.
+// clang-format off
 const char* const ignored[] = {
     "zeroLengthContactNTS2D", "zeroLengthInterface2D", "componentElement2d", "zeroLengthImpact3D",
     "pyMacro2D", "PY_Macro2D", "SimpleContact2d", "SimpleContact2D", "N4BiaxialTruss", "SimpleContact3d",
@@ -92,6 +95,7 @@ const char* const ignored[] = {
     "inelastic2dYS04", "inelastic2dYS05", "element2dGNL", "elastic2dGNL", "actuator", "corotActuator",
     "adapter", "elastomericBearingUFRP", "PFEMElement2D", "PFEMElement3D",
 };
+// clang-format on
 
 const QHash<QString, ElementType>& table()
 {

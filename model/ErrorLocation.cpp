@@ -16,9 +16,9 @@ namespace {
 // One level of the error's call chain, innermost first: the command text Tcl quoted and the
 // "(... line N)" note that says where that command sits in its enclosing script.
 struct Frame {
-    QByteArray command;     // as quoted by Tcl; may be cut short and end in "..."
-    QString kind;           // "file", "procedure", "relative" or empty (no line note)
-    QString name;           // the file or procedure name of the note
+    QByteArray command;  // as quoted by Tcl; may be cut short and end in "..."
+    QString kind;        // "file", "procedure", "relative" or empty (no line note)
+    QString name;        // the file or procedure name of the note
     int line = 0;
 };
 
@@ -118,7 +118,8 @@ bool stepInto(Position* pos, int line, const QByteArray& inner)
 {
     const QByteArray& text = pos->text;
     Tcl_Parse parse;
-    if (Tcl_ParseCommand(nullptr, text.constData() + pos->offset, text.size() - pos->offset, 0, &parse) != TCL_OK)
+    if (Tcl_ParseCommand(nullptr, text.constData() + pos->offset, text.size() - pos->offset, 0, &parse) !=
+        TCL_OK)
         return false;
     const QByteArray prefix = quotedPrefix(inner);
     bool found = false;
@@ -197,8 +198,8 @@ ErrorLocation locateError(const QString& errorInfo, const InterpreterState& stat
                 return {QFileInfo(anchor.name).absoluteFilePath(), anchor.line};
         } else if (anchor.kind == QLatin1String("procedure") && state.procedures.contains(anchor.name)) {
             const ProcedureDefinition definition = state.procedures.value(anchor.name);
-            if (!sources.positionAtLine(definition.file, definition.line, &pos)
-                || !stepInto(&pos, anchor.line, anchor.command))
+            if (!sources.positionAtLine(definition.file, definition.line, &pos) ||
+                !stepInto(&pos, anchor.line, anchor.command))
                 continue;
         } else {
             continue;
@@ -206,9 +207,10 @@ ErrorLocation locateError(const QString& errorInfo, const InterpreterState& stat
         // Walk inwards as far as the source allows.
         for (int f = a - 1; f >= 0; --f) {
             const Frame& frame = frames[f];
-            const bool stepped = frame.kind == QLatin1String("relative") ? stepInto(&pos, frame.line, frame.command)
-                : frame.kind.isEmpty()                                   ? stepEmbedded(&pos, frame.command)
-                                                                         : false;
+            const bool stepped = frame.kind == QLatin1String("relative")
+                                     ? stepInto(&pos, frame.line, frame.command)
+                                 : frame.kind.isEmpty() ? stepEmbedded(&pos, frame.command)
+                                                        : false;
             if (!stepped)
                 break;
         }

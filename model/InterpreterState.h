@@ -8,8 +8,8 @@
 struct Tcl_Interp;
 
 struct ProcedureDefinition {
-    QString file;      // absolute path of the file holding the proc command
-    int line = 0;      // line of the proc command in that file
+    QString file;  // absolute path of the file holding the proc command
+    int line = 0;  // line of the proc command in that file
 };
 
 struct InterpreterState {

@@ -34,8 +34,8 @@ const QString builderDestroyed = QStringLiteral("WARNING builder has been destro
 
 bool isBasicBuilder(const QString& type)
 {
-    return type == QLatin1String("basic") || type == QLatin1String("BasicBuilder")
-        || type == QLatin1String("Basic") || type == QLatin1String("basicBuilder");
+    return type == QLatin1String("basic") || type == QLatin1String("BasicBuilder") ||
+           type == QLatin1String("Basic") || type == QLatin1String("basicBuilder");
 }
 
 }  // namespace
@@ -52,8 +52,8 @@ int modelCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
     model.ndf = 0;
     const QString usage = QStringLiteral("model modelBuilderType -ndm ndm? <-ndf ndf?>");
     if (objc < 4)
-        return fail(QStringLiteral("WARNING incorrect number of command arguments\n") + usage
-                    + QStringLiteral(" \n"));
+        return fail(QStringLiteral("WARNING incorrect number of command arguments\n") + usage +
+                    QStringLiteral(" \n"));
 
     for (int i = 2; i < objc; ++i) {
         const QString option = text(objv[i]);
@@ -63,8 +63,9 @@ int modelCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
             continue;
         int* target = isNdm ? &model.ndm : &model.ndf;
         if (!readInt(objv[i + 1], target)) {
-            return fail(QStringLiteral("WARNING error reading %1: %2\n%3\n")
-                            .arg(isNdm ? QStringLiteral("ndm") : QStringLiteral("ndf"), text(objv[i + 1]), usage));
+            return fail(
+                QStringLiteral("WARNING error reading %1: %2\n%3\n")
+                    .arg(isNdm ? QStringLiteral("ndm") : QStringLiteral("ndf"), text(objv[i + 1]), usage));
         }
         ++i;
     }
@@ -73,12 +74,19 @@ int modelCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
         return fail(QStringLiteral("WARNING need to specify ndm\n") + usage + QLatin1Char('\n'));
     if (model.ndf == 0) {
         switch (model.ndm) {
-        case 1: model.ndf = 1; break;
-        case 2: model.ndf = 3; break;
-        case 3: model.ndf = 6; break;
-        default:
-            return fail(QStringLiteral("WARNING specified ndm, %1, will not work\n"
-                                       "with any elements in BasicBuilder\n").arg(model.ndm));
+            case 1:
+                model.ndf = 1;
+                break;
+            case 2:
+                model.ndf = 3;
+                break;
+            case 3:
+                model.ndf = 6;
+                break;
+            default:
+                return fail(QStringLiteral("WARNING specified ndm, %1, will not work\n"
+                                           "with any elements in BasicBuilder\n")
+                                .arg(model.ndm));
         }
     }
     return TCL_OK;
@@ -102,7 +110,8 @@ int nodeCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
     for (int k = 0; k < qMin(ndm, 3); ++k) {
         if (!readDouble(objv[2 + k], &xyz[k]))
             return fail(QStringLiteral("WARNING invalid %1Coordinate\nnode: %2")
-                            .arg(QLatin1String(axisNames[k])).arg(tag));
+                            .arg(QLatin1String(axisNames[k]))
+                            .arg(tag));
     }
     if (ndm < 1 || ndm > 3)
         return fail(QStringLiteral("WARNING invalid ndm\nnode: %1").arg(tag));

@@ -14,6 +14,7 @@ const char* const stateKey = "tolvane::state";
 
 // Solver commands that only build what we do not draw (materials, loads, analyses, output).
 // Tcl's own string, clock and trace are not among them: scripts rely on their Tcl meaning.
+// clang-format off
 const char* const ignoredCommands[] = {
     "fixX", "fixY", "fixZ", "rigidDiaphragm", "parameter", "addToParameter", "updateParameter", "PFEM2D",
     "PFEM3D", "limitCurve", "yieldSurface_BC", "plasticMaterial", "cyclicModel", "damageModel",
@@ -41,6 +42,7 @@ const char* const ignoredCommands[] = {
     "computeGradients", "sensitivityAlgorithm", "sensitivityIntegrator", "sensNodeDisp", "sensLambda",
     "sensNodeVel", "sensNodeAccel", "sensSectionForce", "sensNodePressure", "optimization",
 };
+// clang-format on
 
 int ignoreCommand(ClientData, Tcl_Interp*, int, Tcl_Obj* const[])
 {
@@ -141,8 +143,7 @@ InterpreterState* interpreterState(Tcl_Interp* interp)
     return static_cast<InterpreterState*>(Tcl_GetAssocData(interp, stateKey, nullptr));
 }
 
-ModelInterpreter::ModelInterpreter()
-    : m_state(std::make_unique<InterpreterState>())
+ModelInterpreter::ModelInterpreter() : m_state(std::make_unique<InterpreterState>())
 {
     Tcl_FindExecutable(nullptr);
     resetModelRecord();

@@ -11,18 +11,33 @@ QByteArray jsonString(const QString& s)
     QByteArray out("\"");
     for (const char c : s.toUtf8()) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20)
-                out += "\\u00" + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
-            else
-                out += c;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20)
+                    out += "\\u00" +
+                           QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+                else
+                    out += c;
         }
     }
     return out + '"';
@@ -93,12 +108,14 @@ QByteArray modelRecordToJson(const ModelRecord& r)
     w.add("elementTypes", jsonArray(r.elementTypes));
     w.add("elementTags", jsonArray(r.elementTags));
     w.add("elementNodeCounts", jsonArray(r.elementNodeCounts));
-    static const char* const nodeKeys[] = {"elementNodes1", "elementNodes2", "elementNodes3", "elementNodes4",
-                                           "elementNodes5", "elementNodes6", "elementNodes7", "elementNodes8"};
+    static const char* const nodeKeys[] = {"elementNodes1", "elementNodes2", "elementNodes3",
+                                           "elementNodes4", "elementNodes5", "elementNodes6",
+                                           "elementNodes7", "elementNodes8"};
     for (int k = 1; k <= 8; ++k)
         w.add(nodeKeys[k - 1], jsonArray(r.elementNodes(k)));
     w.add("fixNodeTags", jsonArray(r.fixNodeTags));
-    static const char* const fixKeys[] = {"fixDofs1", "fixDofs2", "fixDofs3", "fixDofs4", "fixDofs5", "fixDofs6"};
+    static const char* const fixKeys[] = {"fixDofs1", "fixDofs2", "fixDofs3",
+                                          "fixDofs4", "fixDofs5", "fixDofs6"};
     for (int k = 1; k <= 6; ++k)
         w.add(fixKeys[k - 1], jsonArray(r.fixDofs(k)));
     w.add("equalDofRetainedNodes", jsonArray(r.equalDofRetainedNodes));

@@ -92,8 +92,8 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
     Tcl_Interp* interp = interpreter.interp();
     const QFileInfo script(scriptPath);
     QFile probe(script.absoluteFilePath());
-    if (!interp || !script.isFile() || !probe.open(QIODevice::ReadOnly)
-        || !changeDirectory(script.absolutePath())) {
+    if (!interp || !script.isFile() || !probe.open(QIODevice::ReadOnly) ||
+        !changeDirectory(script.absolutePath())) {
         r.readable = false;
         r.code = TCL_ERROR;
         r.result = QStringLiteral("couldn't read file \"%1\"").arg(scriptPath);

@@ -11,12 +11,12 @@
 class ModelInterpreter;
 
 struct EvaluationResult {
-    bool readable = true;   // false when the script file cannot be read (nothing evaluated)
-    int code = 0;           // Tcl return code of the file evaluation (TCL_OK == 0); exit/quit count as TCL_OK
-    QString result;         // the interpreter's string result, read as UTF-8
-    QString errorInfo;      // Tcl's errorInfo when code != TCL_OK
-    int errorLine = 0;      // line of the error in errorFile, 0 if unknown
-    QString errorFile;      // absolute path of the file the error happened in (the script or a file it sourced)
+    bool readable = true;  // false when the script file cannot be read (nothing evaluated)
+    int code = 0;          // Tcl return code of the file evaluation (TCL_OK == 0); exit/quit count as TCL_OK
+    QString result;        // the interpreter's string result, read as UTF-8
+    QString errorInfo;     // Tcl's errorInfo when code != TCL_OK
+    int errorLine = 0;     // line of the error in errorFile, 0 if unknown
+    QString errorFile;  // absolute path of the file the error happened in (the script or a file it sourced)
 };
 
 // Makes the script's directory the process's current directory, sends the script's standard

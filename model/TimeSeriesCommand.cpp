@@ -16,11 +16,26 @@ namespace {
 
 bool isIgnoredSeries(const QString& type)
 {
-    static const QSet<QString> names = {
-        "Constant", "ConstantSeries", "Trig", "TrigSeries", "Sine", "SineSeries", "Linear", "LinearSeries",
-        "Rectangular", "Pulse", "PulseSeries", "Triangle", "TriangleSeries", "PeerDatabase", "PeerMotion",
-        "PeerNGADatabase", "PeerNGAMotion", "DiscretizedRandomProcess", "NewDiscretizedRandomProcess",
-        "SimulatedRandomProcess"};
+    static const QSet<QString> names = {"Constant",
+                                        "ConstantSeries",
+                                        "Trig",
+                                        "TrigSeries",
+                                        "Sine",
+                                        "SineSeries",
+                                        "Linear",
+                                        "LinearSeries",
+                                        "Rectangular",
+                                        "Pulse",
+                                        "PulseSeries",
+                                        "Triangle",
+                                        "TriangleSeries",
+                                        "PeerDatabase",
+                                        "PeerMotion",
+                                        "PeerNGADatabase",
+                                        "PeerNGAMotion",
+                                        "DiscretizedRandomProcess",
+                                        "NewDiscretizedRandomProcess",
+                                        "SimulatedRandomProcess"};
     return names.contains(type);
 }
 
@@ -72,8 +87,8 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
 {
     ModelRecord& model = *modelRecord();
     if (objc < 4)
-        return fail(QStringLiteral("WARNING not enough args - ")
-                    + QStringLiteral(" Series -dt timeIncr -values {list of points }\n"));
+        return fail(QStringLiteral("WARNING not enough args - ") +
+                    QStringLiteral(" Series -dt timeIncr -values {list of points }\n"));
 
     int tag = 0;
     const int first = readInt(objv[2], &tag) ? 3 : 2;
@@ -88,8 +103,8 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
         const QString value = last ? QString() : text(objv[i + 1]);
         if (option == QLatin1String("-dt")) {
             if (last || !readDouble(objv[i + 1], &dt))
-                return fail(QStringLiteral("WARNING invalid dt ") + value + QStringLiteral(" - ")
-                            + QStringLiteral(" Series -dt dt ... \n"));
+                return fail(QStringLiteral("WARNING invalid dt ") + value + QStringLiteral(" - ") +
+                            QStringLiteral(" Series -dt dt ... \n"));
             ++i;
         } else if (option == QLatin1String("-tag")) {
             int checked = 0;
@@ -99,12 +114,12 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
         } else if (option == QLatin1String("-factor")) {
             double factor = 0.0;
             if (last || !readDouble(objv[i + 1], &factor))
-                return fail(QStringLiteral("WARNING invalid cFactor ") + value + QStringLiteral(" - ")
-                            + QStringLiteral(" Series -factor ... \n"));
+                return fail(QStringLiteral("WARNING invalid cFactor ") + value + QStringLiteral(" - ") +
+                            QStringLiteral(" Series -factor ... \n"));
             model.seriesFactor = factor;
             ++i;
-        } else if (option == QLatin1String("-file") || option == QLatin1String("-filePath")
-                   || option == QLatin1String("-fileTime")) {
+        } else if (option == QLatin1String("-file") || option == QLatin1String("-filePath") ||
+                   option == QLatin1String("-fileTime")) {
             if (last)
                 continue;
             if (option == QLatin1String("-file")) {
@@ -123,10 +138,10 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
                 continue;
             QString message;
             if (!appendList(objv[i + 1], model.seriesValues, &valuesGiven,
-                            QStringLiteral("WARNING problem splitting path list %1 - ")
-                                + QStringLiteral(" Series -values {path} ... \n"),
-                            QStringLiteral("WARNING problem reading path data value %1 - ")
-                                + QStringLiteral(" Series -values {path} ... \n"),
+                            QStringLiteral("WARNING problem splitting path list %1 - ") +
+                                QStringLiteral(" Series -values {path} ... \n"),
+                            QStringLiteral("WARNING problem reading path data value %1 - ") +
+                                QStringLiteral(" Series -values {path} ... \n"),
                             &message))
                 return fail(message);
             ++i;
@@ -135,10 +150,10 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
                 continue;
             QString message;
             if (!appendList(objv[i + 1], model.seriesTimes, &timesGiven,
-                            QStringLiteral("WARNING problem spltting time path %1 - ")
-                                + QStringLiteral(" Series -time {times} ... \n"),
-                            QStringLiteral("WARNING problem reading time path value %1 - ")
-                                + QStringLiteral(" Series -values {path} ... \n"),
+                            QStringLiteral("WARNING problem spltting time path %1 - ") +
+                                QStringLiteral(" Series -time {times} ... \n"),
+                            QStringLiteral("WARNING problem reading time path value %1 - ") +
+                                QStringLiteral(" Series -values {path} ... \n"),
                             &message))
                 return fail(message);
             ++i;
@@ -150,8 +165,9 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
             double start = 0.0;
             if (last || !readDouble(objv[i + 1], &start)) {
                 // The solver only warns here and goes on without a series.
-                model.statusMessage = QStringLiteral("WARNING invalid tStart ") + value + QStringLiteral(" - ")
-                    + QStringLiteral(" Series -startTime tStart ... \n");
+                model.statusMessage = QStringLiteral("WARNING invalid tStart ") + value +
+                                      QStringLiteral(" - ") +
+                                      QStringLiteral(" Series -startTime tStart ... \n");
                 return TCL_OK;
             }
             model.seriesStartTime = start;
@@ -162,7 +178,8 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
     if (haveFilePath && !haveFileTime && dt != 0.0) {
         std::vector<double> values;
         if (!readReals(filePath, &values)) {
-            model.statusMessage = QStringLiteral("WARNING - PathSeries::PathSeries() - could not open file ") + filePath;
+            model.statusMessage =
+                QStringLiteral("WARNING - PathSeries::PathSeries() - could not open file ") + filePath;
             return TCL_OK;
         }
         int number = 0;
@@ -179,13 +196,13 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
     } else if (haveFile) {
         std::vector<double> numbers;
         if (!readReals(file, &numbers)) {
-            model.statusMessage = QStringLiteral("WARNING - PathTimeSeries::PathTimeSeries() - could not open file ")
-                + file;
+            model.statusMessage =
+                QStringLiteral("WARNING - PathTimeSeries::PathTimeSeries() - could not open file ") + file;
             return TCL_OK;
         }
         if (numbers.size() % 2 != 0)
-            model.statusMessage = QStringLiteral("WARNING - PathTimeSeries::PathTimeSeries()")
-                + QStringLiteral(" - num data entries in file NOT EVEN! ") + file;
+            model.statusMessage = QStringLiteral("WARNING - PathTimeSeries::PathTimeSeries()") +
+                                  QStringLiteral(" - num data entries in file NOT EVEN! ") + file;
         // An unpaired last number has no value to go with it; keep the lists paired.
         for (size_t k = 0; k + 1 < numbers.size(); k += 2) {
             model.seriesTimes.append(numbers[k]);
@@ -193,7 +210,8 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
         }
     } else if (haveFileTime && haveFilePath) {
         std::vector<double> times, values;
-        const QString cannotOpen = QStringLiteral("WARNING - PathTimeSeries::PathTimeSeries() - could not open file ");
+        const QString cannotOpen =
+            QStringLiteral("WARNING - PathTimeSeries::PathTimeSeries() - could not open file ");
         if (!readReals(fileTime, &times)) {
             model.statusMessage = cannotOpen + fileTime;
             return TCL_OK;
@@ -203,20 +221,21 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
             return TCL_OK;
         }
         if (times.size() != values.size()) {
-            model.statusMessage = QStringLiteral("WARNING PathTimeSeries::PathTimeSeries() - files containing data ")
-                + QStringLiteral("points for path and time do not contain same number of points\n");
+            model.statusMessage =
+                QStringLiteral("WARNING PathTimeSeries::PathTimeSeries() - files containing data ") +
+                QStringLiteral("points for path and time do not contain same number of points\n");
             return TCL_OK;
         }
         append(model.seriesTimes, times);
         append(model.seriesValues, values);
     } else if (valuesGiven == 0 || (timesGiven == 0 && dt == 0.0)) {
         // Judged on this command's own lists: an earlier series must not make a bad one valid.
-        return fail(QStringLiteral("WARNING choice of options for Path Series invalid - valid options for ")
-                    + QStringLiteral(" Path are\n")
-                    + QStringLiteral(" \t -fileT fileTimeName -fileP filePathName \n")
-                    + QStringLiteral(" \t -dt constTimeIncr -file filePathName\n")
-                    + QStringLiteral(" \t -dt constTimeIncr -values {list of points on path}\n")
-                    + QStringLiteral(" \t -time {list of time points} -values {list of points on path}\n"));
+        return fail(QStringLiteral("WARNING choice of options for Path Series invalid - valid options for ") +
+                    QStringLiteral(" Path are\n") +
+                    QStringLiteral(" \t -fileT fileTimeName -fileP filePathName \n") +
+                    QStringLiteral(" \t -dt constTimeIncr -file filePathName\n") +
+                    QStringLiteral(" \t -dt constTimeIncr -values {list of points on path}\n") +
+                    QStringLiteral(" \t -time {list of time points} -values {list of points on path}\n"));
     }
     return TCL_OK;
 }
@@ -230,8 +249,8 @@ int timeSeriesCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
         return pathSeries(objc, objv);
     if (isIgnoredSeries(type))
         return TCL_OK;
-    return fail(QStringLiteral("WARNING unknown Series type ") + type + QStringLiteral(" - ")
-                + QStringLiteral(" valid types: Linear, Rectangular, Path, Constant, Trig, Sine\n"));
+    return fail(QStringLiteral("WARNING unknown Series type ") + type + QStringLiteral(" - ") +
+                QStringLiteral(" valid types: Linear, Rectangular, Path, Constant, Trig, Sine\n"));
 }
 
 int eigenCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
@@ -239,13 +258,15 @@ int eigenCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[]
     if (objc < 2)
         return fail(QStringLiteral("WARNING want - eigen <type> numModes?\n"));
     static const QSet<QString> options = {
-        "frequency", "-frequency", "generalized", "-generalized", "standard", "-standard", "-findLargest",
-        "genBandArpack", "-genBandArpack", "genBandArpackEigen", "-genBandArpackEigen", "symmBandLapack",
-        "-symmBandLapack", "symmBandLapackEigen", "-symmBandLapackEigen", "fullGenLapack", "-fullGenLapack",
-        "fullGenLapackEigen", "-fullGenLapackEigen"};
+        "frequency",       "-frequency",          "generalized",          "-generalized",
+        "standard",        "-standard",           "-findLargest",         "genBandArpack",
+        "-genBandArpack",  "genBandArpackEigen",  "-genBandArpackEigen",  "symmBandLapack",
+        "-symmBandLapack", "symmBandLapackEigen", "-symmBandLapackEigen", "fullGenLapack",
+        "-fullGenLapack",  "fullGenLapackEigen",  "-fullGenLapackEigen"};
     for (int i = 1; i < objc - 1; ++i) {
         if (!options.contains(text(objv[i])))
-            modelRecord()->statusMessage = QStringLiteral("eigen - unknown option specified ") + text(objv[i]);
+            modelRecord()->statusMessage =
+                QStringLiteral("eigen - unknown option specified ") + text(objv[i]);
     }
     // The placeholder text grows with numModes; a mistyped huge count must not exhaust memory.
     const int maxModes = 1000000;

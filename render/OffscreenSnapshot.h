@@ -13,8 +13,8 @@
 struct SnapshotOptions {
     QString view = QStringLiteral("XYZ");  // a setView word
     bool perspective = false;
-    QStringList labels;                    // any of "free", "fixed", "elements"
-    QSize size = QSize(800, 600);          // the view; the picture is three times larger
+    QStringList labels;            // any of "free", "fixed", "elements"
+    QSize size = QSize(800, 600);  // the view; the picture is three times larger
 };
 
 // False with a reason when no picture was written. Needs a running QGuiApplication

@@ -18,8 +18,8 @@ public:
     static customMouseInteractorStyle* New();
     vtkTypeMacro(customMouseInteractorStyle, vtkInteractorStyleTrackballCamera);
 
-    void setLabelActors(vtkActor2D* freeNode, vtkActor2D* fixedNode, vtkActor2D* frame,
-                        vtkActor2D* threeNode, vtkActor2D* fourNode, vtkActor2D* eightNode);
+    void setLabelActors(vtkActor2D* freeNode, vtkActor2D* fixedNode, vtkActor2D* frame, vtkActor2D* threeNode,
+                        vtkActor2D* fourNode, vtkActor2D* eightNode);
 
     void OnLeftButtonDown() override {}
     void OnLeftButtonUp() override {}

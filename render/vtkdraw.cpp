@@ -116,14 +116,38 @@ vtkdraw::~vtkdraw()
         m_ownInteractor->SetRenderWindow(nullptr);
 }
 
-vtkRenderWindow* vtkdraw::renderWindow() const { return m_renderWindow; }
-vtkRenderer* vtkdraw::renderer() const { return m_renderer; }
-customMouseInteractorStyle* vtkdraw::style() const { return m_style; }
-vtkOrientationMarkerWidget* vtkdraw::axesWidget() const { return m_axesWidget; }
-vtkScalarBarWidget* vtkdraw::scalarBarWidget() const { return m_scalarBarWidget; }
-vtkTextWidget* vtkdraw::titleWidget() const { return m_titleWidget; }
-vtkLookupTable* vtkdraw::contourTable() const { return m_contourTable; }
-vtkLookupTable* vtkdraw::edgeTable() const { return m_edgeTable; }
+vtkRenderWindow* vtkdraw::renderWindow() const
+{
+    return m_renderWindow;
+}
+vtkRenderer* vtkdraw::renderer() const
+{
+    return m_renderer;
+}
+customMouseInteractorStyle* vtkdraw::style() const
+{
+    return m_style;
+}
+vtkOrientationMarkerWidget* vtkdraw::axesWidget() const
+{
+    return m_axesWidget;
+}
+vtkScalarBarWidget* vtkdraw::scalarBarWidget() const
+{
+    return m_scalarBarWidget;
+}
+vtkTextWidget* vtkdraw::titleWidget() const
+{
+    return m_titleWidget;
+}
+vtkLookupTable* vtkdraw::contourTable() const
+{
+    return m_contourTable;
+}
+vtkLookupTable* vtkdraw::edgeTable() const
+{
+    return m_edgeTable;
+}
 
 void vtkdraw::updateBackground()
 {
@@ -248,14 +272,14 @@ namespace {
 vtkSmartPointer<vtkImageWriter> writerFor(CaptureFormat format)
 {
     switch (format) {
-    case CaptureFormat::Png:
-        return vtkSmartPointer<vtkPNGWriter>::New();
-    case CaptureFormat::Bmp:
-        return vtkSmartPointer<vtkBMPWriter>::New();
-    case CaptureFormat::Jpeg:
-        return vtkSmartPointer<vtkJPEGWriter>::New();
-    case CaptureFormat::Unsupported:
-        break;
+        case CaptureFormat::Png:
+            return vtkSmartPointer<vtkPNGWriter>::New();
+        case CaptureFormat::Bmp:
+            return vtkSmartPointer<vtkBMPWriter>::New();
+        case CaptureFormat::Jpeg:
+            return vtkSmartPointer<vtkJPEGWriter>::New();
+        case CaptureFormat::Unsupported:
+            break;
     }
     return nullptr;
 }
@@ -291,8 +315,8 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
     const QByteArray name = fileName.toUtf8();
     writer->SetFileName(name.constData());
     writer->Write();
-    if (writer->GetErrorCode() != vtkErrorCode::NoError || !QFileInfo(fileName).isFile()
-        || QFileInfo(fileName).size() == 0)
+    if (writer->GetErrorCode() != vtkErrorCode::NoError || !QFileInfo(fileName).isFile() ||
+        QFileInfo(fileName).size() == 0)
         return fail(error, QStringLiteral("Cannot write \"%1\".").arg(QDir::toNativeSeparators(fileName)));
     return true;
 }

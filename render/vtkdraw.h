@@ -11,8 +11,8 @@
 #include <QString>
 #include <QVector>
 
-#include <memory>
 #include <vtkSmartPointer.h>
+#include <memory>
 
 class NodeIndex;
 class customMouseInteractorStyle;

@@ -33,20 +33,20 @@ namespace {
 const char* tagArrayName(vtkdraw::Group group)
 {
     switch (group) {
-    case vtkdraw::FreeNodes:
-        return "freeNodeLabels";
-    case vtkdraw::FixedNodes:
-        return "fixedNodeLabels";
-    case vtkdraw::Frames:
-        return "twoNodeElemLabels";
-    case vtkdraw::ThreeNode:
-        return "threeNodeElemLabels";
-    case vtkdraw::FourNode:
-        return "fourNodeElemLabels";
-    case vtkdraw::EightNode:
-        return "eightNodeElemLabels";
-    default:
-        return "";
+        case vtkdraw::FreeNodes:
+            return "freeNodeLabels";
+        case vtkdraw::FixedNodes:
+            return "fixedNodeLabels";
+        case vtkdraw::Frames:
+            return "twoNodeElemLabels";
+        case vtkdraw::ThreeNode:
+            return "threeNodeElemLabels";
+        case vtkdraw::FourNode:
+            return "fourNodeElemLabels";
+        case vtkdraw::EightNode:
+            return "eightNodeElemLabels";
+        default:
+            return "";
     }
 }
 
@@ -117,13 +117,15 @@ void vtkdraw::drawNodes(Group group, bool restrained)
     g.actor = vtkSmartPointer<vtkActor>::New();
     g.actor->SetMapper(mapper);
     if (restrained)
-        applyColor(g.actor, QStringLiteral("MODELCOLOR/Restraints"), QStringLiteral("MODELTRANSPARENCY/Restraints"));
+        applyColor(g.actor, QStringLiteral("MODELCOLOR/Restraints"),
+                   QStringLiteral("MODELTRANSPARENCY/Restraints"));
     else
         applyColor(g.actor, QStringLiteral("MODELCOLOR/Points"), QStringLiteral("MODELTRANSPARENCY/Points"));
     g.actor->GetProperty()->SetPointSize(float(sizeSetting(QStringLiteral("SIZEANDWIDTH/PointSize"))));
     m_renderer->AddActor(g.actor);
 
-    buildLabels(group, restrained ? QStringLiteral("LABELCOLOR/Restraints") : QStringLiteral("LABELCOLOR/Points"));
+    buildLabels(group,
+                restrained ? QStringLiteral("LABELCOLOR/Restraints") : QStringLiteral("LABELCOLOR/Points"));
 }
 
 void vtkdraw::drawFrames()
@@ -237,7 +239,8 @@ void vtkdraw::drawElements(Group group, int nodeCount)
 
     const NodeIndex& index = nodeIndex();
     // Sized once: frames of large models run to 150,000 elements.
-    const vtkIdType count = std::count(model.elementNodeCounts.cbegin(), model.elementNodeCounts.cend(), nodeCount);
+    const vtkIdType count =
+        std::count(model.elementNodeCounts.cbegin(), model.elementNodeCounts.cend(), nodeCount);
     g.points->Allocate(count * nodeCount);
     g.scalars->Allocate(count * nodeCount);
     g.tags->Allocate(count);
@@ -281,11 +284,14 @@ void vtkdraw::drawElements(Group group, int nodeCount)
         g.actor->GetProperty()->SetLineWidth(float(sizeSetting(QStringLiteral("SIZEANDWIDTH/LineWidth"))));
         m_renderer->AddActor(g.actor);
     } else if (nodeCount == 8) {
-        applyColor(g.actor, QStringLiteral("MODELCOLOR/SolidFace"), QStringLiteral("MODELTRANSPARENCY/SolidFace"));
+        applyColor(g.actor, QStringLiteral("MODELCOLOR/SolidFace"),
+                   QStringLiteral("MODELTRANSPARENCY/SolidFace"));
         m_renderer->AddActor(g.actor);
-        addEdges(group, QStringLiteral("MODELCOLOR/SolidEdge"), QStringLiteral("MODELTRANSPARENCY/SolidEdge"));
+        addEdges(group, QStringLiteral("MODELCOLOR/SolidEdge"),
+                 QStringLiteral("MODELTRANSPARENCY/SolidEdge"));
     } else {
-        applyColor(g.actor, QStringLiteral("MODELCOLOR/AreaFace"), QStringLiteral("MODELTRANSPARENCY/AreaFace"));
+        applyColor(g.actor, QStringLiteral("MODELCOLOR/AreaFace"),
+                   QStringLiteral("MODELTRANSPARENCY/AreaFace"));
         m_renderer->AddActor(g.actor);
         addEdges(group, QStringLiteral("MODELCOLOR/AreaEdge"), QStringLiteral("MODELTRANSPARENCY/AreaEdge"));
     }

@@ -8,9 +8,8 @@
 
 namespace SettingsStore {
 
-const QStringList modelColorKeys = {"Points",    "Restraints", "Frames",  "AreaFace",
-                                    "AreaEdge",  "SolidFace",  "SolidEdge", "Background",
-                                    "Scalars",   "EqualDOF",   "RigidLink"};
+const QStringList modelColorKeys = {"Points",    "Restraints", "Frames",  "AreaFace", "AreaEdge", "SolidFace",
+                                    "SolidEdge", "Background", "Scalars", "EqualDOF", "RigidLink"};
 const QStringList modelTransparencyKeys = {"Points",    "Restraints", "Frames",   "AreaFace", "AreaEdge",
                                            "SolidFace", "SolidEdge",  "EqualDOF", "RigidLink"};
 const QStringList sizeKeys = {"PointSize", "LineWidth", "LabelSize"};
@@ -27,8 +26,8 @@ bool directoryWritable(const QString& dir)
 const QVector<QColor>& defaultModelColors()
 {
     static const QVector<QColor> colors = {
-        QColor(128, 128, 128), QColor(0, 255, 0),   QColor(0, 0, 255),     QColor(255, 128, 255),
-        QColor(128, 0, 0),     QColor(255, 128, 255), QColor(128, 0, 0),   QColor(255, 255, 255),
+        QColor(128, 128, 128), QColor(0, 255, 0),     QColor(0, 0, 255), QColor(255, 128, 255),
+        QColor(128, 0, 0),     QColor(255, 128, 255), QColor(128, 0, 0), QColor(255, 255, 255),
         QColor(0, 0, 0),       QColor(87, 171, 193),  QColor(234, 32, 0)};
     return colors;
 }

@@ -337,17 +337,59 @@ void zor_options_panel::on_pushButton_9_clicked()
         lineEdit->setText(name);
 }
 
-void zor_options_panel::on_pushButton_clicked() { pickColor(modelSwatches[0]); }
-void zor_options_panel::on_pushButton_2_clicked() { pickColor(modelSwatches[1]); }
-void zor_options_panel::on_pushButton_3_clicked() { pickColor(modelSwatches[2]); }
-void zor_options_panel::on_pushButton_4_clicked() { pickColor(modelSwatches[3]); }
-void zor_options_panel::on_pushButton_5_clicked() { pickColor(modelSwatches[4]); }
-void zor_options_panel::on_pushButton_6_clicked() { pickColor(modelSwatches[5]); }
-void zor_options_panel::on_pushButton_7_clicked() { pickColor(modelSwatches[6]); }
-void zor_options_panel::on_pushButton_8_clicked() { pickColor(modelSwatches[7]); }
-void zor_options_panel::on_pushButton_13_clicked() { pickColor(modelSwatches[8]); }
-void zor_options_panel::on_pushButton_14_clicked() { pickColor(modelSwatches[9]); }
-void zor_options_panel::on_pushButton_15_clicked() { pickColor(modelSwatches[10]); }
-void zor_options_panel::on_pushButton_10_clicked() { pickColor(labelSwatches[0]); }
-void zor_options_panel::on_pushButton_11_clicked() { pickColor(labelSwatches[1]); }
-void zor_options_panel::on_pushButton_12_clicked() { pickColor(labelSwatches[2]); }
+void zor_options_panel::on_pushButton_clicked()
+{
+    pickColor(modelSwatches[0]);
+}
+void zor_options_panel::on_pushButton_2_clicked()
+{
+    pickColor(modelSwatches[1]);
+}
+void zor_options_panel::on_pushButton_3_clicked()
+{
+    pickColor(modelSwatches[2]);
+}
+void zor_options_panel::on_pushButton_4_clicked()
+{
+    pickColor(modelSwatches[3]);
+}
+void zor_options_panel::on_pushButton_5_clicked()
+{
+    pickColor(modelSwatches[4]);
+}
+void zor_options_panel::on_pushButton_6_clicked()
+{
+    pickColor(modelSwatches[5]);
+}
+void zor_options_panel::on_pushButton_7_clicked()
+{
+    pickColor(modelSwatches[6]);
+}
+void zor_options_panel::on_pushButton_8_clicked()
+{
+    pickColor(modelSwatches[7]);
+}
+void zor_options_panel::on_pushButton_13_clicked()
+{
+    pickColor(modelSwatches[8]);
+}
+void zor_options_panel::on_pushButton_14_clicked()
+{
+    pickColor(modelSwatches[9]);
+}
+void zor_options_panel::on_pushButton_15_clicked()
+{
+    pickColor(modelSwatches[10]);
+}
+void zor_options_panel::on_pushButton_10_clicked()
+{
+    pickColor(labelSwatches[0]);
+}
+void zor_options_panel::on_pushButton_11_clicked()
+{
+    pickColor(labelSwatches[1]);
+}
+void zor_options_panel::on_pushButton_12_clicked()
+{
+    pickColor(labelSwatches[2]);
+}

@@ -83,8 +83,8 @@ private:
     QTabWidget* tabWidget = nullptr;
     QLineEdit* lineEdit = nullptr;
     QDialogButtonBox* buttonBox = nullptr;
-    QVector<SwatchFrame*> modelSwatches;  // in MODELCOLOR key order
-    QVector<SwatchFrame*> labelSwatches;  // in LABELCOLOR key order
+    QVector<SwatchFrame*> modelSwatches;     // in MODELCOLOR key order
+    QVector<SwatchFrame*> labelSwatches;     // in LABELCOLOR key order
     QVector<QComboBox*> transparencyCombos;  // in MODELTRANSPARENCY key order
     QVector<QComboBox*> sizeCombos;          // PointSize, LineWidth, LabelSize
 };

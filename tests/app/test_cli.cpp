@@ -40,8 +40,8 @@ private slots:
         QCOMPARE(version.out.trimmed(), QStringLiteral("Tolvane " TOLVANE_VERSION));
         const Run help = run({"--help"}, false);
         QCOMPARE(help.code, 0);
-        for (const char* option : {"--dump-model", "--render", "--output", "--view", "--perspective", "--labels",
-                                   "--size", "[SCRIPT]"})
+        for (const char* option : {"--dump-model", "--render", "--output", "--view", "--perspective",
+                                   "--labels", "--size", "[SCRIPT]"})
             QVERIFY2(help.out.contains(QLatin1String(option)), option);
     }
 
@@ -61,14 +61,15 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("reason");
         QTest::newRow("no output") << QStringList({"--render", "m.tcl"}) << "--output";
-        QTest::newRow("unknown view") << QStringList({"--render", "m.tcl", "--output", "m.png", "--view", "xy+"})
-                                      << "view";
-        QTest::newRow("bad size") << QStringList({"--render", "m.tcl", "--output", "m.png", "--size", "0x600"})
+        QTest::newRow("unknown view")
+            << QStringList({"--render", "m.tcl", "--output", "m.png", "--view", "xy+"}) << "view";
+        QTest::newRow("bad size") << QStringList(
+                                         {"--render", "m.tcl", "--output", "m.png", "--size", "0x600"})
                                   << "size";
-        QTest::newRow("size without x") << QStringList({"--render", "m.tcl", "--output", "m.png", "--size", "800"})
-                                        << "size";
-        QTest::newRow("unknown label") << QStringList({"--render", "m.tcl", "--output", "m.png", "--labels", "nodes"})
-                                       << "label";
+        QTest::newRow("size without x")
+            << QStringList({"--render", "m.tcl", "--output", "m.png", "--size", "800"}) << "size";
+        QTest::newRow("unknown label")
+            << QStringList({"--render", "m.tcl", "--output", "m.png", "--labels", "nodes"}) << "label";
     }
 
     void malformedRenderOptionsAreRefused()

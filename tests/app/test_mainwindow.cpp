@@ -163,11 +163,23 @@ private slots:
                               "Refresh Tcl File", "Run Tcl File", "Load Result", "-", "Exit"}));
         QCOMPARE(entries(ui->menu_Monitor->actions()),
                  QStringList({"TimeSeries Monitor", "NodeDisp Monitor", "NodeReact Monitor"}));
-        const QStringList viewEntries = {"Set Default View", "Set XY View +", "Set XY View -", "Set XZ View +",
-                                         "Set XZ View -", "Set YZ View +", "Set YZ View -", "-",
-                                         "Rotate Model Positive", "Rotate Model Negative", "-",
-                                         "Set Perspective", "Capture Screen", "-", "Free Node Labels",
-                                         "Fixed Node Labels", "Element Labels"};
+        const QStringList viewEntries = {"Set Default View",
+                                         "Set XY View +",
+                                         "Set XY View -",
+                                         "Set XZ View +",
+                                         "Set XZ View -",
+                                         "Set YZ View +",
+                                         "Set YZ View -",
+                                         "-",
+                                         "Rotate Model Positive",
+                                         "Rotate Model Negative",
+                                         "-",
+                                         "Set Perspective",
+                                         "Capture Screen",
+                                         "-",
+                                         "Free Node Labels",
+                                         "Fixed Node Labels",
+                                         "Element Labels"};
         QCOMPARE(entries(ui->menu_View->actions()), viewEntries);
         QCOMPARE(entries(ui->menu_Windows->actions()),
                  QStringList({"Close Window", "Close All Windows", "-", "Next Window", "Previous Window"}));
@@ -283,7 +295,8 @@ private slots:
 
     void scriptErrorDrawsWhatCameBeforeAndMarksTheLine()
     {
-        const QString helper = writeScript("err/helper.tcl", "proc broken {} {\n    error \"bad helper\"\n}\n");
+        const QString helper =
+            writeScript("err/helper.tcl", "proc broken {} {\n    error \"bad helper\"\n}\n");
         const QString path = writeScript("err/main.tcl",
                                          "model basic -ndm 2 -ndf 3\nnode 1 0 0\nnode 2 1 0\n"
                                          "source helper.tcl\nnode 3 2 0\nbroken\nnode 4 3 0\n");
@@ -312,7 +325,6 @@ private slots:
         QVERIFY(w->statusBar()->currentMessage().startsWith("WARNING"));
     }
 
-
     void viewPresetsAndLabels()
     {
         const QString path = writeScript("view/frame.tcl", kFrameScript);
@@ -325,9 +337,12 @@ private slots:
             double dir[3];
             double up[3];
         } presets[] = {
-            {ui->actionSet_Default_View, {-1, -1, -1}, {0, 0, 1}}, {ui->actionSet_XY_View_Positive, {0, 0, -1}, {1, 0, 0}},
-            {ui->actionSet_XY_View_Negative, {0, 0, 1}, {1, 0, 0}}, {ui->actionSet_XZ_View_Positive, {0, -1, 0}, {0, 0, 1}},
-            {ui->actionSet_XZ_View_Negative, {0, 1, 0}, {0, 0, 1}}, {ui->actionSet_YZ_View_Positive, {-1, 0, 0}, {0, 0, 1}},
+            {ui->actionSet_Default_View, {-1, -1, -1}, {0, 0, 1}},
+            {ui->actionSet_XY_View_Positive, {0, 0, -1}, {1, 0, 0}},
+            {ui->actionSet_XY_View_Negative, {0, 0, 1}, {1, 0, 0}},
+            {ui->actionSet_XZ_View_Positive, {0, -1, 0}, {0, 0, 1}},
+            {ui->actionSet_XZ_View_Negative, {0, 1, 0}, {0, 0, 1}},
+            {ui->actionSet_YZ_View_Positive, {-1, 0, 0}, {0, 0, 1}},
             {ui->actionSet_YZ_View_Negative, {1, 0, 0}, {0, 0, 1}},
         };
         for (const auto& p : presets) {
@@ -369,7 +384,9 @@ private slots:
 
         // Capture through the save dialog seam, and the refusal of an unknown format.
         const QString shot = dir.filePath("view/shot.PNG");
-        w->dialogs.saveFileName = [&](QWidget*, const QString&, const QString&, const QString&) { return shot; };
+        w->dialogs.saveFileName = [&](QWidget*, const QString&, const QString&, const QString&) {
+            return shot;
+        };
         ui->actionCapture_Screen->trigger();
         QVERIFY(QImage(shot).width() > 0);
         QString warned;

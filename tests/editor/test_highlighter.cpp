@@ -11,17 +11,17 @@
 
 namespace {
 
-QTextCharFormat formatAt(const QTextDocument &doc, int line, int column)
+QTextCharFormat formatAt(const QTextDocument& doc, int line, int column)
 {
     const QTextBlock block = doc.findBlockByNumber(line);
-    for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
         if (column >= range.start && column < range.start + range.length)
             return range.format;
     }
     return QTextCharFormat();
 }
 
-QColor colorAt(const QTextDocument &doc, int line, int column)
+QColor colorAt(const QTextDocument& doc, int line, int column)
 {
     const QTextCharFormat format = formatAt(doc, line, column);
     return format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor();
@@ -30,19 +30,21 @@ QColor colorAt(const QTextDocument &doc, int line, int column)
 const QColor kQuotation(153, 53, 203);
 
 // Every character of `text` that lies in `line` at `from` has the given colour.
-void expectRun(const QTextDocument &doc, int line, int from, int length, const QColor &color)
+void expectRun(const QTextDocument& doc, int line, int from, int length, const QColor& color)
 {
     for (int i = from; i < from + length; ++i)
         QVERIFY2(colorAt(doc, line, i) == color,
                  qPrintable(QStringLiteral("line %1 column %2: %3 instead of %4")
-                                .arg(line).arg(i).arg(colorAt(doc, line, i).name(), color.name())));
+                                .arg(line)
+                                .arg(i)
+                                .arg(colorAt(doc, line, i).name(), color.name())));
 }
 
 // A document laid out as in the editor, highlighted as its text is set.
 struct HighlightedDoc {
     QTextDocument doc;
-    Highlighter *highlighter;
-    explicit HighlightedDoc(const QString &text)
+    Highlighter* highlighter;
+    explicit HighlightedDoc(const QString& text)
     {
         doc.setDocumentLayout(new QPlainTextDocumentLayout(&doc));
         highlighter = new Highlighter(&doc);
@@ -50,7 +52,7 @@ struct HighlightedDoc {
     }
 };
 
-} // namespace
+}  // namespace
 
 class TestHighlighter : public QObject {
     Q_OBJECT
@@ -66,17 +68,18 @@ private slots:
 void TestHighlighter::wordRules()
 {
     const QColor none, blue(Qt::blue), green(Qt::darkGreen), grey(Qt::darkGray), magenta(Qt::darkMagenta);
-    HighlightedDoc d(QStringLiteral("set a 5; # the span\n"
-                                    "settle offset set_x node2 setä nodeΩ\n"
-                                    "puts [set x]; $node\n"
-                                    "QWidget aQb Q\n"
-                                    "puts \"a\" and \"b\" x\n"
-                                    "# say \"hi\" now\n"
-                                    "puts \"set x\"\n"
-                                    "proc frameGen {a} {\n"
-                                    "proc frameGen  {a} {\n"
-                                    "if {$a} {\n"
-                                    "name\t{x}"));
+    HighlightedDoc d(
+        QStringLiteral("set a 5; # the span\n"
+                       "settle offset set_x node2 setä nodeΩ\n"
+                       "puts [set x]; $node\n"
+                       "QWidget aQb Q\n"
+                       "puts \"a\" and \"b\" x\n"
+                       "# say \"hi\" now\n"
+                       "puts \"set x\"\n"
+                       "proc frameGen {a} {\n"
+                       "proc frameGen  {a} {\n"
+                       "if {$a} {\n"
+                       "name\t{x}"));
     expectRun(d.doc, 0, 0, 3, blue);
     QCOMPARE(formatAt(d.doc, 0, 0).fontWeight(), int(QFont::Bold));
     expectRun(d.doc, 0, 3, 6, none);
@@ -125,7 +128,7 @@ void TestHighlighter::everyListedWordIsColoured()
     QCOMPARE(d.highlighter->rules().size(), 113 + 185 + 4);
 
     QStringList lines;
-    for (const QString &word : tcl + solver)
+    for (const QString& word : tcl + solver)
         lines << QStringLiteral("x ") + word + QStringLiteral(" 1");
     d.doc.setPlainText(lines.join(QLatin1Char('\n')));
 
@@ -142,11 +145,12 @@ void TestHighlighter::everyListedWordIsColoured()
 
 void TestHighlighter::blockCommentSpreadsAndRecedes()
 {
-    HighlightedDoc d(QStringLiteral("node 1 0 0\n"
-                                    "set a 1 /* xyzab\n"
-                                    "node 2 0 0 \"q\" # c\n"
-                                    "still */ node 3\n"
-                                    "node 4"));
+    HighlightedDoc d(
+        QStringLiteral("node 1 0 0\n"
+                       "set a 1 /* xyzab\n"
+                       "node 2 0 0 \"q\" # c\n"
+                       "still */ node 3\n"
+                       "node 4"));
     const QColor red(Qt::red);
     expectRun(d.doc, 0, 0, 4, QColor(Qt::darkGreen));
     expectRun(d.doc, 1, 0, 3, QColor(Qt::blue));
@@ -198,10 +202,12 @@ void TestHighlighter::sameColoursAsApplyingEveryRule()
 {
     // The highlighter skips the word rules whose words are absent from a line; on random lines
     // it must colour exactly as running every rule in order does.
-    const QStringList pieces = {"set", "string", "node", "Safe Base", "Safe", "platform::shell",
-                                "platform", "fix", "fixX", "QLabel", "Qx", "ä", "Ω", "_", "1", " ",
-                                "  ", "\t", "{", "}", "\"", "#", "$", "[", "]", ";", ":", "x",
-                                "loadConst", "settle", "\u00a0", "\u3000", "é"};
+    const QStringList pieces = {"set",      "string", "node", "Safe Base", "Safe",      "platform::shell",
+                                "platform", "fix",    "fixX", "QLabel",    "Qx",        "ä",
+                                "Ω",        "_",      "1",    " ",         "  ",        "\t",
+                                "{",        "}",      "\"",   "#",         "$",         "[",
+                                "]",        ";",      ":",    "x",         "loadConst", "settle",
+                                "\u00a0",   "\u3000", "é"};
     QRandomGenerator random(20240611);
     QStringList lines;
     for (int i = 0; i < 3000; ++i) {
@@ -212,12 +218,12 @@ void TestHighlighter::sameColoursAsApplyingEveryRule()
         lines << line;
     }
     HighlightedDoc d(lines.join(QLatin1Char('\n')));
-    const QVector<Highlighter::HighlightingRule> &rules = d.highlighter->rules();
+    const QVector<Highlighter::HighlightingRule>& rules = d.highlighter->rules();
 
     for (int i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
+        const QString& line = lines.at(i);
         QVector<QTextCharFormat> expected(line.size());
-        for (const Highlighter::HighlightingRule &rule : rules) {
+        for (const Highlighter::HighlightingRule& rule : rules) {
             auto it = rule.pattern.globalMatch(line);
             while (it.hasNext()) {
                 const QRegularExpressionMatch m = it.next();

@@ -33,24 +33,33 @@ QString lines(int count)
     return list.join(QLatin1Char('\n'));
 }
 
-QByteArray readAll(const QString &path)
+QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool writeFile(const QString &path, const QByteArray &text)
+bool writeFile(const QString& path, const QByteArray& text)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-void settleDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void settleDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
-bool isRed(QRgb p) { return qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110; }
-bool isDark(QRgb p) { return qRed(p) < 120 && qGreen(p) < 120 && qBlue(p) < 120; }
+bool isRed(QRgb p)
+{
+    return qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110;
+}
+bool isDark(QRgb p)
+{
+    return qRed(p) < 120 && qGreen(p) < 120 && qBlue(p) < 120;
+}
 
-} // namespace
+}  // namespace
 
 class TestTclEditor : public QObject {
     Q_OBJECT
@@ -76,13 +85,13 @@ private:
 void TestTclEditor::initTestCase()
 {
     QVERIFY(dir.isValid());
-    tcleditor::messageBoxProvider = [](QWidget *, const QString &title, const QString &text,
+    tcleditor::messageBoxProvider = [](QWidget*, const QString& title, const QString& text,
                                        QMessageBox::StandardButtons buttons) {
         prompts.append({title, text, buttons});
         return promptAnswers.isEmpty() ? QMessageBox::Cancel : promptAnswers.takeFirst();
     };
-    tcleditor::saveFileNameProvider = [](QWidget *, const QString &caption, const QString &dir,
-                                         const QString &filter) {
+    tcleditor::saveFileNameProvider = [](QWidget*, const QString& caption, const QString& dir,
+                                         const QString& filter) {
         fileDialogs << caption << dir << filter;
         return fileDialogAnswer;
     };
@@ -127,7 +136,7 @@ void TestTclEditor::gutterWidthFollowsDigits()
     editor.resize(400, 300);
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    auto *gutter = editor.findChild<linenumberarea *>();
+    auto* gutter = editor.findChild<linenumberarea*>();
     const int nine = QFontMetrics(editor.font()).horizontalAdvance(QLatin1Char('9'));
     QVERIFY(gutter && nine > 0);
 
@@ -152,7 +161,7 @@ void TestTclEditor::gutterHighlightsSelectedLines()
     editor.resize(400, 400);
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    auto *gutter = editor.findChild<linenumberarea *>();
+    auto* gutter = editor.findChild<linenumberarea*>();
     QPalette palette = gutter->palette();
     palette.setColor(QPalette::Window, Qt::white);
     palette.setColor(QPalette::WindowText, Qt::black);
@@ -362,8 +371,8 @@ void TestTclEditor::cancelInMdiAreaKeepsWindow()
 {
     QMdiArea area;
     area.setViewMode(QMdiArea::TabbedView);
-    auto *clean = new tcleditor;
-    auto *dirty = new tcleditor;
+    auto* clean = new tcleditor;
+    auto* dirty = new tcleditor;
     clean->newFile();
     dirty->newFile();
     QPointer<QMdiSubWindow> cleanWindow = area.addSubWindow(clean);
@@ -397,7 +406,7 @@ void TestTclEditor::errorMarkLastsUntilEdit()
     const QColor currentLine = QColor(Qt::blue).lighter(180);
     auto backgroundsOf = [&](int blockNumber) {
         QList<QColor> colours;
-        for (const QTextEdit::ExtraSelection &s : editor.extraSelections()) {
+        for (const QTextEdit::ExtraSelection& s : editor.extraSelections()) {
             if (s.cursor.blockNumber() == blockNumber)
                 colours << s.format.background().color();
         }
@@ -415,7 +424,7 @@ void TestTclEditor::errorMarkLastsUntilEdit()
     QVERIFY(tint.red() > tint.green() + 30 && tint.red() > tint.blue() + 30);
 
     // Re-colouring the text and moving the cursor are not edits.
-    editor.document()->findChild<Highlighter *>()->rehighlight();
+    editor.document()->findChild<Highlighter*>()->rehighlight();
     editor.moveCursor(QTextCursor::Start);
     QCOMPARE(backgroundsOf(399), QList<QColor>{tint});
     QCOMPARE(backgroundsOf(0), QList<QColor>{currentLine});

@@ -23,7 +23,11 @@ inline QByteArray readFile(const QString& path)
 // Names the table row whose check failed inside a loop (QCOMPARE returns, this destructor reports).
 struct RowName {
     QByteArray name;
-    ~RowName() { if (QTest::currentTestFailed()) qWarning("in row: %s", name.constData()); }
+    ~RowName()
+    {
+        if (QTest::currentTestFailed())
+            qWarning("in row: %s", name.constData());
+    }
 };
 
 class ScriptRunner {

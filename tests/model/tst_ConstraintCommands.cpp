@@ -17,8 +17,8 @@ void ConstraintCommandsTest::fixStoresFixities()
     const QPair<QByteArray, IntList> cases[] = {
         {"model basic -ndm 2\nfix 1 1 1 0", {1, 1, 0, 0, 0, 0}},
         {"model basic -ndm 3\nfix 1 1 1 1 1 1 1", {1, 1, 1, 1, 1, 1}},
-        {"model basic -ndm 2\nfix 1 2 2 2", {2, 2, 2, 0, 0, 0}},  // values as written
-        {"model basic -ndm 2\nfix 1 1 1 1 9 9", {1, 1, 1, 0, 0, 0}},  // extra words
+        {"model basic -ndm 2\nfix 1 2 2 2", {2, 2, 2, 0, 0, 0}},                 // values as written
+        {"model basic -ndm 2\nfix 1 1 1 1 9 9", {1, 1, 1, 0, 0, 0}},             // extra words
         {"model basic -ndm 3 -ndf 7\nfix 1 1 0 1 0 1 0 1", {1, 0, 1, 0, 1, 0}},  // seventh checked, dropped
         {"model basic -ndm 1\nfix 1 1", {1, 0, 0, 0, 0, 0}},
     };
@@ -50,7 +50,9 @@ void ConstraintCommandsTest::failuresStopAndKeepWhatWasRead()
         {"model basic -ndm 2\nfix 1 1 1", "WARNING bad command - want: fix nodeId 3 [0,1] conditions", {}, 0},
         {"model basic -ndm 2\nfix n 1 1 1", "WARNING invalid nodeId" + fixUsage + "\n", {}, 0},
         {"model basic -ndm 2\nfix 4 1 x 1", "WARNING invalid fixity 2 - load 4 3 fixities\n", {4}, 1},
-        {"model basic -ndm 3\nfix 12 1 1 1 1 1 1.5", "WARNING invalid fixity 6 - load 12 6 fixities\n", {12},
+        {"model basic -ndm 3\nfix 12 1 1 1 1 1 1.5",
+         "WARNING invalid fixity 6 - load 12 6 fixities\n",
+         {12},
          5},
         {"equalDOF 10 11 1", "WARNING builder has been destroyed\n", {}, 0},
         {"model basic -ndm 3\nequalDOF 1 2", "WARNING bad command - want:" + eqUsage, {}, 0},
@@ -68,7 +70,7 @@ void ConstraintCommandsTest::failuresStopAndKeepWhatWasRead()
         QCOMPARE(r.code, 1);
         QCOMPARE(runner.status(), c.message);
         const ModelRecord& m = runner.model();
-        const IntList& kept = c.script.contains("fix") ? m.fixNodeTags
+        const IntList& kept = c.script.contains("fix")        ? m.fixNodeTags
                               : c.script.contains("equalDOF") ? m.equalDofRetainedNodes
                                                               : m.rigidLinkRetainedNodes;
         QCOMPARE(kept, c.kept);
@@ -84,8 +86,11 @@ void ConstraintCommandsTest::equalDofAndRigidLink()
 {
     ScriptRunner runner;
     // rigidLink needs no model, and its link type word is not read.
-    QCOMPARE(runner.run("rigidLink beam 10 11\nrigidLink bar 12 13 extra\nrigidLink {} 14 15\n"
-                        "model basic -ndm 3\nequalDOF 1 2 1\nequalDOF 3 4 1 2 3\n").code, 0);
+    QCOMPARE(runner
+                 .run("rigidLink beam 10 11\nrigidLink bar 12 13 extra\nrigidLink {} 14 15\n"
+                      "model basic -ndm 3\nequalDOF 1 2 1\nequalDOF 3 4 1 2 3\n")
+                 .code,
+             0);
     QCOMPARE(runner.model().equalDofRetainedNodes, IntList({1, 3}));
     QCOMPARE(runner.model().equalDofConstrainedNodes, IntList({2, 4}));
     QCOMPARE(runner.model().rigidLinkRetainedNodes, IntList({10, 12, 14}));

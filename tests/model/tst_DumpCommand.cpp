@@ -138,13 +138,15 @@ void DumpCommandTest::exampleFrame()
 void DumpCommandTest::scriptErrorStillPrintsTheRecord()
 {
     QTemporaryDir dir;
-    const Run r = dump(writeScript(dir, "model basic -ndm 2\nnode 1 0 0\nforeach t {2 3} {\n    node $t 1.0\n}\n"));
+    const Run r =
+        dump(writeScript(dir, "model basic -ndm 2\nnode 1 0 0\nforeach t {2 3} {\n    node $t 1.0\n}\n"));
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.json.value("nodeTags").toArray(), QJsonArray({1}));
     QCOMPARE(r.json.value("statusMessage").toString(),
              QStringLiteral("WARNING insufficient arguments\n"
                             "Want: node nodeTag? [ndm coordinates?] <-mass [ndf values?]>\n"));
-    QVERIFY2(r.err.contains(QFileInfo(dir.filePath("script.tcl")).absoluteFilePath().toUtf8() + ":4:"), r.err);
+    QVERIFY2(r.err.contains(QFileInfo(dir.filePath("script.tcl")).absoluteFilePath().toUtf8() + ":4:"),
+             r.err);
 }
 
 void DumpCommandTest::unreadableScript()
@@ -159,7 +161,8 @@ void DumpCommandTest::unreadableScript()
 void DumpCommandTest::scriptOutputStaysOutOfTheJson()
 {
     QTemporaryDir dir;
-    const Run r = dump(writeScript(dir, "puts \"hello {\"\nmodel basic -ndm 1\nnode 5 2.5\nexit\nnode 6 0\n"));
+    const Run r =
+        dump(writeScript(dir, "puts \"hello {\"\nmodel basic -ndm 1\nnode 5 2.5\nexit\nnode 6 0\n"));
     QCOMPARE(r.exitCode, 0);
     QVERIFY(r.out.startsWith('{'));
     QCOMPARE(r.json.value("nodeTags").toArray(), QJsonArray({5}));

@@ -52,21 +52,25 @@ void ElementCommandTest::everyRecordedNameIsStoredUnderItsCanonicalName()
 {
     // Aliases as "typed:stored"; every other recorded name is stored as typed. Types not listed by
     // node count have two nodes.
-    const QStringList aliases = QString(
-        "Truss:truss TrussSection:trussSection CorotTruss:corotTruss CorotTrussSection:corotTrussSection "
-        "modElasticBeam2d:ModElasticBeam2d elasticTimoshenkoBeam:ElasticTimoshenkoBeam "
-        "ElasticTubularJoint:elasticTubularJoint ZeroLengthCoupled:CoupledZeroLength "
-        "BeamContact2d:BeamContact2D BeamEndContact3D:BeamEndContact3d TFP:TFPbearing "
-        "elastomericBearingPlasticity:elastomericBearing MSS:multipleShearSpring MNS:multipleNormalSpring "
-        "tri31:Tri31 shell:ShellMITC4 shellMITC4:ShellMITC4 Shell:ShellMITC4 ShellDKGQ:shellDKGQ "
-        "ShellNLDKGQ:shellNLDKGQ stdQuad:quad mixedQuad:bbarQuad nineNodeQuad:nineNodeMixedQuad "
-        "SSPQuad:SSPquad SSPQuadUP:SSPquadUP Quad3d:quad3d Joint2d:Joint2D SSPBrick:SSPbrick "
-        "SSPBrickUP:SSPbrickUP").split(' ');
+    const QStringList aliases =
+        QString(
+            "Truss:truss TrussSection:trussSection CorotTruss:corotTruss CorotTrussSection:corotTrussSection "
+            "modElasticBeam2d:ModElasticBeam2d elasticTimoshenkoBeam:ElasticTimoshenkoBeam "
+            "ElasticTubularJoint:elasticTubularJoint ZeroLengthCoupled:CoupledZeroLength "
+            "BeamContact2d:BeamContact2D BeamEndContact3D:BeamEndContact3d TFP:TFPbearing "
+            "elastomericBearingPlasticity:elastomericBearing MSS:multipleShearSpring "
+            "MNS:multipleNormalSpring "
+            "tri31:Tri31 shell:ShellMITC4 shellMITC4:ShellMITC4 Shell:ShellMITC4 ShellDKGQ:shellDKGQ "
+            "ShellNLDKGQ:shellNLDKGQ stdQuad:quad mixedQuad:bbarQuad nineNodeQuad:nineNodeMixedQuad "
+            "SSPQuad:SSPquad SSPQuadUP:SSPquadUP Quad3d:quad3d Joint2d:Joint2D SSPBrick:SSPbrick "
+            "SSPBrickUP:SSPbrickUP")
+            .split(' ');
     const QPair<int, QString> byCount[] = {
         {3, "Tri31"},
-        {4, "ShellMITC4 shellDKGQ shellNLDKGQ quad quadWithSensitivity enhancedQuad bbarQuad "
-            "nineNodeMixedQuad quadUP bbarQuadUP SSPquad SSPquadUP quad3d VS3D4 SurfaceLoad Joint2D "
-            "beamColumnJoint"},
+        {4,
+         "ShellMITC4 shellDKGQ shellNLDKGQ quad quadWithSensitivity enhancedQuad bbarQuad "
+         "nineNodeMixedQuad quadUP bbarQuadUP SSPquad SSPquadUP quad3d VS3D4 SurfaceLoad Joint2D "
+         "beamColumnJoint"},
         {8, "stdBrick bbarBrick bbarBrickWithSensitivity brickUP bbarBrickUP SSPbrick SSPbrickUP"}};
     QHash<QString, QString> stored;
     for (const QString& a : aliases)
@@ -134,14 +138,25 @@ void ElementCommandTest::failuresLeavePartialEntries()
         {"model basic -ndm 2\nelement",
          "WARNING need to specify an element type\n"
          "Want: element eleType <specific element args> .. see manual for valid eleTypes & arguments\n",
-         0, {}, {0, 0, 0}, 0},
-        {"model basic -ndm 2\nelement zeroLength 5 1", "TclElementCommand: insufficient arguments", 1, {},
-         {0, 0, 0}, 0},
+         0,
+         {},
+         {0, 0, 0},
+         0},
+        {"model basic -ndm 2\nelement zeroLength 5 1",
+         "TclElementCommand: insufficient arguments",
+         1,
+         {},
+         {0, 0, 0},
+         0},
         {"model basic -ndm 2\nelement truss x 1 2 10.0 1", cannot + "truss", 1, {}, {0, 0, 0}, 0},
         // The alias is named as typed.
         {"model basic -ndm 3\nelement shell 4 1 2 z 4 1", cannot + "shell", 1, {4}, {1, 1, 0}, 0},
-        {"model basic -ndm 3\nelement truss 1 1 2 1 1\nelement Truss 2 1 q 1 1", cannot + "Truss", 2, {1, 2},
-         {2, 1, 1}, 1},
+        {"model basic -ndm 3\nelement truss 1 1 2 1 1\nelement Truss 2 1 q 1 1",
+         cannot + "Truss",
+         2,
+         {1, 2},
+         {2, 1, 1},
+         1},
     };
     for (const Case& c : cases) {
         const RowName row{c.script};

@@ -24,12 +24,19 @@ void ModelCommandsTest::modelCommand()
         int ndm, ndf;
     };
     const Ok oks[] = {
-        {"model basic -ndm 2", 2, 3}, {"model basic -ndm 3", 3, 6}, {"model basic -ndm 1", 1, 1},
-        {"model basic -ndm 2 -ndf 2", 2, 2}, {"model BasicBuilder -ndm 3 -ndf 6", 3, 6},
-        {"model Basic -ndm 2", 2, 3}, {"model basicBuilder -ndm 1", 1, 1},
-        {"model basic -NDM 3 -NDF 3", 3, 3}, {"model basic -ndf 4 -ndm 2", 2, 4},
-        {"model basic -ndm 4 -ndf 3", 4, 3}, {"model basic -ndm 2 -ndf", 2, 3},
-        {"model basic -x -ndm 3", 3, 6}, {"model basic -ndm 3\nmodel basic -ndm 2", 2, 3},
+        {"model basic -ndm 2", 2, 3},
+        {"model basic -ndm 3", 3, 6},
+        {"model basic -ndm 1", 1, 1},
+        {"model basic -ndm 2 -ndf 2", 2, 2},
+        {"model BasicBuilder -ndm 3 -ndf 6", 3, 6},
+        {"model Basic -ndm 2", 2, 3},
+        {"model basicBuilder -ndm 1", 1, 1},
+        {"model basic -NDM 3 -NDF 3", 3, 3},
+        {"model basic -ndf 4 -ndm 2", 2, 4},
+        {"model basic -ndm 4 -ndf 3", 4, 3},
+        {"model basic -ndm 2 -ndf", 2, 3},
+        {"model basic -x -ndm 3", 3, 6},
+        {"model basic -ndm 3\nmodel basic -ndm 2", 2, 3},
         // Another builder changes nothing, and nodes still follow the basic model.
         {"model basic -ndm 2\nmodel Linear -ndm 3\nnode 1 1.0 2.0", 2, 3},
     };
@@ -51,11 +58,11 @@ void ModelCommandsTest::modelCommand()
     const Failure failures[] = {
         {"model", "WARNING need to specify a model type, valid types:\n\tBasicBuilder\n", 0, 0},
         {"model basic -ndm 3 -ndf 6\nmodel basic",
-         "WARNING incorrect number of command arguments\nmodel modelBuilderType -ndm ndm? <-ndf ndf?> \n",
-         0, 0},
+         "WARNING incorrect number of command arguments\nmodel modelBuilderType -ndm ndm? <-ndf ndf?> \n", 0,
+         0},
         {"model basic -ndf 3 -x", "WARNING need to specify ndm\n" + usage, 0, 3},
-        {"model basic -ndm 4",
-         "WARNING specified ndm, 4, will not work\nwith any elements in BasicBuilder\n", 4, 0},
+        {"model basic -ndm 4", "WARNING specified ndm, 4, will not work\nwith any elements in BasicBuilder\n",
+         4, 0},
         {"model basic -ndm x", "WARNING error reading ndm: x\n" + usage, 0, 0},
         {"model basic -ndm 3 -ndf 2.5", "WARNING error reading ndf: 2.5\n" + usage, 3, 0},
     };
@@ -146,11 +153,12 @@ void ModelCommandsTest::analyzeAndWipe()
     QCOMPARE(r.result, QString());
     QCOMPARE(runner.model().analyzeCount, 7);
 
-    r = runner.run("model basic -ndm 3\nnode 1 0 0 0\nnode 2 1 0 0\nelement truss 1 1 2 1.0 1\n"
-                   "fix 1 1 1 1 1 1 1\ntimeSeries Path 1 -dt 0.1 -values {1 2} -factor 3 -useLast\n"
-                   "analyze 1\n"
-                   "catch {eigen -foo 1}\nwipe\nset status [catch {node 9 0 0 0}]\n"
-                   "model basic -ndm 2\nnode 3 4 5\n");
+    r = runner.run(
+        "model basic -ndm 3\nnode 1 0 0 0\nnode 2 1 0 0\nelement truss 1 1 2 1.0 1\n"
+        "fix 1 1 1 1 1 1 1\ntimeSeries Path 1 -dt 0.1 -values {1 2} -factor 3 -useLast\n"
+        "analyze 1\n"
+        "catch {eigen -foo 1}\nwipe\nset status [catch {node 9 0 0 0}]\n"
+        "model basic -ndm 2\nnode 3 4 5\n");
     QCOMPARE(r.code, 0);
     const ModelRecord& m = runner.model();
     QCOMPARE(m.ndm, 2);
@@ -168,28 +176,34 @@ void ModelCommandsTest::analyzeAndWipe()
 
 void ModelCommandsTest::ignoredCommandsRecordNothing()
 {
-    const QStringList names = QString(
-        "fixX fixY fixZ rigidDiaphragm parameter addToParameter updateParameter PFEM2D PFEM3D limitCurve "
-        "yieldSurface_BC plasticMaterial cyclicModel damageModel imposedSupportMotion equalDOF_Mixed mp "
-        "PySimple1Gen TzSimple1Gen block2D block3D patch layer fiber Hfiber stiffnessDegradation "
-        "unloadingRule strengthDegradation hystereticBackbone updateMaterialStage updateMaterials "
-        "loadPackage setElementRayleighFactors section geomTransf mass pattern load eleLoad constraints "
-        "loadConst uniaxialMaterial nDMaterial block2d block3d ShallowFoundationGen frictionModel "
-        "imposedMotion groundMotion sp save restore Wsection vrp vpn vup prp plane port viewWindow "
-        "projection fill display wipeAnalysis reset initialize setTime getTime getLoadFactor build print "
-        "printA printB printGID analysis system numberer algorithm test testNorms testIter integrator "
-        "recorder algorithmRecorder database video remove eleForce localForce eleDynamicalForce eleResponse "
-        "nodeDisp setNodeDisp nodeReaction nodeUnbalance nodeEigenvector nodeVel setNodeVel nodeAccel "
-        "setNodeAccel nodeResponse reactions nodeCoord setNodeCoord updateElementDomain eleNodes nodeMass "
-        "nodePressure nodeBounds start stop rayleigh modalDamping modalDampingQ "
-        "setElementRayleighDampingFactors region logFile setPrecision getNP getPID barrier send recv "
-        "partition searchPeerNGA domainChange record metaData defaultUnits neesUpload stripXML "
-        "convertBinaryToText convertTextToBinary getEleTags getNodeTags getParamTags getParamValue "
-        "sectionForce sectionDeformation sectionStiffness sectionFlexibility sectionLocation sectionWeight "
-        "basicDeformation basicForce basicStiffness InitialStateAnalysis totalCPU solveCPU accelCPU numFact "
-        "numIter systemSize version setParameter setMaxOpenFiles wipeReliability reliability "
-        "computeGradients sensitivityAlgorithm sensitivityIntegrator sensNodeDisp sensLambda sensNodeVel "
-        "sensNodeAccel sensSectionForce sensNodePressure optimization").split(' ');
+    const QStringList names =
+        QString(
+            "fixX fixY fixZ rigidDiaphragm parameter addToParameter updateParameter PFEM2D PFEM3D limitCurve "
+            "yieldSurface_BC plasticMaterial cyclicModel damageModel imposedSupportMotion equalDOF_Mixed mp "
+            "PySimple1Gen TzSimple1Gen block2D block3D patch layer fiber Hfiber stiffnessDegradation "
+            "unloadingRule strengthDegradation hystereticBackbone updateMaterialStage updateMaterials "
+            "loadPackage setElementRayleighFactors section geomTransf mass pattern load eleLoad constraints "
+            "loadConst uniaxialMaterial nDMaterial block2d block3d ShallowFoundationGen frictionModel "
+            "imposedMotion groundMotion sp save restore Wsection vrp vpn vup prp plane port viewWindow "
+            "projection fill display wipeAnalysis reset initialize setTime getTime getLoadFactor build print "
+            "printA printB printGID analysis system numberer algorithm test testNorms testIter integrator "
+            "recorder algorithmRecorder database video remove eleForce localForce eleDynamicalForce "
+            "eleResponse "
+            "nodeDisp setNodeDisp nodeReaction nodeUnbalance nodeEigenvector nodeVel setNodeVel nodeAccel "
+            "setNodeAccel nodeResponse reactions nodeCoord setNodeCoord updateElementDomain eleNodes "
+            "nodeMass "
+            "nodePressure nodeBounds start stop rayleigh modalDamping modalDampingQ "
+            "setElementRayleighDampingFactors region logFile setPrecision getNP getPID barrier send recv "
+            "partition searchPeerNGA domainChange record metaData defaultUnits neesUpload stripXML "
+            "convertBinaryToText convertTextToBinary getEleTags getNodeTags getParamTags getParamValue "
+            "sectionForce sectionDeformation sectionStiffness sectionFlexibility sectionLocation "
+            "sectionWeight "
+            "basicDeformation basicForce basicStiffness InitialStateAnalysis totalCPU solveCPU accelCPU "
+            "numFact "
+            "numIter systemSize version setParameter setMaxOpenFiles wipeReliability reliability "
+            "computeGradients sensitivityAlgorithm sensitivityIntegrator sensNodeDisp sensLambda sensNodeVel "
+            "sensNodeAccel sensSectionForce sensNodePressure optimization")
+            .split(' ');
     QCOMPARE(names.size(), 168);  // with exit, quit, string, clock and trace: the solver's 173
 
     // Each name is called with odd arguments and must give an empty result (concatenated into a node tag).

@@ -15,13 +15,42 @@ private slots:
     void valuesRoundTrip();
 };
 
-static const QStringList fieldNames = {
-    "statusMessage", "ndf", "ndm", "nodeTags", "nodeX", "nodeY", "nodeZ", "elementTypes", "elementTags",
-    "elementNodeCounts", "elementNodes1", "elementNodes2", "elementNodes3", "elementNodes4", "elementNodes5",
-    "elementNodes6", "elementNodes7", "elementNodes8", "fixNodeTags", "fixDofs1", "fixDofs2", "fixDofs3", "fixDofs4",
-    "fixDofs5", "fixDofs6", "equalDofRetainedNodes", "equalDofConstrainedNodes", "rigidLinkRetainedNodes",
-    "rigidLinkConstrainedNodes", "analyzeCount", "seriesTimes", "seriesValues", "seriesFactor", "seriesStartTime",
-    "seriesUseLast", "seriesPrependZero"};
+static const QStringList fieldNames = {"statusMessage",
+                                       "ndf",
+                                       "ndm",
+                                       "nodeTags",
+                                       "nodeX",
+                                       "nodeY",
+                                       "nodeZ",
+                                       "elementTypes",
+                                       "elementTags",
+                                       "elementNodeCounts",
+                                       "elementNodes1",
+                                       "elementNodes2",
+                                       "elementNodes3",
+                                       "elementNodes4",
+                                       "elementNodes5",
+                                       "elementNodes6",
+                                       "elementNodes7",
+                                       "elementNodes8",
+                                       "fixNodeTags",
+                                       "fixDofs1",
+                                       "fixDofs2",
+                                       "fixDofs3",
+                                       "fixDofs4",
+                                       "fixDofs5",
+                                       "fixDofs6",
+                                       "equalDofRetainedNodes",
+                                       "equalDofConstrainedNodes",
+                                       "rigidLinkRetainedNodes",
+                                       "rigidLinkConstrainedNodes",
+                                       "analyzeCount",
+                                       "seriesTimes",
+                                       "seriesValues",
+                                       "seriesFactor",
+                                       "seriesStartTime",
+                                       "seriesUseLast",
+                                       "seriesPrependZero"};
 
 void ModelJsonTest::keysInDeclaredOrder()
 {
@@ -61,10 +90,12 @@ void ModelJsonTest::valuesRoundTrip()
     const QJsonObject o = QJsonDocument::fromJson(json, &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
 
-    QCOMPARE(o.value("statusMessage").toString(), QStringLiteral("WARNING invalid nodal ndf given for node 4"));
+    QCOMPARE(o.value("statusMessage").toString(),
+             QStringLiteral("WARNING invalid nodal ndf given for node 4"));
     QCOMPARE(o.value("ndm").toInt(), 3);
     QCOMPARE(o.value("ndf").toInt(), 6);
-    const QJsonArray x = o.value("nodeX").toArray(), y = o.value("nodeY").toArray(), z = o.value("nodeZ").toArray();
+    const QJsonArray x = o.value("nodeX").toArray(), y = o.value("nodeY").toArray(),
+                     z = o.value("nodeZ").toArray();
     for (int i = 0; i < 2; ++i) {
         // Compare bit for bit: JSON text must read back as the very same double.
         QCOMPARE(x[i].toDouble(), m.nodeX[i]);

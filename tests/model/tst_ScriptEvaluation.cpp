@@ -131,10 +131,10 @@ void ScriptEvaluationTest::errorLocation()
          "    column $k [expr {$k * 6.0}]\n"
          "}\n",
          "model.tcl", 4},
-        {"proc inner {} {\n  set a 1\n  expr {$a + }\n}\nproc outer {} {\n  inner\n}\n\nouter\n",
-         "model.tcl", 3},
-        {"model basic -ndm 2\nif {0} {\n  node 1 0 0\n} else {\n  set b 2\n  node 2 0 q\n}\n",
-         "model.tcl", 6},
+        {"proc inner {} {\n  set a 1\n  expr {$a + }\n}\nproc outer {} {\n  inner\n}\n\nouter\n", "model.tcl",
+         3},
+        {"model basic -ndm 2\nif {0} {\n  node 1 0 0\n} else {\n  set b 2\n  node 2 0 q\n}\n", "model.tcl",
+         6},
         {"set a 1\nset b [expr {$a / 0}]\n", "model.tcl", 2},
         {"model basic -ndm 2\nsource parts/nodes.tcl\nnode 9 0 0\n", "parts/nodes.tcl", 3},
         {"model basic -ndm 2\nsource parts/procs.tcl\nforeach i {1 2} {\n    beam $i\n}\n", "parts/procs.tcl",
@@ -160,8 +160,9 @@ void ScriptEvaluationTest::errorLocation()
         const RowName row{c.script};
         ScriptRunner runner;
         runner.write("parts/nodes.tcl", "node 1 0 0\nnode 2 1 0\nnode 3 y 0\n");
-        runner.write("parts/procs.tcl", "# beams\nproc beam {i} {\n    node $i 0 0\n    if {$i == 2} {\n"
-                                        "        element truss $i 1\n    }\n}\n");
+        runner.write("parts/procs.tcl",
+                     "# beams\nproc beam {i} {\n    node $i 0 0\n    if {$i == 2} {\n"
+                     "        element truss $i 1\n    }\n}\n");
         const EvaluationResult r = runner.run(c.script);
         QCOMPARE(r.code, 1);
         QCOMPARE(r.errorFile, QDir(runner.dir()).filePath(c.file));

@@ -23,11 +23,17 @@ void TimeSeriesCommandTest::pathSeriesSources()
     };
     const Case cases[] = {
         {"timeSeries Path 1 -time {0.0 1.0 2.0} -values {0.0 1.0 0.0} -factor 9.81",
-         {0, 1, 2}, {0, 1, 0}, 9.81},
+         {0, 1, 2},
+         {0, 1, 0},
+         9.81},
         {"timeSeries Path 2 -dt 0.01 -filePath gm.txt -factor 1",
-         {0, 0.01, 0.02, 0.03, 0.04}, {5, 4, 3, 2, 1}, 1},
-        {"timeSeries Path 2 -dt 0.01 -filePath gm.txt -prependZero", {0, 0.01, 0.02, 0.03, 0.04, 0.05},
-         {0, 5, 4, 3, 2, 1}, 1},
+         {0, 0.01, 0.02, 0.03, 0.04},
+         {5, 4, 3, 2, 1},
+         1},
+        {"timeSeries Path 2 -dt 0.01 -filePath gm.txt -prependZero",
+         {0, 0.01, 0.02, 0.03, 0.04, 0.05},
+         {0, 5, 4, 3, 2, 1},
+         1},
         {"timeSeries Path 3 -dt 0.01 -values {1 2 3}", {}, {1, 2, 3}, 1},  // inline values: no times
         {"timeSeries Path -dt 0.02 -values {0 1}", {}, {0, 1}, 1},
         {"timeSeries Series -tag 4 -time {0 2} -values {3 4}", {0, 2}, {3, 4}, 1},
@@ -37,7 +43,9 @@ void TimeSeriesCommandTest::pathSeriesSources()
         {"timeSeries Path 6 -filePath gm.txt -time {0 1} -values {1 1}", {0, 1}, {1, 1}, 1},
         {"timeSeries Path 7 -dt 1 -filePath stop.txt", {0, 1}, {1.5, 2}, 1},  // reading stops at a word
         {"timeSeries Path 1 -time {0 1} -values {0 1} -factor 2\ntimeSeries Path 2 -dt 0.5 -filePath v.txt",
-         {0, 1, 0, 0.5, 1.0}, {0, 1, 7, 8, 9}, 2},
+         {0, 1, 0, 0.5, 1.0},
+         {0, 1, 7, 8, 9},
+         2},
         {"timeSeries Path 8 -dt 0.1 -values {4} -file", {}, {4}, 1},  // option in last place ignored
     };
     for (const Case& c : cases) {
@@ -62,7 +70,7 @@ void TimeSeriesCommandTest::warningsAndErrors()
         bool fails;  // false: a warning only, the script goes on
         QByteArray script;
         QString message;
-        RealList times, values;
+        RealList times = {}, values = {};
     };
     const QString path = QStringLiteral("WARNING - PathTimeSeries::PathTimeSeries() - ");
     const QString values = QStringLiteral(" -  Series -values {path} ... \n");
@@ -72,8 +80,11 @@ void TimeSeriesCommandTest::warningsAndErrors()
         " \t -dt constTimeIncr -values {list of points on path}\n"
         " \t -time {list of time points} -values {list of points on path}\n");
     const Case cases[] = {
-        {false, "timeSeries Path 1 -file odd.txt",
-         path + "num data entries in file NOT EVEN! odd.txt", {0, 1}, {10, 11}},
+        {false,
+         "timeSeries Path 1 -file odd.txt",
+         path + "num data entries in file NOT EVEN! odd.txt",
+         {0, 1},
+         {10, 11}},
         {false, "timeSeries Path 1 -dt 0.1 -filePath none.txt",
          "WARNING - PathSeries::PathSeries() - could not open file none.txt"},
         {false, "timeSeries Path 1 -file none.txt", path + "could not open file none.txt"},
@@ -92,18 +103,29 @@ void TimeSeriesCommandTest::warningsAndErrors()
         {true, "timeSeries Path 1 -dt 1 -values \"a {b\"",
          "WARNING problem splitting path list a {b" + values},
         // The values before a bad one are kept.
-        {true, "timeSeries Path 1 -dt 1 -values {1 2 q 4}",
-         "WARNING problem reading path data value q" + values, {}, {1, 2}},
-        {true, "timeSeries Path 1 -values {1} -time \"{0\"",
-         "WARNING problem spltting time path {0 -  Series -time {times} ... \n", {}, {1}},
-        {true, "timeSeries Path 1 -time {0 t} -values {1 2}",
-         "WARNING problem reading time path value t" + values, {0}},
+        {true,
+         "timeSeries Path 1 -dt 1 -values {1 2 q 4}",
+         "WARNING problem reading path data value q" + values,
+         {},
+         {1, 2}},
+        {true,
+         "timeSeries Path 1 -values {1} -time \"{0\"",
+         "WARNING problem spltting time path {0 -  Series -time {times} ... \n",
+         {},
+         {1}},
+        {true,
+         "timeSeries Path 1 -time {0 t} -values {1 2}",
+         "WARNING problem reading time path value t" + values,
+         {0}},
         {true, "timeSeries Path 4 -values {1 2 3}", choice, {}, {1, 2, 3}},
         {true, "timeSeries Wave 1 -dt 1",
          "WARNING unknown Series type Wave -  valid types: Linear, Rectangular, Path, Constant, Trig, "
          "Sine\n"},
         // Each series is judged by its own options, even when an earlier one filled the lists.
-        {true, "timeSeries Path 1 -time {0 1} -values {0 1}\ntimeSeries Path 2 -values {5 6}", choice, {0, 1},
+        {true,
+         "timeSeries Path 1 -time {0 1} -values {0 1}\ntimeSeries Path 2 -values {5 6}",
+         choice,
+         {0, 1},
          {0, 1, 5, 6}},
     };
     for (const Case& c : cases) {

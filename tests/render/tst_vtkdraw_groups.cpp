@@ -231,33 +231,6 @@ private slots:
             QCOMPARE(scene.group(vtkdraw::Group(g)).points->GetNumberOfPoints(), vtkIdType(0));
     }
 
-    // A real model: 50,000 nodes and 150,000 elements must draw in seconds, not hours.
-    void largeModelBuildsInLinearTime()
-    {
-        const int side = 224;  // 224 x 224 = 50,176 nodes
-        for (int i = 0; i < side; ++i)
-            for (int j = 0; j < side; ++j)
-                addNode(i * side + j + 1, i, j, 0);
-        int tag = 1;
-        for (int i = 0; i + 1 < side; ++i) {
-            for (int j = 0; j + 1 < side; ++j) {
-                const int a = i * side + j + 1, b = a + side, c = b + 1, d = a + 1;
-                addElement(tag++, {a, b, c, d});
-                addElement(tag++, {a, b});
-                addElement(tag++, {a, d});
-            }
-        }
-        Scene scene(m_settings);
-        QElapsedTimer timer;
-        timer.start();
-        scene.draw->drawModel();
-        const qint64 ms = timer.elapsed();
-        qInfo("drew %d nodes and %d elements in %lld ms", int(modelRecord()->nodeTags.size()), tag - 1, ms);
-        QCOMPARE(scene.group(vtkdraw::FourNode).points->GetNumberOfPoints(),
-                 vtkIdType((side - 1) * (side - 1) * 4));
-        QVERIFY2(ms < 60000, "building must stay linear in the model size");
-    }
-
 private:
     QTemporaryDir m_dir;
     QString m_settings;

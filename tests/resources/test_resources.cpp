@@ -7,26 +7,46 @@
 
 namespace {
 
-const QStringList &iconNames()
+const QStringList& iconNames()
 {
-    static const QStringList names = {
-        "Open", "Run", "Load",
-        "XYViewPos", "XYViewNeg", "XZViewPos", "XZViewNeg", "YZViewPos", "YZViewNeg",
-        "Perspective", "XYZDefaultView", "Screenshot",
-        "FreeNodeLabel", "FixedNodeLabel", "ElementLabel",
-        "RotateViewPositive", "RotateViewNegative", "Refresh",
-        "New", "CloseWindow", "CloseAllWindows", "NextWindow", "PreviousWindow",
-        "Save", "SaveAs", "About", "Options", "Exit",
-        "Tolvane"};
+    static const QStringList names = {"Open",
+                                      "Run",
+                                      "Load",
+                                      "XYViewPos",
+                                      "XYViewNeg",
+                                      "XZViewPos",
+                                      "XZViewNeg",
+                                      "YZViewPos",
+                                      "YZViewNeg",
+                                      "Perspective",
+                                      "XYZDefaultView",
+                                      "Screenshot",
+                                      "FreeNodeLabel",
+                                      "FixedNodeLabel",
+                                      "ElementLabel",
+                                      "RotateViewPositive",
+                                      "RotateViewNegative",
+                                      "Refresh",
+                                      "New",
+                                      "CloseWindow",
+                                      "CloseAllWindows",
+                                      "NextWindow",
+                                      "PreviousWindow",
+                                      "Save",
+                                      "SaveAs",
+                                      "About",
+                                      "Options",
+                                      "Exit",
+                                      "Tolvane"};
     return names;
 }
 
-QString iconPath(const QString &name)
+QString iconPath(const QString& name)
 {
     return ":/Icon/SRC/Icon/" + name + ".png";
 }
 
-}
+}  // namespace
 
 class TestResources : public QObject {
     Q_OBJECT
@@ -41,7 +61,7 @@ private slots:
 void TestResources::iconIsADrawing_data()
 {
     QTest::addColumn<QString>("name");
-    for (const QString &name : iconNames())
+    for (const QString& name : iconNames())
         QTest::newRow(qPrintable(name)) << name;
 }
 
@@ -73,11 +93,11 @@ void TestResources::iconIsADrawing()
 void TestResources::iconsAreDistinct()
 {
     QHash<QByteArray, QString> seen;
-    for (const QString &name : iconNames()) {
+    for (const QString& name : iconNames()) {
         const QImage image = QImage(iconPath(name)).convertToFormat(QImage::Format_ARGB32);
         QVERIFY(!image.isNull());
         const QByteArray digest = QCryptographicHash::hash(
-            QByteArray(reinterpret_cast<const char *>(image.constBits()), int(image.sizeInBytes())),
+            QByteArray(reinterpret_cast<const char*>(image.constBits()), int(image.sizeInBytes())),
             QCryptographicHash::Md5);
         QVERIFY2(!seen.contains(digest), qPrintable(name + " looks exactly like " + seen.value(digest)));
         seen.insert(digest, name);
@@ -89,7 +109,7 @@ void TestResources::collectionHoldsOnlyTheNamedIcons()
 {
     QStringList present = QDir(":/Icon/SRC/Icon").entryList(QDir::Files, QDir::Name);
     QStringList expected;
-    for (const QString &name : iconNames())
+    for (const QString& name : iconNames())
         expected << name + ".png";
     expected.sort();
     QCOMPARE(present, expected);

@@ -23,13 +23,13 @@ struct ExpectedColor {
 };
 
 const ExpectedColor kDefaultColors[] = {
-    {"MODELCOLOR/Points", QColor(128, 128, 128)},  {"MODELCOLOR/Restraints", QColor(0, 255, 0)},
-    {"MODELCOLOR/Frames", QColor(0, 0, 255)},      {"MODELCOLOR/AreaFace", QColor(255, 128, 255)},
-    {"MODELCOLOR/AreaEdge", QColor(128, 0, 0)},    {"MODELCOLOR/SolidFace", QColor(255, 128, 255)},
-    {"MODELCOLOR/SolidEdge", QColor(128, 0, 0)},   {"MODELCOLOR/Background", QColor(255, 255, 255)},
-    {"MODELCOLOR/Scalars", QColor(0, 0, 0)},       {"MODELCOLOR/EqualDOF", QColor(87, 171, 193)},
-    {"MODELCOLOR/RigidLink", QColor(234, 32, 0)},  {"LABELCOLOR/Points", QColor(128, 128, 128)},
-    {"LABELCOLOR/Restraints", QColor(0, 255, 0)},  {"LABELCOLOR/Elements", QColor(0, 0, 255)},
+    {"MODELCOLOR/Points", QColor(128, 128, 128)}, {"MODELCOLOR/Restraints", QColor(0, 255, 0)},
+    {"MODELCOLOR/Frames", QColor(0, 0, 255)},     {"MODELCOLOR/AreaFace", QColor(255, 128, 255)},
+    {"MODELCOLOR/AreaEdge", QColor(128, 0, 0)},   {"MODELCOLOR/SolidFace", QColor(255, 128, 255)},
+    {"MODELCOLOR/SolidEdge", QColor(128, 0, 0)},  {"MODELCOLOR/Background", QColor(255, 255, 255)},
+    {"MODELCOLOR/Scalars", QColor(0, 0, 0)},      {"MODELCOLOR/EqualDOF", QColor(87, 171, 193)},
+    {"MODELCOLOR/RigidLink", QColor(234, 32, 0)}, {"LABELCOLOR/Points", QColor(128, 128, 128)},
+    {"LABELCOLOR/Restraints", QColor(0, 255, 0)}, {"LABELCOLOR/Elements", QColor(0, 0, 255)},
 };
 
 QByteArray readAll(const QString& path)

@@ -10,13 +10,13 @@
 
 #include <cstdio>
 
-static int fail(const QString &message)
+static int fail(const QString& message)
 {
     QTextStream(stderr) << "svg2png: " << message << '\n';
     return 1;
 }
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     // Runs during the build, where there may be no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
