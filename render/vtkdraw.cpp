@@ -4,9 +4,11 @@
 #include <QColor>
 #include <QDir>
 #include <QFileInfo>
+#include <vector>
 
 #include <vtkActor.h>
 #include <vtkActor2D.h>
+#include <vtkActorCollection.h>
 #include <vtkAxesActor.h>
 #include <vtkBMPWriter.h>
 #include <vtkCamera.h>
@@ -15,6 +17,7 @@
 #include <vtkGenericRenderWindowInteractor.h>
 #include <vtkIntArray.h>
 #include <vtkJPEGWriter.h>
+#include <vtkLabeledDataMapper.h>
 #include <vtkLookupTable.h>
 #include <vtkMapper.h>
 #include <vtkNew.h>
@@ -269,6 +272,55 @@ void vtkdraw::showElementLabels(bool on)
 
 namespace {
 
+// Widens strokes and enlarges label text for the length of a magnified capture, so that
+// the picture looks like the view on screen rather than a thinner, smaller-lettered copy.
+class MagnifiedStrokes {
+public:
+    MagnifiedStrokes(vtkRenderer* renderer, const GroupStore* groups, int count, double factor)
+    {
+        vtkActorCollection* actors = renderer->GetActors();
+        actors->InitTraversal();
+        while (vtkActor* actor = actors->GetNextActor()) {
+            vtkProperty* p = actor->GetProperty();
+            m_strokes.push_back({p, p->GetLineWidth(), p->GetPointSize()});
+            p->SetLineWidth(float(p->GetLineWidth() * factor));
+            p->SetPointSize(float(p->GetPointSize() * factor));
+        }
+        for (int g = 0; g < count; ++g) {
+            auto* mapper = groups[g].labelActor
+                               ? vtkLabeledDataMapper::SafeDownCast(groups[g].labelActor->GetMapper())
+                               : nullptr;
+            if (!mapper || !mapper->GetLabelTextProperty())
+                continue;
+            vtkTextProperty* text = mapper->GetLabelTextProperty();
+            m_fonts.push_back({text, text->GetFontSize()});
+            text->SetFontSize(int(text->GetFontSize() * factor));
+        }
+    }
+    ~MagnifiedStrokes()
+    {
+        for (const Stroke& s : m_strokes) {
+            s.property->SetLineWidth(s.lineWidth);
+            s.property->SetPointSize(s.pointSize);
+        }
+        for (const Font& f : m_fonts)
+            f.text->SetFontSize(f.size);
+    }
+
+private:
+    struct Stroke {
+        vtkSmartPointer<vtkProperty> property;
+        float lineWidth;
+        float pointSize;
+    };
+    struct Font {
+        vtkSmartPointer<vtkTextProperty> text;
+        int size;
+    };
+    std::vector<Stroke> m_strokes;
+    std::vector<Font> m_fonts;
+};
+
 vtkSmartPointer<vtkImageWriter> writerFor(CaptureFormat format)
 {
     switch (format) {
@@ -301,9 +353,11 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
                                .arg(QFileInfo(fileName).fileName()));
     }
 
+    const int magnification = 3;
+    const MagnifiedStrokes strokes(m_renderer, m_groups, groupCount, magnification);
     vtkNew<vtkWindowToImageFilter> grab;
     grab->SetInput(m_renderWindow);
-    grab->SetScale(3);
+    grab->SetScale(magnification);
     // The colours on screen are the composited RGB; the frame buffer's alpha after blending
     // translucent actors means nothing to a viewer and would wash the picture out.
     grab->SetInputBufferTypeToRGB();
