@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -193,6 +194,11 @@ void Tolvane::openScript(const QString& path)
             child->showMaximized();
         } else {
             child->parentWidget()->close();
+            // Interpreting whatever editor is active instead would report another script's
+            // result as if the chosen file had been read.
+            dialogs.warning(this, QStringLiteral("Open Tcl File"),
+                            QStringLiteral("Cannot read file %1.").arg(QDir::toNativeSeparators(path)));
+            return;
         }
     }
     on_actionRefresh_Tcl_File_triggered();

@@ -291,6 +291,17 @@ private slots:
         QCOMPARE(w->activeEditor()->currentFile(), path);
         QCOMPARE(modelRecord()->nodeTags.size(), 5);
         QCOMPARE(w->activeEditor()->toPlainText().toUtf8(), kFrameScript);  // not reloaded
+
+        // A file that cannot be read is reported and nothing else is interpreted in its place.
+        QString warned;
+        w->dialogs.warning = [&](QWidget*, const QString& title, const QString& text) {
+            warned = title + ": " + text;
+        };
+        open(w, dir.filePath("missing.tcl"));
+        QCOMPARE(warned, "Open Tcl File: Cannot read file " + dir.filePath("missing.tcl") + ".");
+        QCOMPARE(w->form()->mdiArea->subWindowList().size(), 3);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Tolvane frame.tcl"));
+        QCOMPARE(modelRecord()->nodeTags.size(), 5);
     }
 
     void scriptErrorDrawsWhatCameBeforeAndMarksTheLine()
