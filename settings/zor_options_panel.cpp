@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -81,6 +82,29 @@ QComboBox* makeCombo(const char* name, const QStringList& entries, QWidget* pare
     return combo;
 }
 
+// Qt's tab widget asks every page for its size; this one asks only the page shown, so that
+// the dialog can fit the tab in front.
+class FittingTabWidget : public QTabWidget {
+public:
+    using QTabWidget::QTabWidget;
+    QSize sizeHint() const override { return fitted(QTabWidget::sizeHint(), &QWidget::sizeHint); }
+    QSize minimumSizeHint() const override
+    {
+        return fitted(QTabWidget::minimumSizeHint(), &QWidget::minimumSizeHint);
+    }
+
+private:
+    QSize fitted(const QSize& all, QSize (QWidget::*hint)() const) const
+    {
+        const QWidget* page = currentWidget();
+        if (!page)
+            return all;
+        const QSize pageHint = (page->*hint)().expandedTo(page->minimumSize());
+        const int bar = tabBar()->sizeHint().height();
+        return QSize(qMax(pageHint.width(), tabBar()->sizeHint().width()) + 4, pageHint.height() + bar + 4);
+    }
+};
+
 }  // namespace
 
 SwatchFrame::SwatchFrame(QWidget* parent) : QFrame(parent)
@@ -148,7 +172,7 @@ void zor_options_panel::buildForm()
     setFont(dialogFont);
 
     auto* layout = new QVBoxLayout(this);
-    tabWidget = new QTabWidget(this);
+    tabWidget = new FittingTabWidget(this);
     tabWidget->setObjectName(QStringLiteral("tabWidget"));
     tabWidget->addTab(buildEnvironmentTab(), QStringLiteral("Environment"));
     tabWidget->addTab(buildDisplayTab(), QStringLiteral("Display"));

@@ -233,6 +233,17 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(tabs->tabText(0), QStringLiteral("Environment"));
         QCOMPARE(tabs->tabText(1), QStringLiteral("Display"));
+        // The dialog fits the tab in front, both ways.
+        panel.show();
+        QCoreApplication::processEvents();
+        const int environmentHeight = panel.height();
+        tabs->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        QVERIFY2(panel.height() > environmentHeight + 150,
+                 qPrintable(QString("%1 vs %2").arg(panel.height()).arg(environmentHeight)));
+        tabs->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(panel.height(), environmentHeight);
         const QStringList colorButtons = {"pushButton",    "pushButton_2",  "pushButton_3",  "pushButton_4",
                                           "pushButton_5",  "pushButton_6",  "pushButton_7",  "pushButton_8",
                                           "pushButton_10", "pushButton_11", "pushButton_12", "pushButton_13",
