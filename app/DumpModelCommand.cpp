@@ -22,10 +22,7 @@ int dumpModelMain(const QString& script)
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     std::fflush(stdout);
     if (r.code != 0) {
-        err << "tolvane: ";
-        if (!r.errorFile.isEmpty())
-            err << r.errorFile << ':' << r.errorLine << ": ";
-        err << modelRecord()->statusMessage.trimmed() << '\n';
+        err << "tolvane: " << evaluationErrorText(r) << '\n';
         return 1;
     }
     return 0;

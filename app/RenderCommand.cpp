@@ -6,7 +6,6 @@
 #include "BatchCommands.h"
 #include "CaptureFormat.h"
 #include "ModelInterpreter.h"
-#include "ModelRecord.h"
 #include "OffscreenSnapshot.h"
 #include "ScriptEvaluation.h"
 #include "SettingsStore.h"
@@ -46,10 +45,7 @@ int renderMain(const RenderOptions& options)
     }
 
     if (evaluation.code != 0) {
-        err << "tolvane: ";
-        if (!evaluation.errorFile.isEmpty())
-            err << evaluation.errorFile << ':' << evaluation.errorLine << ": ";
-        err << modelRecord()->statusMessage.trimmed() << '\n';
+        err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
         return 1;
     }
     return 0;

@@ -128,3 +128,11 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
     interpreter.deleteInterpreter();
     return r;
 }
+
+QString evaluationErrorText(const EvaluationResult& result)
+{
+    const QString message = modelRecord()->statusMessage.trimmed();
+    if (result.errorFile.isEmpty())
+        return message;
+    return QStringLiteral("%1:%2: %3").arg(result.errorFile).arg(result.errorLine).arg(message);
+}

@@ -24,3 +24,7 @@ struct EvaluationResult {
 // statusMessage on failure, and deletes the Tcl interpreter. The model record keeps what the
 // script recorded, also after an error. An unreadable script changes nothing but statusMessage.
 EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath);
+
+// "file:line: message" for a failed evaluation (the location only when it is known), the message
+// being the model record's status text as the status bar shows it.
+QString evaluationErrorText(const EvaluationResult& result);

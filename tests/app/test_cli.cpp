@@ -1,5 +1,5 @@
-// The command line of the real executable: help and version without a display,
-// and refusal of malformed batch options before anything is evaluated.
+// The command line of the real executable: help and version without a display
+// (--dump-model has its own tests), and refusal of malformed batch options before anything is evaluated.
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -43,17 +43,6 @@ private slots:
         for (const char* option : {"--dump-model", "--render", "--output", "--view", "--perspective",
                                    "--labels", "--size", "[SCRIPT]"})
             QVERIFY2(help.out.contains(QLatin1String(option)), option);
-    }
-
-    void dumpModelNeedsNoDisplay()
-    {
-        QFile script(dir.filePath("tiny.tcl"));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("model basic -ndm 2 -ndf 3\nnode 7 1.5 2\n");
-        script.close();
-        const Run r = run({"--dump-model", script.fileName()}, false);
-        QCOMPARE(r.code, 0);
-        QVERIFY2(r.out.contains("\"nodeTags\""), qPrintable(r.out));
     }
 
     void malformedRenderOptionsAreRefused_data()
