@@ -22,3 +22,14 @@ struct RenderOptions {
 // Interprets SCRIPT, draws it and captures the view into OUTPUT (3x the size).
 // 0: success, 1: script error (picture still written), 2: nothing written.
 int renderMain(const RenderOptions& options);
+
+struct InstrumentOptions {
+    QString script;
+    QStringList records;  // "TYPE:RESPONSE[,RESPONSE...]", as given
+    int liveScale = 0;    // 0: no live stream
+};
+
+// Interprets SCRIPT and writes the run record and the instrumented script as a run from the
+// window would, printing the instrumented script's path; starts nothing.
+// 0: written, 1: the script ended in an error (nothing written), 2: bad options or unwritable file.
+int instrumentMain(const InstrumentOptions& options);

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -12,17 +13,22 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "AboutDialog.h"
 #include "CodeSnippets.h"
 #include "ModelInterpreter.h"
 #include "ModelRecord.h"
+#include "RunLogView.h"
+#include "RunRecord.h"
 #include "ScriptEvaluation.h"
 #include "SettingsStore.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
 #include "zor_options_panel.h"
+#include "zor_output_panel.h"
+#include "zorcontrl.h"
 
 namespace {
 
@@ -37,6 +43,15 @@ Tolvane::Dialogs realDialogs()
     };
     d.warning = [](QWidget* p, const QString& title, const QString& text) {
         QMessageBox::warning(p, title, text);
+    };
+    d.information = [](QWidget* p, const QString& title, const QString& text) {
+        QMessageBox::information(p, title, text, QMessageBox::Ok);
+    };
+    d.critical = [](QWidget* p, const QString& title, const QString& text) {
+        QMessageBox::critical(p, title, text, QMessageBox::Ok);
+    };
+    d.question = [](QWidget* p, const QString& title, const QString& text) {
+        return QMessageBox::question(p, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     d.exec = [](QDialog* dialog) { return dialog->exec(); };
     return d;
@@ -59,6 +74,11 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
     optionsPanel = new zor_options_panel(SettingsStore::settingsFilePath(), this);
 
     scene = new vtkdraw(ui->qvtkwidget->renderWindow(), nullptr);
+    runController = new zorcontrl(this);
+    connect(runController, &zorcontrl::solverStarted, this, &Tolvane::solverStarted);
+    connect(runController, &zorcontrl::solverOutput, ui->runLog, &RunLogView::appendOutput);
+    connect(runController, &zorcontrl::solverFinished, this, &Tolvane::solverFinished);
+    connect(runController, &zorcontrl::solverFailedToStart, this, &Tolvane::solverFailedToStart);
     scaleFactor = 1.0;
     fileName = QString();
     fileDir = QString();
@@ -90,6 +110,14 @@ void Tolvane::closeEvent(QCloseEvent* event)
     if (!ui->mdiArea->subWindowList().isEmpty()) {
         event->ignore();
         return;
+    }
+    if (runController->isRunning()) {
+        if (!dialogs.question(this, QStringLiteral("Tolvane"),
+                              QStringLiteral("An analysis is running. Stop it and quit?"))) {
+            event->ignore();
+            return;
+        }
+        runController->stopSolverAndWait();
     }
     event->accept();
 }
@@ -392,14 +420,115 @@ void Tolvane::addCodeSnippetSlot()
 
 // --- analysis, results and monitors: arrive with the run and result commands -------
 
-void Tolvane::on_actionRun_Tcl_File_triggered() {}
 void Tolvane::on_actionLoad_Result_triggered() {}
 void Tolvane::sliderChangedSlot(int, double) {}
 void Tolvane::outputReadSlot(QStringList) {}
-void Tolvane::outputSettingSlot(QVector<QStringList>, int) {}
 void Tolvane::plotNodeDispSlot(int, int) {}
 void Tolvane::plotNodeRectSlot(int, int) {}
 void Tolvane::tcpReceiveData(double, QVector<double>, QVector<double>, QVector<double>) {}
 void Tolvane::on_actionTimeSeries_Monitor_triggered() {}
 void Tolvane::on_actionNodeDisp_Monitor_triggered() {}
 void Tolvane::on_actionNodeReact_Monitor_triggered() {}
+
+// --- run -------------------------------------------------------------------------
+
+void Tolvane::on_actionRun_Tcl_File_triggered()
+{
+    if (fileName.isEmpty() || fileDir.isEmpty())
+        return;
+    if (runController->isRunning()) {
+        if (!dialogs.question(this, QStringLiteral("Run"),
+                              QStringLiteral("An analysis is running. Stop it and start a new one?")))
+            return;
+        // The recorder dialog opens once the solver has gone.
+        runAfterStop = true;
+        runController->stopSolver();
+        return;
+    }
+    outputPanel = new zor_output_panel(this);
+    connect(outputPanel, &zor_output_panel::outputSettingSignal, this, &Tolvane::outputSettingSlot);
+    outputPanel->refreshOutputTree();
+    outputPanel->setModal(true);
+    dialogs.exec(outputPanel);
+}
+
+void Tolvane::outputSettingSlot(QVector<QStringList> settings, int monitorScale)
+{
+    const QString script = fileDir + QLatin1Char('/') + fileName;
+    const QString digest = scriptDigest(script);
+    recorderSettings = settings;
+    QString error;
+    if (!writeRunRecord(fileDir + QLatin1Char('/') + runRecordFileName(), digest, fileDir, settings,
+                        &error)) {
+        dialogs.critical(this, QStringLiteral("Run"), error);
+        return;
+    }
+    QDir::setCurrent(fileDir);
+
+    const QString solver = SettingsStore::solverPath(SettingsStore::settingsFilePath());
+    const QFileInfo solverFile(solver);
+    if (solver.isEmpty() || !solverFile.isFile() || !solverFile.isExecutable()) {
+        dialogs.information(this, QStringLiteral("Run"),
+                            QStringLiteral("Please set <b>OpenSees PATH</b> in Options!"));
+        return;
+    }
+    runController->setSolverPath(solver);
+    runController->setScriptLocation(fileDir, fileName);
+    // A stale copy from an earlier run must never be analysed in place of this one.
+    if (!runController->writeInstrumentedScript(settings, monitorScale, &error)) {
+        dialogs.critical(this, QStringLiteral("Run"), error);
+        return;
+    }
+    if (monitorScale > 0) {
+        scaleFactor = double(monitorScale);
+        startLiveServer();
+    }
+    runController->runSolver();
+}
+
+void Tolvane::startLiveServer() {}
+
+void Tolvane::on_actionStop_Analysis_triggered()
+{
+    runController->stopSolver();
+}
+
+void Tolvane::solverStarted()
+{
+    ui->runLog->clearLog();
+    ui->runLog->appendNote(
+        QStringLiteral("%1 %2").arg(QDir::toNativeSeparators(runController->solverPath()),
+                                    QDir::toNativeSeparators(runController->instrumentedScriptPath())));
+    ui->runLogDock->show();
+    ui->runLogDock->raise();
+    ui->actionStop_Analysis->setEnabled(true);
+    ui->statusBar->showMessage(QStringLiteral("Analysis running..."));
+}
+
+void Tolvane::solverFinished(int exitCode, bool crashed, bool stopped, double seconds)
+{
+    ui->actionStop_Analysis->setEnabled(false);
+    QString text;
+    if (stopped)
+        text = QStringLiteral("Analysis stopped after %1 s").arg(seconds, 0, 'f', 1);
+    else if (crashed)
+        text = QStringLiteral("Analysis crashed: see Run Log");
+    else if (exitCode != 0)
+        text = QStringLiteral("Analysis failed (exit code %1): see Run Log").arg(exitCode);
+    else
+        text = QStringLiteral("Analysis finished in %1 s").arg(seconds, 0, 'f', 1);
+    ui->runLog->appendNote(text);
+    ui->statusBar->showMessage(text, 5000);
+    if (runAfterStop) {
+        runAfterStop = false;
+        QTimer::singleShot(0, this, &Tolvane::on_actionRun_Tcl_File_triggered);
+    }
+}
+
+void Tolvane::solverFailedToStart(const QString& reason)
+{
+    ui->actionStop_Analysis->setEnabled(false);
+    ui->runLog->appendNote(reason);
+    ui->statusBar->clearMessage();
+    dialogs.critical(this, QStringLiteral("Run"), reason);
+}

@@ -21,6 +21,8 @@ class QMdiSubWindow;
 class tcleditor;
 class vtkdraw;
 class zor_options_panel;
+class zor_output_panel;
+class zorcontrl;
 
 class Tolvane : public QMainWindow {
     Q_OBJECT
@@ -35,6 +37,10 @@ public:
         std::function<QString(QWidget*, const QString& caption, const QString& dir, const QString& filter)>
             saveFileName;
         std::function<void(QWidget*, const QString& title, const QString& text)> warning;
+        std::function<void(QWidget*, const QString& title, const QString& text)> information;
+        std::function<void(QWidget*, const QString& title, const QString& text)> critical;
+        // Yes or No; true for Yes.
+        std::function<bool(QWidget*, const QString& title, const QString& text)> question;
         std::function<int(QDialog*)> exec;
     };
     Dialogs dialogs;
@@ -49,6 +55,7 @@ public:
 
     TolvaneForm* form() const { return ui; }
     vtkdraw* sceneBuilder() const { return scene; }
+    zorcontrl* runControl() const { return runController; }
     QString currentFileName() const { return fileName; }
     QString currentFileDir() const { return fileDir; }
     const QVector<QString>& codeSnippetTitles() const { return snippetTitles; }
@@ -104,8 +111,14 @@ private slots:
     void on_actionOptions_triggered();
     void on_actionNodeReact_Monitor_triggered();
     void on_actionExit_triggered();
+    void on_actionStop_Analysis_triggered();
 
 private:
+    void solverStarted();
+    void solverFinished(int exitCode, bool crashed, bool stopped, double seconds);
+    void solverFailedToStart(const QString& reason);
+    // Makes sure the live data server listens before a run that streams the live view.
+    void startLiveServer();
     void openScript(const QString& path);
     void applyView(const QString& word);
     void showEvaluationError(const QString& errorFile, int errorLine);
@@ -113,6 +126,8 @@ private:
     TolvaneForm* ui = nullptr;
     std::unique_ptr<ModelInterpreter> interpreter;
     vtkdraw* scene = nullptr;
+    zorcontrl* runController = nullptr;
+    QPointer<zor_output_panel> outputPanel;
     QPointer<zor_options_panel> optionsPanel;
     QPointer<QDialog> aboutPanel;
     QString fileName;
@@ -123,6 +138,7 @@ private:
     QStringList elementLines;
     QVector<QStringList> recorderSettings;
     bool firstShow = true;
+    bool runAfterStop = false;  // Run asked to stop the previous run first
     QVector<QString> snippetTitles;
     QVector<QString> snippetBodies;
 };

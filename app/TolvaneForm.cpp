@@ -1,5 +1,7 @@
 #include "TolvaneForm.h"
 
+#include "RunLogView.h"
+
 #include <QVTKOpenGLNativeWidget.h>
 #include <vtkGenericOpenGLRenderWindow.h>
 #include <vtkNew.h>
@@ -92,6 +94,8 @@ const ActionRow kActions[] = {
     {&TolvaneForm::actionNodeReact_Monitor, "actionNodeReact_Monitor", "NodeReact Monitor", "", "", false,
      false, false},
     {&TolvaneForm::actionExit, "actionExit", "Exit", "", "Exit", false, false, false},
+    {&TolvaneForm::actionStop_Analysis, "actionStop_Analysis", "Stop Analysis", "", "Stop", false, false,
+     false},
 };
 
 QMenu* addMenu(QMenuBar* bar, const char* name, const char* title)
@@ -200,13 +204,14 @@ void TolvaneForm::setupUi(QMainWindow* window)
     fill(menu_Windows,
          {actionClose_Window, actionClose_All_Windows, nullptr, actionNext_Window, actionPrevious_Window});
     menu_Tool->addMenu(menuCode_Snippets);
-    fill(menu_Tool, {nullptr, actionOptions});
+    fill(menu_Tool, {nullptr, actionStop_Analysis});
     fill(menu_Help, {actionAbout});
 
     mainToolBar = addToolBar(window, "mainToolBar", "Main Tool Bar");
     viewToolBar = addToolBar(window, "viewToolBar", "View Tool Bar");
     fill(mainToolBar, {actionNew_Tcl_File, actionOpen_Tcl_File, actionSave, nullptr, actionRefresh_Tcl_File,
-                       actionRun_Tcl_File, actionLoad_Result});
+                       actionRun_Tcl_File, actionLoad_Result, actionStop_Analysis});
+    actionStop_Analysis->setEnabled(false);
     fill(viewToolBar, {actionSet_Default_View, actionSet_XY_View_Positive, actionSet_XY_View_Negative,
                        actionSet_XZ_View_Positive, actionSet_XZ_View_Negative, actionSet_YZ_View_Positive,
                        actionSet_YZ_View_Negative, nullptr, actionRotate_Model_Positive,
@@ -239,6 +244,16 @@ void TolvaneForm::setupUi(QMainWindow* window)
     verticalLayout->addWidget(qvtkwidget);
     dockWidget->setWidget(dockWidgetContents);
     window->addDockWidget(Qt::LeftDockWidgetArea, dockWidget);
+
+    runLogDock = new QDockWidget(window);
+    runLogDock->setObjectName(QStringLiteral("runLogDock"));
+    runLogDock->setWindowTitle(QStringLiteral("Run Log"));
+    runLogDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea | Qt::LeftDockWidgetArea);
+    runLog = new RunLogView(runLogDock);
+    runLogDock->setWidget(runLog);
+    window->addDockWidget(Qt::BottomDockWidgetArea, runLogDock);
+    runLogDock->hide();
+    fill(menu_Tool, {runLogDock->toggleViewAction(), nullptr, actionOptions});
 
     QMetaObject::connectSlotsByName(window);
 }

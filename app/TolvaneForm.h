@@ -15,6 +15,7 @@ class QStatusBar;
 class QToolBar;
 class QVBoxLayout;
 class QVTKOpenGLNativeWidget;
+class RunLogView;
 class QWidget;
 
 struct TolvaneForm {
@@ -51,6 +52,7 @@ struct TolvaneForm {
     QAction* actionOptions = nullptr;
     QAction* actionNodeReact_Monitor = nullptr;
     QAction* actionExit = nullptr;
+    QAction* actionStop_Analysis = nullptr;
 
     QWidget* centralWidget = nullptr;
     QVBoxLayout* verticalLayout_2 = nullptr;
@@ -70,6 +72,9 @@ struct TolvaneForm {
     QWidget* dockWidgetContents = nullptr;
     QVBoxLayout* verticalLayout = nullptr;
     QVTKOpenGLNativeWidget* qvtkwidget = nullptr;
+    // What the solver prints; shown when a run starts.
+    QDockWidget* runLogDock = nullptr;
+    RunLogView* runLog = nullptr;
 
     // Builds everything into the window and connects the slots by name.
     void setupUi(QMainWindow* window);

@@ -15,6 +15,8 @@ struct CommandLine {
     bool dumpModel = false;
     bool render = false;
     RenderOptions renderOptions;
+    bool instrument = false;
+    InstrumentOptions instrumentOptions;
     QString error;
 };
 
@@ -59,7 +61,17 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("size"),
         QStringLiteral("View size for --render; the picture is 3x (default 800x600)."),
         QStringLiteral("WIDTHxHEIGHT"), QStringLiteral("800x600"));
-    parser.addOptions({dump, render, output, view, perspective, labels, size});
+    const QCommandLineOption instrument(
+        QStringLiteral("instrument"),
+        QStringLiteral("Write SCRIPT's run record and instrumented copy as Run would; start nothing."),
+        QStringLiteral("SCRIPT"));
+    const QCommandLineOption record(QStringLiteral("record"),
+                                    QStringLiteral("Element responses for --instrument (repeatable)."),
+                                    QStringLiteral("TYPE:RESPONSE[,RESPONSE...]"));
+    const QCommandLineOption live(QStringLiteral("live"),
+                                  QStringLiteral("Stream the live view for --instrument at this scale."),
+                                  QStringLiteral("SCALE"));
+    parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live});
     parser.process(app);
 
     CommandLine cl;
@@ -69,6 +81,19 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     if (parser.isSet(dump)) {
         cl.dumpModel = true;
         cl.script = parser.value(dump);
+    } else if (parser.isSet(instrument)) {
+        cl.instrument = true;
+        InstrumentOptions& o = cl.instrumentOptions;
+        o.script = parser.value(instrument);
+        o.records = parser.values(record);
+        if (parser.isSet(live)) {
+            bool ok = false;
+            o.liveScale = parser.value(live).toInt(&ok);
+            // The recorder dialog's scale box goes from 1 to 99.
+            if (!ok || o.liveScale < 1 || o.liveScale > 99)
+                cl.error = QStringLiteral("bad --live \"%1\", expected a scale from 1 to 99")
+                               .arg(parser.value(live));
+        }
     } else if (parser.isSet(render)) {
         cl.render = true;
         RenderOptions& o = cl.renderOptions;
@@ -100,8 +125,8 @@ bool wantsNoDisplay(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--help" || a == "-h" ||
-            a == "--version" || a == "-v")
+        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--instrument" ||
+            a.startsWith("--instrument=") || a == "--help" || a == "-h" || a == "--version" || a == "-v")
             return true;
     }
     return false;
@@ -116,6 +141,12 @@ int main(int argc, char* argv[])
     if (wantsNoDisplay(argc, argv)) {
         QCoreApplication app(argc, argv);
         const CommandLine cl = parseCommandLine(app);
+        if (!cl.error.isEmpty()) {
+            QTextStream(stderr) << "tolvane: " << cl.error << '\n';
+            return 2;
+        }
+        if (cl.instrument)
+            return instrumentMain(cl.instrumentOptions);
         return cl.dumpModel ? dumpModelMain(cl.script) : 0;
     }
 

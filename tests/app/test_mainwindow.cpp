@@ -26,6 +26,7 @@
 #include <vtkRenderer.h>
 
 #include "ModelRecord.h"
+#include "RunLogView.h"
 #include "SettingsStore.h"
 #include "Tolvane.h"
 #include "tcleditor.h"
@@ -183,11 +184,12 @@ private slots:
         QCOMPARE(entries(ui->menu_View->actions()), viewEntries);
         QCOMPARE(entries(ui->menu_Windows->actions()),
                  QStringList({"Close Window", "Close All Windows", "-", "Next Window", "Previous Window"}));
-        QCOMPARE(entries(ui->menu_Tool->actions()), QStringList({"Code Snippets", "-", "Options..."}));
+        QCOMPARE(entries(ui->menu_Tool->actions()),
+                 QStringList({"Code Snippets", "-", "Stop Analysis", "Run Log", "-", "Options..."}));
         QCOMPARE(entries(ui->menu_Help->actions()), QStringList({"About"}));
         QCOMPARE(entries(ui->mainToolBar->actions()),
                  QStringList({"New Tcl File", "Open Tcl File...", "Save...", "-", "Refresh Tcl File",
-                              "Run Tcl File", "Load Result"}));
+                              "Run Tcl File", "Load Result", "Stop Analysis"}));
         QCOMPARE(entries(ui->viewToolBar->actions()), viewEntries);
         QCOMPARE(ui->mainToolBar->windowTitle(), QStringLiteral("Main Tool Bar"));
         QCOMPARE(ui->viewToolBar->iconSize(), QSize(32, 32));
@@ -199,7 +201,7 @@ private slots:
             {ui->actionSave_As, "Ctrl+Shift+S"}, {ui->actionExit, ""}};
         for (const auto& s : shortcuts)
             QCOMPARE(s.first->shortcut().toString(), s.second);
-        QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^action")).size(), 33);
+        QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^action")).size(), 34);
         for (QAction* a : {ui->actionSet_Perspective, ui->actionFree_Node_Labels, ui->actionFixed_Node_Labels,
                            ui->actionElement_Labels})
             QVERIFY(a->isCheckable());
@@ -216,6 +218,10 @@ private slots:
         QCOMPARE(ui->dockWidget->windowTitle(), QStringLiteral("Model View"));
         QVERIFY(!(ui->dockWidget->features() & QDockWidget::DockWidgetClosable));
         QCOMPARE(w->dockWidgetArea(ui->dockWidget), Qt::LeftDockWidgetArea);
+        QCOMPARE(ui->runLogDock->windowTitle(), QStringLiteral("Run Log"));
+        QCOMPARE(w->dockWidgetArea(ui->runLogDock), Qt::BottomDockWidgetArea);
+        QVERIFY(ui->runLog->isReadOnly());
+        QVERIFY(!ui->actionStop_Analysis->isEnabled());
         QCOMPARE(w->centralWidget(), static_cast<QWidget*>(ui->mdiArea));
         QCOMPARE(ui->mdiArea->viewMode(), QMdiArea::TabbedView);
     }

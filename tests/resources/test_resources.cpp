@@ -12,6 +12,7 @@ const QStringList& iconNames()
     static const QStringList names = {"Open",
                                       "Run",
                                       "Load",
+                                      "Stop",
                                       "XYViewPos",
                                       "XYViewNeg",
                                       "XZViewPos",

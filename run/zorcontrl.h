@@ -1,0 +1,66 @@
+// zorcontrl: the run controller. Writes the instrumented copy of a script and runs the solver on
+// it as a child process, passing on what the solver prints and how it ended; the same text goes
+// to "TolvaneRun.log" beside the script.
+//
+//   zorcontrl run;
+//   run.setSolverPath(path); run.setScriptLocation(dir, "frame.tcl");
+//   if (run.writeInstrumentedScript(settings, 0, &error)) run.runSolver();
+#pragma once
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QProcess>
+#include <QStringList>
+#include <QVector>
+
+class QTimer;
+
+class zorcontrl : public QObject {
+    Q_OBJECT
+public:
+    explicit zorcontrl(QObject* parent = nullptr);
+    ~zorcontrl() override;
+
+    void setSolverPath(const QString& path);
+    void setScriptLocation(const QString& directory, const QString& fileName);
+    QString solverPath() const { return m_solverPath; }
+    // The instrumented script's full path; empty until the location is set.
+    QString instrumentedScriptPath() const;
+
+    // Builds the recorders from the model record and writes the instrumented script. False with
+    // a reason when a location is missing or a file cannot be read or written.
+    bool writeInstrumentedScript(const QVector<QStringList>& settings, int monitorScale,
+                                 QString* error = nullptr);
+    // Starts the solver on the instrumented script in the script's directory without waiting.
+    // False when a location is missing or a run is going; a failed start is reported by
+    // solverFailedToStart.
+    bool runSolver();
+
+    bool isRunning() const;
+    // Asks the solver to end, and kills it when it has not ended 3 s later.
+    void stopSolver();
+    // The same, waiting for the end: for quitting, when nothing else may run.
+    void stopSolverAndWait();
+
+signals:
+    void solverStarted();
+    void solverOutput(const QByteArray& text);
+    // exitCode is meaningful when crashed is false; stopped says Stop ended the run.
+    void solverFinished(int exitCode, bool crashed, bool stopped, double seconds);
+    void solverFailedToStart(const QString& reason);
+
+private:
+    void readOutput();
+    void finished(int exitCode, QProcess::ExitStatus status);
+    void processError(QProcess::ProcessError error);
+
+    QString m_solverPath;
+    QString m_scriptDir;
+    QString m_scriptFile;
+    QProcess* m_process;
+    QTimer* m_killTimer;
+    QFile m_log;
+    QElapsedTimer m_clock;
+    bool m_stopRequested = false;
+};
