@@ -1,0 +1,262 @@
+// The analysis side of the main window with the stand-in solver: run, Run Log, stop, the quit
+// prompt and --instrument.
+#include <QAction>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+#include <memory>
+
+#include "ModelRecord.h"
+#include "RunLogView.h"
+#include "SettingsStore.h"
+#include "Tolvane.h"
+#include "tcleditor.h"
+#include "zor_output_panel.h"
+#include "zorcontrl.h"
+
+namespace {
+
+const QString kStandin = QStringLiteral(TOLVANE_BINARY_DIR "/bin/tolvane-standin");
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// A two-storey plane frame: nodes 1-6, columns 1-4, beams 5-6, base fixed.
+QByteArray frameScript(int steps, const QByteArray& tail = QByteArray())
+{
+    return "model basic -ndm 2 -ndf 3\n"
+           "foreach {t x y} {1 0 0 2 4 0 3 0 3 4 4 3 5 0 6 6 4 6} { node $t $x $y }\n"
+           "fix 1 1 1 1\nfix 2 1 1 1\n"
+           "geomTransf Linear 1\n"
+           "foreach {t i j} {1 1 3 2 2 4 3 3 5 4 4 6 5 3 4 6 5 6} {\n"
+           "    element elasticBeamColumn $t $i $j 0.1 2e8 1e-3 1\n"
+           "}\n"
+           "integrator LoadControl 0.1\n"
+           "analyze " +
+           QByteArray::number(steps) + "\n" + tail;
+}
+
+}  // namespace
+
+class TestAnalysis : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString configPath;
+    QString initialCwd;
+
+    std::unique_ptr<Tolvane> shownWindow()
+    {
+        std::unique_ptr<Tolvane> w(new Tolvane);
+        w->dialogs.warning = w->dialogs.information =
+            w->dialogs.critical = [](QWidget*, const QString& title, const QString& text) {
+                QFAIL(qPrintable(QStringLiteral("unexpected box %1: %2").arg(title, text)));
+            };
+        w->dialogs.question = [](QWidget*, const QString& title, const QString& text) {
+            qFatal("unexpected question %s: %s", qPrintable(title), qPrintable(text));
+            return false;
+        };
+        w->dialogs.exec = [](QDialog*) -> int {
+            qFatal("a test reached a real modal dialog");
+            return 0;
+        };
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qFatal("window never exposed");
+        return w;
+    }
+
+    QString openScript(Tolvane* w, const QString& name, const QByteArray& text)
+    {
+        const QString path = dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        f.write(text);
+        f.close();
+        w->openScriptAtStart(path);
+        return QFileInfo(path).canonicalFilePath();
+    }
+
+    // Runs through the recorder dialog, checking the responses named in CHECK and the live box.
+    void run(Tolvane* w, const QStringList& check, int liveScale = 0)
+    {
+        w->dialogs.exec = [&](QDialog* dialog) {
+            auto* panel = qobject_cast<zor_output_panel*>(dialog);
+            if (!panel)
+                qFatal("not the recorder dialog");
+            QTreeWidget* tree = panel->treeWidget;
+            for (int i = 0; i < tree->topLevelItemCount(); ++i)
+                for (int c = 0; c < tree->topLevelItem(i)->childCount(); ++c)
+                    if (check.contains(tree->topLevelItem(i)->child(c)->text(0)))
+                        tree->topLevelItem(i)->child(c)->setCheckState(0, Qt::Checked);
+            if (liveScale > 0) {
+                panel->checkBox->click();
+                panel->spinBox->setValue(liveScale);
+            }
+            panel->buttonBox->button(QDialogButtonBox::Ok)->click();
+            return 1;
+        };
+        w->form()->actionRun_Tcl_File->trigger();
+    }
+
+    static bool waitForEnd(Tolvane* w, int timeoutMs = 20000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (w->runControl()->isRunning() && clock.elapsed() < timeoutMs)
+            QTest::qWait(20);
+        QTest::qWait(50);
+        return !w->runControl()->isRunning();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QFileInfo(kStandin).isExecutable());
+        initialCwd = QDir::currentPath();
+        configPath = SettingsStore::settingsFilePath();
+        SettingsStore::writeDefaults(configPath);
+        QSettings(configPath, QSettings::IniFormat).setValue("EXEPATH/OSPath", kStandin);
+        tcleditor::messageBoxProvider = [](QWidget*, const QString&, const QString&,
+                                           QMessageBox::StandardButtons) { return QMessageBox::Discard; };
+    }
+
+    void cleanupTestCase()
+    {
+        QDir::setCurrent(initialCwd);
+        QFile::remove(configPath);
+    }
+
+    void runWritesRecordCopyAndLog()
+    {
+        const auto w = shownWindow();
+        const QString script = openScript(w.get(), "run/frame.tcl", frameScript(5));
+        const QString folder = QFileInfo(script).path();
+        run(w.get(), {"localForces"});
+        QVERIFY(w->form()->runLogDock->isVisible());
+        QVERIFY(w->form()->actionStop_Analysis->isEnabled());
+        QVERIFY(waitForEnd(w.get()));
+        QVERIFY2(w->statusBar()->currentMessage().startsWith("Analysis finished in "),
+                 qPrintable(w->statusBar()->currentMessage()));
+        QVERIFY(!w->form()->actionStop_Analysis->isEnabled());
+
+        const QString log = w->form()->runLog->toPlainText();
+        QVERIFY2(log.contains("analyze 5 steps"), qPrintable(log));
+        QVERIFY(log.contains("Analysis finished in "));
+        QVERIFY(readFile(folder + "/TolvaneRun.log").contains("analyze 5 steps"));
+
+        const QList<QByteArray> record = readFile(folder + "/OutputSetting").split('\n');
+        QCOMPARE(record.value(0),
+                 QCryptographicHash::hash(readFile(script), QCryptographicHash::Md5).toHex());
+        QCOMPARE(QString::fromUtf8(record.value(1)), folder);
+        QCOMPARE(record.value(2), QByteArray("elasticBeamColumn localForces"));
+        QCOMPARE(record.size(), 4);
+        QCOMPARE(readFile(folder + "/TolvaneResult/NodeDisp.file").count('\n'), 5);
+        QCOMPARE(readFile(folder + "/TolvaneResult/elasticBeamColumn_localForcesS.file").count('\n'), 5);
+
+        // --instrument writes the same copy and record for the same choice.
+        const QByteArray copy = readFile(folder + "/frameTemp.tcl");
+        const QByteArray runRecord = readFile(folder + "/OutputSetting");
+        QFile::remove(folder + "/frameTemp.tcl");
+        QProcess cli;
+        cli.start(TOLVANE_BINARY_DIR "/bin/tolvane",
+                  {"--instrument", script, "--record", "elasticBeamColumn:localForces"});
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(cli.readAllStandardOutput().trimmed(), (folder + "/frameTemp.tcl").toUtf8());
+        QCOMPARE(readFile(folder + "/frameTemp.tcl"), copy);
+        QCOMPARE(readFile(folder + "/OutputSetting"), runRecord);
+    }
+
+    void failuresAreReported()
+    {
+        const auto w = shownWindow();
+        // The model interprets; the solver then ends with an exit code of its own.
+        openScript(w.get(), "fail/frame.tcl", frameScript(2, "exit 3\n"));
+        run(w.get(), {});
+        QVERIFY(waitForEnd(w.get()));
+        QCOMPARE(w->statusBar()->currentMessage(),
+                 QStringLiteral("Analysis failed (exit code 3): see Run Log"));
+
+        QStringList boxes;
+        w->dialogs.information = w->dialogs.critical =
+            [&](QWidget*, const QString& title, const QString& text) { boxes << title + ": " + text; };
+        // A solver that cannot start.
+        const QString notABinary = dir.filePath("fail/solver");
+        QFile f(notABinary);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\x7f\x45\x4c\x46 broken");
+        f.close();
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        QSettings(configPath, QSettings::IniFormat).setValue("EXEPATH/OSPath", notABinary);
+        run(w.get(), {});
+        QTRY_COMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].startsWith("Run: Cannot start " + notABinary), qPrintable(boxes[0]));
+
+        // No solver at all.
+        QSettings(configPath, QSettings::IniFormat).setValue("EXEPATH/OSPath", dir.filePath("none"));
+        run(w.get(), {});
+        QCOMPARE(boxes.value(1), QStringLiteral("Run: Please set <b>OpenSees PATH</b> in Options!"));
+        QSettings(configPath, QSettings::IniFormat).setValue("EXEPATH/OSPath", kStandin);
+
+        // An instrumented copy that cannot be written starts nothing.
+        const QString folder = dir.filePath("fail");
+        QFile::remove(folder + "/frameTemp.tcl");
+        QVERIFY(QDir(folder).mkdir("frameTemp.tcl"));
+        run(w.get(), {});
+        QVERIFY2(boxes.value(2).startsWith("Run: Cannot write " + folder + "/frameTemp.tcl"),
+                 qPrintable(boxes.value(2)));
+        QVERIFY(!w->runControl()->isRunning());
+    }
+
+    void stopRunAgainAndQuit()
+    {
+        qputenv("TOLVANE_STANDIN_STEP_DELAY_MS", "200");
+        auto w = shownWindow();
+        openScript(w.get(), "slow/frame.tcl", frameScript(200));
+        run(w.get(), {});
+        QTRY_VERIFY(w->form()->runLog->toPlainText().contains("tolvane-standin"));
+
+        // Run during a run asks first; No leaves the run alone.
+        int questions = 0;
+        w->dialogs.question = [&](QWidget*, const QString&, const QString&) { return ++questions < 0; };
+        w->form()->actionRun_Tcl_File->trigger();
+        QCOMPARE(questions, 1);
+        QVERIFY(w->runControl()->isRunning());
+
+        w->form()->actionStop_Analysis->trigger();
+        QVERIFY(waitForEnd(w.get(), 5000));
+        QVERIFY2(w->statusBar()->currentMessage().startsWith("Analysis stopped after "),
+                 qPrintable(w->statusBar()->currentMessage()));
+
+        // Quitting during a run: No keeps the window and the run, Yes stops the solver.
+        run(w.get(), {});
+        QVERIFY(w->runControl()->isRunning());
+        w->close();
+        QCOMPARE(questions, 2);
+        QVERIFY(w->isVisible());
+        QVERIFY(w->runControl()->isRunning());
+        w->dialogs.question = [&](QWidget*, const QString& title, const QString& text) {
+            return title == "Tolvane" && text == "An analysis is running. Stop it and quit?";
+        };
+        QVERIFY(w->close());
+        QVERIFY(!w->runControl()->isRunning());
+        qunsetenv("TOLVANE_STANDIN_STEP_DELAY_MS");
+    }
+};
+
+QTEST_MAIN(TestAnalysis)
+#include "test_analysis.moc"
