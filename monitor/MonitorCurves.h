@@ -1,0 +1,73 @@
+// MonitorCurves: the data of the monitor plots, built without a window. Curves are sampled to at
+// most about a thousand points so that long analyses plot as fast as short ones.
+//
+//   const NodeCurve curve = nodeCurve(nodeDispLines, modelRecord()->nodeTags, tag);
+//   if (!curve.nodeFound) warn(monitortext::nodeNotFound);
+//   else if (const QVector<double>* u = curve.dofValues(dof)) emit monitorInitialPlot(curve.steps, *u, 1.0);
+#pragma once
+
+#include <QStringList>
+#include <QVector>
+
+struct ModelRecord;
+
+namespace monitortext {
+constexpr const char* timeSeriesTitle = "TimeSeries";
+constexpr const char* noTimeSeries = "No <b>timeSeries</b> command in tcl file!";
+constexpr const char* nodeDispWarningTitle = "NodeDisp Monitor";
+constexpr const char* nodeReactWarningTitle = "NodeReact Monitor";
+constexpr const char* noResultFile = "No <b>Result File</b>, Please Load Result!";
+constexpr const char* nodeNotFound = "Cound not found the node!";
+constexpr const char* nodeDispTitle = "NodeDisp - NodeTag: %1 DoF: %2";
+constexpr const char* nodeReactionTitle = "NodeReaction - NodeTag: %1 DoF: %2";
+}  // namespace monitortext
+
+// 1 up to 1000 points, else count / 1000 (integer division).
+int samplingStride(int count);
+// 0, stride, 2 * stride, ... below COUNT.
+QVector<int> sampledIndices(int count);
+
+// A node's response over the result steps: steps are line numbers counted from 1.
+struct NodeCurve {
+    bool nodeFound = false;
+    QVector<double> steps;
+    QVector<double> u1;
+    QVector<double> u2;
+    QVector<double> u3;
+
+    // The values of DOF 1, 2 or 3; null for any other DOF.
+    const QVector<double>* dofValues(int dof) const;
+};
+
+// Samples result LINES ("time v v v ..." per step) for NODETAG at its first position k in
+// NODETAGS: fields 3k + 1 to 3k + 3. Lines too short for the node are left out.
+NodeCurve nodeCurve(const QStringList& lines, const QVector<int>& nodeTags, int nodeTag);
+
+// The model's time series as plotted: sampled times and factor-scaled values.
+struct SeriesCurve {
+    enum class Status { Ok, Empty, UnequalLengths };
+    Status status = Status::Empty;
+    QVector<double> times;
+    QVector<double> values;
+};
+
+SeriesCurve timeSeriesCurve(const ModelRecord& model);
+
+// What a plot shows of a curve: the extent of its data and the axis ranges around it (keys
+// spread by 1 when equal; values widened by a quarter of their spread, or by 1 when constant).
+struct CurveView {
+    bool empty = true;
+    double keyMin = 0.0;
+    double keyMax = 0.0;
+    double valueMin = 0.0;
+    double valueMax = 0.0;
+    double xLower = 0.0;
+    double xUpper = 0.0;
+    double yLower = 0.0;
+    double yUpper = 0.0;
+
+    // KEY held within [keyMin, keyMax].
+    double clampKey(double key) const;
+};
+
+CurveView curveView(const QVector<double>& keys, const QVector<double>& values);
