@@ -5,6 +5,7 @@
 //   vtkdraw draw(renderWindow);
 //   draw.drawModel();                       // every group, camera fitted, rendered
 //   draw.setView("XY+"); draw.resetCamera(); draw.render();
+//   draw.attachResultScalars(); draw.deformFrames(scale, x, y, z, s2); ...; draw.render();
 #pragma once
 
 #include <QObject>
@@ -44,6 +45,7 @@ struct GroupStore {
     vtkSmartPointer<vtkActor> edgeActor;     // areas and solids only
     vtkSmartPointer<vtkPolyData> labelData;  // label anchor points carrying the tags
     vtkSmartPointer<vtkActor2D> labelActor;  // kept from the previous build when a build stops
+    QVector<int> nodePositions;              // per point: its node's first position in nodeTags
 };
 
 class vtkdraw : public QObject {
@@ -80,6 +82,29 @@ public:
     void showFreeNodeLabels(bool on);
     void showFixedNodeLabels(bool on);
     void showElementLabels(bool on);
+    // Result display. A step moves each group's points to node + scale x displacement (one
+    // value per node in each vector) and colours the element groups by values normalised to
+    // [0, 1] in the group's point order; empty or wrongly sized values give the middle colour.
+    // A group is left as it is when a displacement vector holds fewer values than there are nodes.
+    void setScalarRange(double min, double max);
+    void showScalarBar();
+    void attachResultScalars();
+    void deformFreeNodes(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                         const QVector<double>& dispZ);
+    void deformFixedNodes(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                          const QVector<double>& dispZ);
+    void deformEqualDOF(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                        const QVector<double>& dispZ);
+    void deformRigidLinks(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                          const QVector<double>& dispZ);
+    void deformFrames(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                      const QVector<double>& dispZ, const QVector<double>& values);
+    void deformThreeNodeElements(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                                 const QVector<double>& dispZ, const QVector<double>& values);
+    void deformFourNodeElements(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                                const QVector<double>& dispZ, const QVector<double>& values);
+    void deformEightNodeElements(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                                 const QVector<double>& dispZ, const QVector<double>& values);
     // Writes the view at three times its size; the format follows the extension (png, bmp,
     // jpg or jpeg, any case). False with a reason when nothing usable was written.
     bool capture(const QString& fileName, QString* error = nullptr);
@@ -106,6 +131,8 @@ private:
     void drawElements(Group group, int nodeCount);
     void addEdges(Group group, const QString& colorKey, const QString& transparencyKey);
     void buildLabels(Group group, const QString& colorKey);
+    void deformGroup(Group group, double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                     const QVector<double>& dispZ, const QVector<double>* values);
     // Positions of the model's node tags, rebuilt only when the node list changed.
     const NodeIndex& nodeIndex();
 

@@ -99,11 +99,15 @@ void vtkdraw::drawNodes(Group group, bool restrained)
     g.dataSet = data;
 
     const QSet<int> fixed = tagSet(model.fixNodeTags);
+    const NodeIndex& index = nodeIndex();
+    g.nodePositions.clear();
     vtkIdType k = 0;
     for (int i = 0; i < model.nodeTags.size(); ++i) {
         if (fixed.contains(model.nodeTags[i]) != restrained)
             continue;
         insertNodePoint(g.points, model, i);
+        // A result step moves a node by its tag, that is from the tag's first definition.
+        g.nodePositions.append(index.position(model.nodeTags[i]));
         vertices->InsertNextCell(1, &k);
         g.tags->InsertNextValue(model.nodeTags[i]);
         ++k;
@@ -177,6 +181,7 @@ void vtkdraw::drawPairs(Group group, const QVector<int>& retained, const QVector
     g.mapper = mapper;
 
     const NodeIndex& index = nodeIndex();
+    g.nodePositions.clear();
     // A failed script can leave half a pair: only complete pairs are drawn.
     const int pairs = qMin(retained.size(), constrained.size());
     vtkIdType k = 0;
@@ -187,6 +192,7 @@ void vtkdraw::drawPairs(Group group, const QVector<int>& retained, const QVector
             return;
         insertNodePoint(g.points, model, a);
         insertNodePoint(g.points, model, b);
+        g.nodePositions << a << b;
         const vtkIdType ends[2] = {k, k + 1};
         lines->InsertNextCell(2, ends);
         k += 2;
@@ -242,6 +248,8 @@ void vtkdraw::drawElements(Group group, int nodeCount)
     const vtkIdType count =
         std::count(model.elementNodeCounts.cbegin(), model.elementNodeCounts.cend(), nodeCount);
     g.points->Allocate(count * nodeCount);
+    g.nodePositions.clear();
+    g.nodePositions.reserve(int(count * nodeCount));
     g.scalars->Allocate(count * nodeCount);
     g.tags->Allocate(count);
     cells->AllocateExact(count, count * nodeCount);
@@ -250,7 +258,11 @@ void vtkdraw::drawElements(Group group, int nodeCount)
     vtkIdType k = 0;
     int corners[8];
     vtkIdType ids[8];
-    for (int i = 0; i < model.elementTags.size(); ++i) {
+    // A failed script can leave a partial element, missing from the lists appended after its tag.
+    int elements = std::min(model.elementTags.size(), model.elementNodeCounts.size());
+    for (int c = 1; c <= nodeCount; ++c)
+        elements = std::min(elements, model.elementNodes(c).size());
+    for (int i = 0; i < elements; ++i) {
         if (model.elementNodeCounts[i] != nodeCount)
             continue;
         for (int c = 0; c < nodeCount; ++c) {
@@ -260,6 +272,7 @@ void vtkdraw::drawElements(Group group, int nodeCount)
         }
         for (int c = 0; c < nodeCount; ++c) {
             insertNodePoint(g.points, model, corners[c]);
+            g.nodePositions.append(corners[c]);
             g.scalars->InsertValue(k + c, 0.0f);
             ids[c] = k + c;
         }

@@ -1,0 +1,161 @@
+// Result display: every step rewrites, in place, the points and scalars that the builders
+// kept, walking the node positions each build recorded per point; nothing is rebuilt.
+#include "vtkdraw.h"
+
+#include <QColor>
+
+#include <vtkDataSetAttributes.h>
+#include <vtkDoubleArray.h>
+#include <vtkFloatArray.h>
+#include <vtkLookupTable.h>
+#include <vtkMapper.h>
+#include <vtkPointData.h>
+#include <vtkPointSet.h>
+#include <vtkPoints.h>
+#include <vtkRenderWindow.h>
+#include <vtkRenderer.h>
+#include <vtkScalarBarActor.h>
+#include <vtkScalarBarRepresentation.h>
+#include <vtkScalarBarWidget.h>
+#include <vtkTextProperty.h>
+
+#include <algorithm>
+
+#include "ModelRecord.h"
+#include "SettingsStore.h"
+
+namespace {
+
+template <typename T>
+void writePoints(T* xyz, const int* j, int count, const ModelRecord& model, double scale,
+                 const QVector<double>& dx, const QVector<double>& dy, const QVector<double>& dz, int nodes)
+{
+    for (int k = 0; k < count; ++k, xyz += 3) {
+        const int n = j[k];
+        // A position from a build of another model: leave that point alone.
+        if (n < 0 || n >= nodes)
+            continue;
+        xyz[0] = T(model.nodeX[n] + scale * dx[n]);
+        xyz[1] = T(model.nodeY[n] + scale * dy[n]);
+        xyz[2] = T(model.nodeZ[n] + scale * dz[n]);
+    }
+}
+
+}  // namespace
+
+void vtkdraw::setScalarRange(double min, double max)
+{
+    m_contourMin = min;
+    m_contourMax = max;
+}
+
+void vtkdraw::showScalarBar()
+{
+    auto bar = vtkSmartPointer<vtkScalarBarActor>::New();
+    bar->SetOrientationToHorizontal();
+    bar->SetLookupTable(m_contourTable);
+    const QColor c = SettingsStore::color(m_settingsPath, QStringLiteral("MODELCOLOR/Scalars"));
+    bar->GetLabelTextProperty()->SetColor(c.redF(), c.greenF(), c.blueF());
+    m_scalarBarWidget->SetDefaultRenderer(m_renderer);
+    m_scalarBarWidget->SetInteractor(m_renderWindow->GetInteractor());
+    m_scalarBarWidget->SetScalarBarActor(bar);
+    // The representation hands a new actor the old one's orientation: set it there, which also
+    // gives the bar's box a horizontal shape.
+    m_scalarBarWidget->GetScalarBarRepresentation()->SetOrientation(VTK_ORIENT_HORIZONTAL);
+    m_scalarBarWidget->SetEnabled(1);
+}
+
+void vtkdraw::attachResultScalars()
+{
+    for (Group group : {Frames, ThreeNode, FourNode, EightNode}) {
+        GroupStore& g = m_groups[group];
+        if (!g.dataSet || !g.scalars || !g.mapper)
+            continue;
+        // Setting the same array, table or range again marks nothing modified.
+        g.dataSet->GetPointData()->SetScalars(g.scalars);
+        g.mapper->SetLookupTable(m_contourTable);
+        g.mapper->SetScalarRange(m_contourMin, m_contourMax);
+    }
+}
+
+void vtkdraw::deformFreeNodes(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                              const QVector<double>& dispZ)
+{
+    deformGroup(FreeNodes, scale, dispX, dispY, dispZ, nullptr);
+}
+
+void vtkdraw::deformFixedNodes(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                               const QVector<double>& dispZ)
+{
+    deformGroup(FixedNodes, scale, dispX, dispY, dispZ, nullptr);
+}
+
+void vtkdraw::deformEqualDOF(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                             const QVector<double>& dispZ)
+{
+    deformGroup(EqualDOF, scale, dispX, dispY, dispZ, nullptr);
+}
+
+void vtkdraw::deformRigidLinks(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                               const QVector<double>& dispZ)
+{
+    deformGroup(RigidLinks, scale, dispX, dispY, dispZ, nullptr);
+}
+
+void vtkdraw::deformFrames(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                           const QVector<double>& dispZ, const QVector<double>& values)
+{
+    deformGroup(Frames, scale, dispX, dispY, dispZ, &values);
+}
+
+void vtkdraw::deformThreeNodeElements(double scale, const QVector<double>& dispX,
+                                      const QVector<double>& dispY, const QVector<double>& dispZ,
+                                      const QVector<double>& values)
+{
+    deformGroup(ThreeNode, scale, dispX, dispY, dispZ, &values);
+}
+
+void vtkdraw::deformFourNodeElements(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
+                                     const QVector<double>& dispZ, const QVector<double>& values)
+{
+    deformGroup(FourNode, scale, dispX, dispY, dispZ, &values);
+}
+
+void vtkdraw::deformEightNodeElements(double scale, const QVector<double>& dispX,
+                                      const QVector<double>& dispY, const QVector<double>& dispZ,
+                                      const QVector<double>& values)
+{
+    deformGroup(EightNode, scale, dispX, dispY, dispZ, &values);
+}
+
+void vtkdraw::deformGroup(Group group, double scale, const QVector<double>& dispX,
+                          const QVector<double>& dispY, const QVector<double>& dispZ,
+                          const QVector<double>* values)
+{
+    GroupStore& g = m_groups[group];
+    const ModelRecord& model = *modelRecord();
+    const int nodes = std::min({model.nodeX.size(), model.nodeY.size(), model.nodeZ.size()});
+    // A step that does not cover every node is not drawn for this group.
+    const int needed = model.nodeTags.size();
+    if (!g.points || dispX.size() < needed || dispY.size() < needed || dispZ.size() < needed)
+        return;
+    const int count = int(std::min<vtkIdType>(g.points->GetNumberOfPoints(), g.nodePositions.size()));
+    const int* positions = g.nodePositions.constData();
+    const int limit = std::min(nodes, needed);
+    if (vtkFloatArray* xyz = vtkFloatArray::FastDownCast(g.points->GetData()))
+        writePoints(xyz->GetPointer(0), positions, count, model, scale, dispX, dispY, dispZ, limit);
+    else if (vtkDoubleArray* xyz = vtkDoubleArray::FastDownCast(g.points->GetData()))
+        writePoints(xyz->GetPointer(0), positions, count, model, scale, dispX, dispY, dispZ, limit);
+    g.points->Modified();
+
+    if (!values || !g.scalars)
+        return;
+    const int n = int(std::min<vtkIdType>(g.scalars->GetNumberOfTuples(), count));
+    // Values of another group size (a result of another model) are not this group's: middle colour.
+    const bool usable = values->size() == count;
+    const double span = m_contourMax - m_contourMin;
+    float* s = g.scalars->GetPointer(0);
+    for (int k = 0; k < n; ++k)
+        s[k] = float(m_contourMin + span * (usable ? (*values)[k] : 0.5));
+    g.scalars->Modified();
+}

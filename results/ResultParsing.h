@@ -1,0 +1,97 @@
+// ResultParsing: the solver's recorder lines turned into numbers, without widgets. One line
+// holds the time, then values separated by single blanks; fields are counted at every blank
+// (two blanks make an empty field), a trailing "\r" is not part of the last field, and a field
+// that is not a finite decimal number ("nan", "inf", "", "1.#INF") reads as 0.
+//
+//   QVector<double> x, y, z; double time = 0;
+//   appendNodeValues(line, modelRecord()->ndm, &time, &x, &y, &z);
+//   const ContourLayout layout = contourLayout(*modelRecord(), NodeIndex(tags), "quad", 4);
+//   contourScalars(elementLine, layout, selection, &s4);
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+struct ModelRecord;
+class NodeIndex;
+
+// The number in one field; 0 when it is empty, not a number, or not finite.
+double readResultNumber(QStringView field);
+
+// Appends one value per complete group of three fields after the time: ndm 1 takes the
+// first of the three into x (0 into y and z), ndm 2 the first two, ndm 3 all three; any other
+// ndm appends nothing. Returns the number of non-empty fields of the line.
+int appendNodeValues(QStringView line, int ndm, double* time, QVector<double>* x, QVector<double>* y,
+                     QVector<double>* z);
+
+// The number of non-empty fields of the line, and its first field read as a number.
+int countResultFields(QStringView line, double* firstField = nullptr);
+
+// The node count of the first element of this type (walking only complete element entries),
+// or 0 when the model holds none.
+int firstNodeCount(const ModelRecord& model, const QString& elementType);
+
+// Which element value a contour shows: the loader's selection and range.
+struct ContourSelection {
+    QString elementType;
+    bool pointAttribute = false;  // "Point Attribute": one value per element node
+    int columns = 0;              // values one element writes per step (W)
+    int firstColumn = 0;          // the selection's first column, 1-based (f)
+    double min = 0.0;
+    double max = 0.0;
+};
+
+// The drawn elements of one node count, as a contour step walks them: one entry per element
+// that the scene's group of that count holds, the block index of the element in the result
+// file, or -1 for an element of another type.
+struct ContourLayout {
+    int nodeCount = 0;
+    bool applies = false;  // the chosen type's first element has nodeCount nodes
+    int chosenCount = 0;   // entries that are not -1
+    QVector<int> blocks;
+};
+
+// The layout of node count P for the chosen type; the walk ends at the first element naming
+// a node the model does not define, where the scene's build stopped too.
+ContourLayout contourLayout(const ModelRecord& model, const NodeIndex& index, const QString& elementType,
+                            int nodeCount);
+
+// The layouts of the model record for one type, rebuilt only when the record's node or element
+// lists changed: a step of a 150,000-element model must not look every corner up again.
+class ContourLayoutCache {
+public:
+    ContourLayoutCache();
+    ~ContourLayoutCache();
+    const ContourLayout& layout(const ModelRecord& model, const QString& elementType, int nodeCount);
+
+private:
+    bool matches(const ModelRecord& model, const QString& elementType) const;
+
+    QString m_type;
+    bool m_filled = false;
+    // Shared copies of the lists the layouts were built from: unchanged while still shared.
+    QVector<int> m_nodeTags;
+    QVector<QString> m_types;
+    QVector<int> m_counts;
+    QVector<int> m_nodes[8];
+    std::unique_ptr<NodeIndex> m_index;
+    ContourLayout m_layouts[9];
+    bool m_built[9] = {};
+};
+
+// Normalised values of one step for one group: empty unless the layout applies, otherwise P
+// values per layout entry, 0.5 for other types, (v - min) / (max - min) for the chosen one
+// (0.5 when max equals min). A field beyond the end of the line reads as 0.
+void contourScalars(QStringView line, const ContourLayout& layout, const ContourSelection& selection,
+                    QVector<double>* out);
+
+// Widens [min, max] (which the caller starts at 0, 0) by every value the selection would show
+// over all lines; a block cut short by the end of its line is not read. Nothing is read when the
+// type is not in the model. progress(i) runs for every line index i that is a multiple of 100.
+void scanContourRange(const QStringList& lines, const ModelRecord& model, const ContourSelection& selection,
+                      double* min, double* max, const std::function<void(int)>& progress = {});

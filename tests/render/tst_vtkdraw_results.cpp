@@ -1,0 +1,280 @@
+// Result steps on a small mixed model: points moved in place in build order, contour scalars,
+// the scalar bar, and the colours a step draws.
+#include <QTemporaryDir>
+
+#include <vtkFloatArray.h>
+#include <vtkLookupTable.h>
+#include <vtkMapper.h>
+#include <vtkPointData.h>
+#include <vtkPointSet.h>
+#include <vtkScalarBarActor.h>
+#include <vtkScalarBarWidget.h>
+#include <vtkTextProperty.h>
+
+#include "NodeIndex.h"
+#include "RenderTestSupport.h"
+
+using namespace rendertest;
+using Values = QVector<double>;
+
+namespace {
+
+struct GroupTags {
+    vtkdraw::Group group;
+    const char* name;
+    QVector<int> tags;  // the node of every point, in build order
+};
+
+// Portal frame nodes 1-4 with a second bay 5-8 behind and an apex 9. Frame 12 names an
+// unknown node, so the frames group holds only frame 11.
+const QVector<GroupTags>& mixedModel()
+{
+    static const QVector<GroupTags> groups{
+        {vtkdraw::FreeNodes, "free nodes", {3, 4, 5, 6, 7, 8, 9}},
+        {vtkdraw::FixedNodes, "fixed nodes", {1, 2}},
+        {vtkdraw::Frames, "frames", {1, 3}},
+        {vtkdraw::EqualDOF, "equalDOF", {3, 4}},
+        {vtkdraw::RigidLinks, "rigid links", {7, 8, 5, 6}},
+        {vtkdraw::ThreeNode, "triangles", {3, 4, 9}},
+        {vtkdraw::FourNode, "quads", {1, 2, 6, 5, 3, 4, 8, 7}},
+        {vtkdraw::EightNode, "bricks", {1, 2, 6, 5, 3, 4, 8, 7}},
+    };
+    resetModelRecord();
+    const double xyz[][3] = {{0, 0, 0}, {4, 0, 0}, {0, 0, 3}, {4, 0, 3}, {0, 4, 0},
+                             {4, 4, 0}, {0, 4, 3}, {4, 4, 3}, {2, 2, 6}};
+    for (int i = 0; i < 9; ++i)
+        addNode(i + 1, xyz[i][0], xyz[i][1], xyz[i][2]);
+    addFix(1);
+    addFix(2);
+    addElement(11, {1, 3});
+    addElement(12, {3, 99});
+    addElement(13, {2, 4});
+    addElement(21, {3, 4, 9});
+    addElement(31, {1, 2, 6, 5});
+    addElement(32, {3, 4, 8, 7});
+    addElement(41, {1, 2, 6, 5, 3, 4, 8, 7});
+    ModelRecord* m = modelRecord();
+    m->equalDofRetainedNodes = {3};
+    m->equalDofConstrainedNodes = {4};
+    m->rigidLinkRetainedNodes = {7, 5};
+    m->rigidLinkConstrainedNodes = {8, 6};
+    return groups;
+}
+
+struct Step {
+    Values x, y, z;
+    explicit Step(int nodes)
+    {
+        for (int j = 0; j < nodes; ++j) {
+            x << 0.1 * (j + 1);
+            y << -0.2 * (j + 1);
+            z << 0.05 * j;
+        }
+    }
+};
+
+void drawStep(vtkdraw& draw, double scale, const Step& d, const Values& s2 = {}, const Values& s3 = {},
+              const Values& s4 = {}, const Values& s8 = {})
+{
+    draw.attachResultScalars();
+    draw.deformFreeNodes(scale, d.x, d.y, d.z);
+    draw.deformFixedNodes(scale, d.x, d.y, d.z);
+    draw.deformEqualDOF(scale, d.x, d.y, d.z);
+    draw.deformRigidLinks(scale, d.x, d.y, d.z);
+    draw.deformFrames(scale, d.x, d.y, d.z, s2);
+    draw.deformThreeNodeElements(scale, d.x, d.y, d.z, s3);
+    draw.deformFourNodeElements(scale, d.x, d.y, d.z, s4);
+    draw.deformEightNodeElements(scale, d.x, d.y, d.z, s8);
+}
+
+QVector<double> coordinates(vtkPoints* points)
+{
+    QVector<double> out;
+    for (vtkIdType i = 0; i < points->GetNumberOfPoints(); ++i)
+        for (int c = 0; c < 3; ++c)
+            out << points->GetPoint(i)[c];
+    return out;
+}
+
+QVector<double> scalarsOf(vtkFloatArray* a)
+{
+    QVector<double> out;
+    for (vtkIdType i = 0; i < a->GetNumberOfTuples(); ++i)
+        out << a->GetValue(i);
+    return out;
+}
+
+const vtkdraw::Group elementGroups[] = {vtkdraw::Frames, vtkdraw::ThreeNode, vtkdraw::FourNode,
+                                        vtkdraw::EightNode};
+
+}  // namespace
+
+class tst_vtkdraw_results : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        m_settings = writeSettings(m_dir.path(), [](QSettings& s) {
+            s.setValue("MODELTRANSPARENCY/AreaFace", 10);
+            s.setValue("MODELCOLOR/Scalars", QColor(10, 200, 30));
+        });
+    }
+
+    // Each point follows its own node; nothing accumulates or is rebuilt; scale 0 is the model.
+    void stepMovesEveryGroupInPlace()
+    {
+        const QVector<GroupTags>& groups = mixedModel();
+        Scene scene(m_settings);
+        scene.draw->drawModel();
+        QVector<QVector<double>> built;
+        QVector<vtkPoints*> points;
+        QVector<vtkActor*> actors;
+        for (const GroupTags& g : groups) {
+            built << coordinates(scene.group(g.group).points);
+            points << scene.group(g.group).points.GetPointer();
+            actors << scene.group(g.group).actor.GetPointer();
+        }
+        const ModelRecord& m = *modelRecord();
+        const NodeIndex index(m.nodeTags);
+        const Step d(m.nodeTags.size());
+        for (int repeat = 0; repeat < 2; ++repeat) {
+            drawStep(*scene.draw, 2.0, d);
+            scene.draw->render();
+        }
+        for (int i = 0; i < groups.size(); ++i) {
+            const GroupStore& g = scene.group(groups[i].group);
+            QVERIFY2(g.points == points[i] && g.actor == actors[i], groups[i].name);
+            QVector<double> expected;
+            for (int tag : groups[i].tags) {
+                const int j = index.position(tag);
+                expected << float(m.nodeX[j] + 2 * d.x[j]) << float(m.nodeY[j] + 2 * d.y[j])
+                         << float(m.nodeZ[j] + 2 * d.z[j]);
+            }
+            QVERIFY2(coordinates(g.points) == expected, groups[i].name);
+        }
+        drawStep(*scene.draw, 0.0, d);
+        for (int i = 0; i < groups.size(); ++i)
+            QVERIFY2(coordinates(scene.group(groups[i].group).points) == built[i], groups[i].name);
+    }
+
+    // Too few displacements for the model: no group moves, no scalar changes.
+    void shortDisplacementsLeaveEveryGroup()
+    {
+        const QVector<GroupTags>& groups = mixedModel();
+        Scene scene(m_settings);
+        scene.draw->drawModel();
+        scene.draw->setScalarRange(0, 1);
+        Step d(modelRecord()->nodeTags.size());
+        d.z.removeLast();
+        drawStep(*scene.draw, 1.0, d, {1, 1});
+        for (const GroupTags& g : groups) {
+            Scene fresh(m_settings);
+            fresh.draw->drawModel();
+            QVERIFY2(coordinates(scene.group(g.group).points) == coordinates(fresh.group(g.group).points),
+                     g.name);
+        }
+        QCOMPARE(scalarsOf(scene.group(vtkdraw::Frames).scalars), (Values{0, 0}));
+    }
+
+    void contourScalars_data()
+    {
+        QTest::addColumn<double>("min");
+        QTest::addColumn<double>("max");
+        QTest::addColumn<QString>("values");  // what each element group is given
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no result: middle of the range") << 2.0 << 6.0 << "empty"
+                                                        << "middle";
+        QTest::newRow("one value short: middle") << 2.0 << 6.0 << "short"
+                                                 << "middle";
+        QTest::newRow("one value too many: middle") << 2.0 << 6.0 << "long"
+                                                    << "middle";
+        QTest::newRow("values mapped onto the range") << 2.0 << 6.0 << "ramp"
+                                                      << "ramp";
+        QTest::newRow("all 0.5 with [-10, 10]") << -10.0 << 10.0 << "half"
+                                                << "zero";
+        QTest::newRow("before any result") << 0.0 << 0.0 << "ramp"
+                                           << "zero";
+    }
+    void contourScalars()
+    {
+        QFETCH(double, min);
+        QFETCH(double, max);
+        QFETCH(QString, values);
+        QFETCH(QString, expected);
+        mixedModel();
+        Scene scene(m_settings);
+        scene.draw->drawModel();
+        scene.draw->setScalarRange(min, max);
+        Values given[4];
+        for (int i = 0; i < 4; ++i) {
+            const int n = int(scene.group(elementGroups[i]).points->GetNumberOfPoints());
+            const int size = values == "empty" ? 0 : values == "short" ? n - 1 : values == "long" ? n + 1 : n;
+            for (int k = 0; k < size; ++k)
+                given[i] << (values == "half" ? 0.5 : double(k) / n);
+        }
+        drawStep(*scene.draw, 1.0, Step(modelRecord()->nodeTags.size()), given[0], given[1], given[2],
+                 given[3]);
+        for (int i = 0; i < 4; ++i) {
+            const GroupStore& g = scene.group(elementGroups[i]);
+            const int n = int(g.points->GetNumberOfPoints());
+            Values want;
+            for (int k = 0; k < n; ++k)
+                want << float(expected == "middle" ? (min + max) / 2
+                              : expected == "zero" ? 0.0
+                                                   : min + (max - min) * k / n);
+            QCOMPARE(scalarsOf(g.scalars), want);
+            QCOMPARE(g.dataSet->GetPointData()->GetScalars(), static_cast<vtkDataArray*>(g.scalars));
+            QCOMPARE(g.mapper->GetLookupTable(),
+                     static_cast<vtkScalarsToColors*>(scene.draw->contourTable()));
+            QVERIFY(g.mapper->GetScalarRange()[0] == min && g.mapper->GetScalarRange()[1] == max);
+        }
+    }
+
+    // A quad facing the camera turns red at the top of the range and blue at the bottom; the
+    // legend takes the contour table and the label colour from the settings.
+    void coloursAndScalarBar()
+    {
+        resetModelRecord();
+        addNode(1, 0, 0, 0);
+        addNode(2, 4, 0, 0);
+        addNode(3, 4, 4, 0);
+        addNode(4, 0, 4, 0);
+        addElement(31, {1, 2, 3, 4});
+        Scene scene(m_settings);
+        scene.draw->drawModel();
+        scene.draw->setView("XY+");
+        scene.draw->resetCamera();
+        scene.draw->setScalarRange(-5, 5);
+        const Step still(4);
+        const QString file = m_dir.filePath("step.png");
+        int red[2], blue[2];
+        const Values ends[2] = {{1, 1, 1, 1}, {0, 0, 0, 0}};
+        for (int i = 0; i < 2; ++i) {
+            drawStep(*scene.draw, 0.0, still, {}, {}, ends[i]);
+            scene.draw->render();
+            QVERIFY(scene.draw->capture(file));
+            red[i] = countOutsideMarker(QImage(file), QColor(255, 0, 0), 40);
+            blue[i] = countOutsideMarker(QImage(file), QColor(51, 0, 255), 40);
+        }
+        QVERIFY2(red[0] > 10000 && blue[0] == 0,
+                 qPrintable(QString("%1 red, %2 blue").arg(red[0]).arg(blue[0])));
+        QVERIFY2(blue[1] > 10000 && red[1] == 0,
+                 qPrintable(QString("%1 red, %2 blue").arg(red[1]).arg(blue[1])));
+
+        scene.draw->showScalarBar();
+        vtkScalarBarWidget* widget = scene.draw->scalarBarWidget();
+        vtkScalarBarActor* bar = widget->GetScalarBarActor();
+        QVERIFY(widget->GetEnabled());
+        QCOMPARE(bar->GetLookupTable(), static_cast<vtkScalarsToColors*>(scene.draw->contourTable()));
+        QCOMPARE(bar->GetOrientation(), VTK_ORIENT_HORIZONTAL);
+        QVERIFY(near(bar->GetLabelTextProperty()->GetColor(), 10 / 255.0, 200 / 255.0, 30 / 255.0));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_settings;
+};
+
+QTEST_MAIN(tst_vtkdraw_results)
+#include "tst_vtkdraw_results.moc"

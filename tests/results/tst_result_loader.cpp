@@ -1,0 +1,242 @@
+// The result loader on files: lines read as written, the "Progress" texts, the range scan and
+// the step display's check and parse.
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ModelRecord.h"
+#include "ResultFile.h"
+#include "ResultStep.h"
+#include "zorloadresult.h"
+
+using Values = QVector<double>;
+
+namespace {
+
+// Every text the "Progress" label shows, in order, as events reach it (its show, its paints).
+class ProgressWatcher : public QObject {
+public:
+    ProgressWatcher() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* object, QEvent*) override
+    {
+        auto* label = qobject_cast<QLabel*>(object);
+        if (!label || label->window()->windowTitle() != QLatin1String("Progress"))
+            return false;
+        QWidget* dialog = label->window();
+        dialogsOk &= dialog->isModal() && (dialog->windowFlags() & Qt::WindowStaysOnTopHint) &&
+                     label->font().family() == QLatin1String("Microsoft YaHei UI");
+        if (texts.isEmpty() || texts.last() != label->text())
+            texts << label->text();
+        return false;
+    }
+    QStringList texts;
+    bool dialogsOk = true;
+};
+
+QByteArray numberedLines(int count)
+{
+    QByteArray text;
+    for (int i = 1; i <= count; ++i)
+        text += QByteArray::number(i) + " 0 0\n";
+    return text;
+}
+
+QStringList texts(const char* word, std::initializer_list<int> counts)
+{
+    QStringList out;
+    for (int n : counts)
+        out << QString("Loading %1 File->Line: %2").arg(word).arg(n) + (n == 0 ? "    " : "");
+    return out;
+}
+
+// Two nodes in the plane joined by one truss.
+void fillTrussModel()
+{
+    resetModelRecord();
+    ModelRecord* m = modelRecord();
+    m->ndm = 2;
+    m->nodeTags = {1, 2};
+    m->nodeX = {0, 1};
+    m->nodeY = {0, 0};
+    m->nodeZ = {0, 0};
+    m->elementTypes = {"truss"};
+    m->elementTags = {1};
+    m->elementNodeCounts = {2};
+    m->elementNodes1 = {1};
+    m->elementNodes2 = {2};
+    for (int k = 3; k <= 8; ++k)
+        m->elementNodes(k) = {-1};
+}
+
+}  // namespace
+
+class tst_result_loader : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+
+    void readsLinesAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("unix") << QByteArray("1 2\n3 4\n") << QStringList{"old", "1 2", "3 4"};
+        QTest::newRow("windows") << QByteArray("1 2\r\n3 4\r\n") << QStringList{"old", "1 2", "3 4"};
+        QTest::newRow("half-written last line") << QByteArray("1 2\n3 4") << QStringList{"old", "1 2", "3 4"};
+        QTest::newRow("empty lines kept") << QByteArray("\n\n5\n") << QStringList{"old", "", "", "5"};
+        QTest::newRow("empty file") << QByteArray() << QStringList{"old"};
+        const QByteArray longLine(3 << 20, '7');  // spans several read blocks
+        QTest::newRow("longer than a block") << longLine + "\r\n8\n"
+                                             << QStringList{"old", QString::fromLatin1(longLine), "8"};
+    }
+    void readsLinesAsWritten()
+    {
+        QFETCH(QByteArray, content);
+        const QString path = m_dir.filePath("lines.file");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                file.write(content) == content.size());
+        file.close();
+        QStringList lines{"old"};
+        QVERIFY(readResultLines(path, &lines));
+        QTEST(lines, "lines");
+    }
+
+    void progressTexts_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<int>("lineCount");
+        QTest::newRow("NodeDisp") << "disp" << true << texts("NodeDisp", {0, 100, 200}) << 251;
+        QTest::newRow("NodeReaction") << "reaction" << true << texts("NodeReaction", {0, 100, 200}) << 251;
+        QTest::newRow("ElementResult")
+            << "element" << true
+            << texts("ElementResult", {0, 100, 200}) +
+                   QStringList{"Process File->Line: 0", "Process File->Line: 100", "Process File->Line: 200"}
+            << 251;
+        // Node loaders leave the list alone; the element loader empties it.
+        QTest::newRow("missing NodeDisp") << "disp" << false << QStringList{} << 1;
+        QTest::newRow("missing ElementResult") << "element" << false << QStringList{} << 0;
+    }
+    void progressTexts()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, present);
+        fillTrussModel();
+        const QString path = m_dir.filePath(kind + ".file");
+        QFile::remove(path);
+        if (present) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(numberedLines(250)) > 0);
+        }
+        zorloadresult loader;
+        QStringList lines{"kept"};
+        ProgressWatcher watcher;
+        if (kind == "disp")
+            loader.loadNodeDisp(path, lines);
+        else if (kind == "reaction")
+            loader.loadNodeReaction(path, lines);
+        else
+            loader.loadElementResult(path, lines, "truss", "axialForce", "Element Attribute", "2", "1");
+        QTEST(watcher.texts, "expected");
+        QVERIFY(watcher.dialogsOk);
+        QTEST(lines.size(), "lineCount");
+    }
+
+    // The selection is stored, the range covers every step, and a later load of a missing file
+    // empties the list but keeps the range.
+    void elementResultSelectionAndRange()
+    {
+        fillTrussModel();
+        const QString path = m_dir.filePath("truss_basicForces.file");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("0.1 2 -7\n0.2 10 3\n") > 0);
+        file.close();
+        zorloadresult loader;
+        QCOMPARE(loader.contourMin(), 0.0);
+        QCOMPARE(loader.contourMax(), 0.0);
+        QStringList lines;
+        loader.loadElementResult(path, lines, "truss", "basicForces", "Point Attribute", "2", "1");
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE((QStringList{loader.elementType(), loader.response(), loader.attributePosition(),
+                              loader.columnsPerElement(), loader.firstColumn()}),
+                 (QStringList{"truss", "basicForces", "Point Attribute", "2", "1"}));
+        QCOMPARE(loader.contourMin(), -7.0);
+        QCOMPARE(loader.contourMax(), 10.0);
+        loader.loadElementResult(m_dir.filePath("none.file"), lines, "truss", "x", "Element Attribute", "1",
+                                 "1");
+        QVERIFY(lines.isEmpty());
+        QCOMPARE(loader.contourMin(), -7.0);
+        QCOMPARE(loader.contourMax(), 10.0);
+    }
+
+    void stepDisplay_data()
+    {
+        QTest::addColumn<QString>("disp");
+        QTest::addColumn<QString>("reaction");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("withElements");
+        QTest::addColumn<bool>("drawable");
+        QTest::addColumn<double>("time");
+        QTest::addColumn<Values>("x");
+        QTest::addColumn<Values>("y");
+        QTest::addColumn<Values>("s2");
+        const QString disp = "0.1 1 2 0 4 5 0";
+        const QString reaction = "0.15 0 0 0 0 0 0";
+        QTest::newRow("complete") << disp << reaction << 2 << true << true << 0.15 << Values{1, 4}
+                                  << Values{2, 5} << Values{0.75, 0.5};
+        QTest::newRow("windows line ends") << disp + "\r" << reaction + "\r" << 1 << true << true << 0.15
+                                           << Values{1, 4} << Values{2, 5} << Values{0, 1};
+        QTest::newRow("no element result")
+            << disp << reaction << 2 << false << true << 0.15 << Values{1, 4} << Values{2, 5} << Values{};
+        QTest::newRow("empty field counts only when parsing")
+            << "0.1 1 2 0  4 5 0" << reaction << 2 << true << true << 0.15 << Values{1, 0} << Values{2, 4}
+            << Values{0.75, 0.5};
+        const Values none;
+        QTest::newRow("displacement short")
+            << "0.1 1 2 0 4 5" << reaction << 2 << true << false << 0.0 << none << none << none;
+        QTest::newRow("displacement long")
+            << disp + " 9" << reaction << 2 << true << false << 0.0 << none << none << none;
+        QTest::newRow("reaction short")
+            << disp << "0.15 0 0 0 0" << 2 << true << false << 0.0 << none << none << none;
+        QTest::newRow("step past the lines")
+            << disp << reaction << 3 << true << false << 0.0 << none << none << none;
+    }
+    void stepDisplay()
+    {
+        QFETCH(QString, disp);
+        QFETCH(QString, reaction);
+        QFETCH(int, step);
+        QFETCH(bool, withElements);
+        QFETCH(bool, drawable);
+        fillTrussModel();
+        const QString path = m_dir.filePath("truss_basicForces.file");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                file.write("0.1 -10 10\n0.2 5 0\n") > 0);
+        file.close();
+        zorloadresult loader;
+        QStringList elementLines;
+        loader.loadElementResult(path, elementLines, "truss", "basicForces", "Point Attribute", "2", "1");
+        if (!withElements)
+            elementLines.clear();
+
+        ResultStep out;
+        QCOMPARE(prepareResultStep(loader, {disp, disp}, {reaction, reaction}, elementLines, step, &out),
+                 drawable);
+        if (!drawable)
+            return;
+        QTEST(out.time, "time");
+        QTEST(out.x, "x");
+        QTEST(out.y, "y");
+        QCOMPARE(out.z, (Values{0, 0}));
+        QTEST(out.s2, "s2");
+        QVERIFY(out.s3.isEmpty() && out.s4.isEmpty() && out.s8.isEmpty());
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(tst_result_loader)
+#include "tst_result_loader.moc"

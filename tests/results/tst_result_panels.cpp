@@ -1,0 +1,290 @@
+// The animation panel and the result choice dialog, driven through their widgets; no modal
+// box opens (the critical box is replaced).
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ModelRecord.h"
+#include "RunRecord.h"
+#include "zor_result_panel.h"
+#include "zor_result_read_panel.h"
+
+namespace {
+
+QStringList comboItems(QComboBox* box)
+{
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+
+QList<int> steps(const QSignalSpy& spy)
+{
+    QList<int> out;
+    for (const QList<QVariant>& args : spy)
+        out << args.at(0).toInt();
+    return out;
+}
+
+void addElements(const QString& type, int nodeCount, int count)
+{
+    ModelRecord* m = modelRecord();
+    for (int e = 0; e < count; ++e) {
+        m->elementTypes.append(type);
+        m->elementTags.append(m->elementTags.size() + 1);
+        m->elementNodeCounts.append(nodeCount);
+        for (int k = 1; k <= 8; ++k)
+            m->elementNodes(k).append(k <= nodeCount ? k : -1);
+    }
+}
+
+QByteArray sampleLine(int values)
+{
+    QByteArray line = "0.01";
+    for (int i = 1; i <= values; ++i)
+        line += ' ' + QByteArray::number(i * 1.5);
+    return line + '\n';
+}
+
+}  // namespace
+
+class tst_result_panels : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        zor_result_panel::criticalBox = [this](QWidget*, const QString& title, const QString& text) {
+            m_boxes << title + ": " + text;
+        };
+    }
+    void init()
+    {
+        m_boxes.clear();
+        resetModelRecord();
+    }
+
+    void stepCountDefaultsAndScale()
+    {
+        zor_result_panel panel;
+        QSignalSpy spy(&panel, &zor_result_panel::sliderChangedSignal);
+        panel.setStepCount(57);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.at(0), (QList<QVariant>{1, 1.0}));
+        QCOMPARE(panel.statusBar->currentMessage(), QString("Current Step: 1"));
+        QCOMPARE((QList<int>{panel.horizontalSlider->minimum(), panel.horizontalSlider->maximum()}),
+                 (QList<int>{1, 57}));
+        QCOMPARE((QStringList{panel.lineEdit->text(), panel.lineEdit_2->text(), panel.lineEdit_3->text(),
+                              panel.lineEdit_4->text(), panel.lineEdit_5->text()}),
+                 (QStringList{"1", "57", "10", "0.01", "1"}));
+
+        panel.horizontalSlider->setValue(5);
+        panel.lineEdit_5->setText("2.5");
+        panel.lineEdit_5->setText("abc");
+        QCOMPARE(spy.mid(1), (QList<QList<QVariant>>{{5, 1.0}, {5, 2.5}, {5, 0.0}}));
+        QCOMPARE(panel.statusBar->currentMessage(), QString("Current Step: 5"));
+    }
+
+    void playLoopsUntilStop_data()
+    {
+        QTest::addColumn<QStringList>("fields");  // start, end, interval, time interval
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("1 to 57 by 10")
+            << QStringList{"1", "57", "10", "0.0005"} << QList<int>{1, 11, 21, 31, 41, 51, 1, 11};
+        QTest::newRow("end clamped to the steps")
+            << QStringList{"50", "100", "3", "0.0005"} << QList<int>{50, 53, 56, 50, 53};
+        QTest::newRow("start 0 and interval 0 count as 1")
+            << QStringList{"0", "3", "0", "0"} << QList<int>{1, 2, 3, 1, 2};
+    }
+    void playLoopsUntilStop()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QList<int>, expected);
+        zor_result_panel panel;
+        panel.setStepCount(57);
+        panel.horizontalSlider->setValue(57);
+        const QList<QLineEdit*> edits{panel.lineEdit, panel.lineEdit_2, panel.lineEdit_3, panel.lineEdit_4};
+        for (int i = 0; i < edits.size(); ++i)
+            edits[i]->setText(fields[i]);
+        QSignalSpy spy(&panel, &zor_result_panel::sliderChangedSignal);
+        bool lockedWhilePlaying = true;
+        connect(&panel, &zor_result_panel::sliderChangedSignal, this, [&] {
+            lockedWhilePlaying &= panel.isPlaying() && !panel.pushButton->isEnabled() &&
+                                  !panel.horizontalSlider->isEnabled() && !panel.lineEdit_5->isEnabled() &&
+                                  panel.pushButton_2->isEnabled();
+            if (spy.size() == 1)  // a second Play while playing starts nothing
+                QMetaObject::invokeMethod(&panel, "on_pushButton_clicked");
+            if (spy.size() == expected.size())
+                panel.pushButton_2->click();
+        });
+        panel.pushButton->click();
+        QCOMPARE(steps(spy), expected);
+        QVERIFY(lockedWhilePlaying);
+        QVERIFY(!panel.isPlaying() && panel.pushButton->isEnabled() && panel.horizontalSlider->isEnabled());
+    }
+
+    void endBeforeStartRefused()
+    {
+        zor_result_panel panel;
+        panel.setStepCount(57);
+        panel.lineEdit->setText("30");
+        panel.lineEdit_2->setText("20");
+        QSignalSpy spy(&panel, &zor_result_panel::sliderChangedSignal);
+        panel.pushButton->click();
+        QCOMPARE(m_boxes, QStringList{"Animation: Error in Start Step or End Stop!"});
+        QVERIFY(spy.isEmpty() && !panel.isPlaying() && panel.pushButton->isEnabled());
+    }
+
+    void closeWhilePlayingDefersDeletion()
+    {
+        QPointer<zor_result_panel> panel = new zor_result_panel;
+        panel->setStepCount(57);
+        panel->lineEdit_4->setText("0");
+        panel->show();
+        int seen = 0;
+        connect(panel, &zor_result_panel::sliderChangedSignal, this, [&] {
+            if (++seen == 3)
+                panel->close();
+        });
+        panel->pushButton->click();
+        QCOMPARE(seen, 3);
+        QVERIFY2(panel, "destroyed while Play was still running");
+        QVERIFY(!panel->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!panel);
+    }
+
+    void arrowKeysStepWhileActive()
+    {
+        zor_result_panel panel;
+        panel.setStepCount(57);
+        panel.horizontalSlider->setValue(10);
+        panel.show();
+        panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        QTest::keyClick(panel.pushButton_2, Qt::Key_Right);
+        QTest::keyClick(panel.pushButton_2, Qt::Key_Right);
+        QCOMPARE(panel.horizontalSlider->value(), 12);
+        QTest::keyClick(panel.horizontalSlider, Qt::Key_Left);
+        QCOMPARE(panel.horizontalSlider->value(), 11);
+        // A text field keeps its arrows for the cursor.
+        panel.lineEdit->setFocus();
+        panel.lineEdit->setCursorPosition(0);
+        QTest::keyClick(panel.lineEdit, Qt::Key_Right);
+        QCOMPARE(panel.horizontalSlider->value(), 11);
+        QCOMPARE(panel.lineEdit->cursorPosition(), 1);
+    }
+
+    void selectionFromRunRecord()
+    {
+        addElements("elasticBeamColumn", 2, 2);
+        addElements("quad", 4, 1);
+        writeRecord({{"elasticBeamColumn", "globalForces", "localForces"}, {"quad", "stresses", "strains"}});
+        writeSample("elasticBeamColumn_globalForces", 12);
+        writeSample("quad_stresses", 12);
+        zor_result_read_panel* dialog = openDialog();
+        QCOMPARE(comboItems(dialog->comboBox), (QStringList{"elasticBeamColumn", "quad"}));
+        QCOMPARE(comboItems(dialog->comboBox_2), (QStringList{"globalForces", "localForces"}));
+        QCOMPARE(dialog->columnsPerElement(), 12);
+        dialog->comboBox->setCurrentIndex(1);
+        QCOMPARE(comboItems(dialog->comboBox_2), (QStringList{"stresses", "strains"}));
+        QCOMPARE(comboItems(dialog->comboBox_3), (QStringList{"Point Attribute", "Element Attribute"}));
+
+        // A response without a sample file changes nothing.
+        dialog->comboBox_3->setCurrentIndex(1);
+        dialog->comboBox_2->setCurrentIndex(1);
+        QCOMPARE(dialog->columnsPerElement(), 12);
+        QCOMPARE(dialog->comboBox_3->currentText(), QString("Element Attribute"));
+        dialog->comboBox_2->setCurrentIndex(0);
+
+        QSignalSpy spy(dialog, &zor_result_read_panel::outputReadSignal);
+        dialog->comboBox_3->setCurrentIndex(1);
+        dialog->spinBox->setValue(3);
+        dialog->buttonBox->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.at(0).at(0).toStringList(),
+                 (QStringList{"quad", "stresses", "Element Attribute", "12", "3"}));
+    }
+
+    void attributeChoiceByDivisibility_data()
+    {
+        QTest::addColumn<int>("values");
+        QTest::addColumn<bool>("typeInModel");
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<QList<int>>("spinMaxima");  // per choice
+        QTest::addColumn<bool>("okEnabled");
+        QTest::newRow("12 values, 2 nodes")
+            << 12 << true << QStringList{"Point Attribute", "Element Attribute"} << QList<int>{6, 12} << true;
+        QTest::newRow("7 values, 2 nodes")
+            << 7 << true << QStringList{"Element Attribute"} << QList<int>{7} << true;
+        QTest::newRow("type left the model")
+            << 12 << false << QStringList{"Element Attribute"} << QList<int>{12} << true;
+        QTest::newRow("time only") << 0 << true << QStringList{"Element Attribute"} << QList<int>{1} << false;
+    }
+    void attributeChoiceByDivisibility()
+    {
+        QFETCH(int, values);
+        QFETCH(bool, typeInModel);
+        QFETCH(QList<int>, spinMaxima);
+        addElements(typeInModel ? "elasticBeamColumn" : "truss", 2, 3);
+        writeRecord({{"elasticBeamColumn", "globalForces"}});
+        writeSample("elasticBeamColumn_globalForces", values);
+        zor_result_read_panel* dialog = openDialog();
+        QTEST(comboItems(dialog->comboBox_3), "choices");
+        for (int i = 0; i < spinMaxima.size(); ++i) {
+            dialog->comboBox_3->setCurrentIndex(i);
+            QCOMPARE(dialog->spinBox->minimum(), 1);
+            QCOMPARE(dialog->spinBox->maximum(), spinMaxima[i]);
+        }
+        QTEST(dialog->buttonBox->button(QDialogButtonBox::Ok)->isEnabled(), "okEnabled");
+    }
+
+    void withoutRunRecordOkGivesEmptyTexts()
+    {
+        QFile::remove(m_dir.filePath("OutputSetting"));
+        zor_result_read_panel* dialog = openDialog();
+        QVERIFY(dialog->comboBox->count() == 0 && dialog->comboBox_3->count() == 0);
+        QSignalSpy spy(dialog, &zor_result_read_panel::outputReadSignal);
+        dialog->buttonBox->button(QDialogButtonBox::Cancel)->click();
+        QVERIFY(spy.isEmpty());
+        dialog->buttonBox->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(spy.at(0).at(0).toStringList(), (QStringList{"", "", "", "0", "1"}));
+    }
+
+private:
+    void writeRecord(const QVector<QStringList>& settings)
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(writeRunRecord(m_dir.filePath("OutputSetting"), QString(32, 'a'), m_dir.path(), settings));
+    }
+    void writeSample(const QString& name, int values)
+    {
+        QDir(m_dir.path()).mkpath("TolvaneResult");
+        QFile file(m_dir.filePath("TolvaneResult/" + name + "S.file"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(sampleLine(values));
+    }
+    zor_result_read_panel* openDialog()
+    {
+        // OK deletes a dialog later by itself; the pointer notices.
+        delete m_dialog;
+        m_dialog = new zor_result_read_panel;
+        m_dialog->loadRunRecord(m_dir.path());
+        return m_dialog;
+    }
+
+    QTemporaryDir m_dir;
+    QStringList m_boxes;
+    QPointer<zor_result_read_panel> m_dialog;
+};
+
+QTEST_MAIN(tst_result_panels)
+#include "tst_result_panels.moc"

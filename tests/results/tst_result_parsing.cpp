@@ -1,0 +1,247 @@
+// Recorder lines as the solver writes them, through the per-step parsers and the range scan.
+#include <QtTest>
+
+#include "ModelRecord.h"
+#include "NodeIndex.h"
+#include "ResultParsing.h"
+#include "zorloadresult.h"
+
+using Values = QVector<double>;
+Q_DECLARE_METATYPE(ContourSelection)
+
+namespace {
+
+void addElement(const QString& type, const QVector<int>& nodes)
+{
+    ModelRecord* m = modelRecord();
+    m->elementTypes.append(type);
+    m->elementTags.append(m->elementTags.size() + 1);
+    m->elementNodeCounts.append(nodes.size());
+    for (int k = 1; k <= 8; ++k)
+        m->elementNodes(k).append(k <= nodes.size() ? nodes[k - 1] : -1);
+}
+
+// Two trusses; quads of the chosen type around a quad of another type; a quad naming an
+// unknown node, where the scene's quad group stops; a triangle.
+void fillMixedModel()
+{
+    resetModelRecord();
+    ModelRecord* m = modelRecord();
+    m->ndm = 3;
+    for (int tag = 1; tag <= 8; ++tag) {
+        m->nodeTags.append(tag);
+        m->nodeX.append(tag);
+        m->nodeY.append(0.0);
+        m->nodeZ.append(0.0);
+    }
+    addElement("truss", {1, 2});
+    addElement("quad", {1, 2, 3, 4});
+    addElement("SSPquad", {5, 6, 7, 8});
+    addElement("truss", {3, 4});
+    addElement("quad", {5, 6, 7, 8});
+    addElement("quad", {1, 99, 3, 4});
+    addElement("quad", {1, 2, 3, 4});
+    addElement("Tri31", {1, 2, 3});
+}
+
+// "0 10 20 ... 10n": field i holds 10 i.
+QString tens(int n)
+{
+    QStringList fields;
+    for (int i = 0; i <= n; ++i)
+        fields << QString::number(10 * i);
+    return fields.join(' ');
+}
+
+ContourSelection selectionOf(const QString& type, bool point, int columns, int first, double min = 0,
+                             double max = 0)
+{
+    ContourSelection s;
+    s.elementType = type;
+    s.pointAttribute = point;
+    s.columns = columns;
+    s.firstColumn = first;
+    s.min = min;
+    s.max = max;
+    return s;
+}
+
+bool same(const Values& a, const Values& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i)
+        if (std::abs(a[i] - b[i]) > 1e-12)
+            return false;
+    return true;
+}
+
+QByteArray text(const Values& v)
+{
+    QStringList out;
+    for (double d : v)
+        out << QString::number(d);
+    return "(" + out.join(", ").toLatin1() + ")";
+}
+
+}  // namespace
+
+class tst_result_parsing : public QObject {
+    Q_OBJECT
+private slots:
+    void numbers_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "0.25" << 0.25;
+        QTest::newRow("negative zero") << "-0" << 0.0;
+        QTest::newRow("tiny") << "1e-15" << 1e-15;
+        QTest::newRow("exponent sign") << "-1.5e+06" << -1.5e6;
+        QTest::newRow("plus sign") << "+2" << 2.0;
+        for (const char* bad :
+             {"nan", "-nan", "inf", "-inf", "-nan(ind)", "1.#INF", "1e400", "", "abc", "1,5"})
+            QTest::newRow(bad) << QString(bad) << 0.0;
+    }
+    void numbers()
+    {
+        QFETCH(QString, field);
+        QFETCH(double, value);
+        QCOMPARE(readResultNumber(field), value);
+    }
+
+    void nodeLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("ndm");
+        QTest::addColumn<bool>("reaction");
+        QTest::addColumn<double>("time");
+        QTest::addColumn<Values>("x");
+        QTest::addColumn<Values>("y");
+        QTest::addColumn<Values>("z");
+        const QString two = "0.1 1 2 3 4 5 6";
+        QTest::newRow("ndm 2") << two << 2 << false << 0.1 << Values{1, 4} << Values{2, 5} << Values{0, 0};
+        QTest::newRow("ndm 3") << two << 3 << false << 0.1 << Values{1, 4} << Values{2, 5} << Values{3, 6};
+        QTest::newRow("ndm 1") << two << 1 << false << 0.1 << Values{1, 4} << Values{0, 0} << Values{0, 0};
+        QTest::newRow("no model") << two << 0 << false << 0.1 << Values{} << Values{} << Values{};
+        QTest::newRow("reaction ignores ndm")
+            << two << 1 << true << 0.1 << Values{1, 4} << Values{2, 5} << Values{3, 6};
+        QTest::newRow("cut group not read")
+            << "0.1 1 2 3 4 5" << 3 << false << 0.1 << Values{1} << Values{2} << Values{3};
+        QTest::newRow("cut reaction")
+            << "0.1 1 2 3 4" << 3 << true << 0.1 << Values{1} << Values{2} << Values{3};
+        QTest::newRow("windows line end")
+            << "0.2 1 2 3\r" << 3 << false << 0.2 << Values{1} << Values{2} << Values{3};
+        QTest::newRow("solver number forms") << "1e-15 -0 nan inf 4 -inf 1e-15" << 3 << false << 1e-15
+                                             << Values{0, 4} << Values{0, 0} << Values{0, 1e-15};
+        QTest::newRow("empty field") << "0.5 1  3" << 3 << false << 0.5 << Values{1} << Values{0}
+                                     << Values{3};
+        QTest::newRow("time only") << "7" << 3 << true << 7.0 << Values{} << Values{} << Values{};
+    }
+    void nodeLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, ndm);
+        QFETCH(bool, reaction);
+        resetModelRecord();
+        modelRecord()->ndm = ndm;
+        double t = -1;
+        Values x, y, z;
+        const QStringList lines{"9 9 9 9", line};
+        if (reaction)
+            zorloadresult::parseNodeReactionLine(lines, 2, t, x, y, z);
+        else
+            zorloadresult::parseNodeDispLine(lines, 2, t, x, y, z);
+        QTEST(t, "time");
+        QTEST(x, "x");
+        QTEST(y, "y");
+        QTEST(z, "z");
+    }
+
+    void contourRange_data()
+    {
+        QTest::addColumn<ContourSelection>("selection");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<double>("min");
+        QTest::addColumn<double>("max");
+        const ContourSelection truss = selectionOf("truss", false, 1, 1);
+        QTest::newRow("values 2 to 10") << truss << QStringList{"0.1 2 10", "0.2 5 3"} << 0.0 << 10.0;
+        QTest::newRow("all zero") << truss << QStringList{"0.1 0 0", "0.2 0 0"} << 0.0 << 0.0;
+        QTest::newRow("negatives") << truss << QStringList{"0.1 -3 4"} << -3.0 << 4.0;
+        QTest::newRow("non-finite read 0")
+            << truss << QStringList{"0.1 -0 nan inf -inf 1e-15\r"} << 0.0 << 1e-15;
+        const QString block = "0 99 -5 99 3 99 4 99 7";
+        QTest::newRow("point attribute: node fields only")
+            << selectionOf("quad", true, 8, 2) << QStringList{block} << -5.0 << 7.0;
+        QTest::newRow("element attribute: first column only")
+            << selectionOf("quad", false, 8, 2) << QStringList{block} << -5.0 << 0.0;
+        QTest::newRow("cut block not read")
+            << selectionOf("quad", true, 8, 2) << QStringList{"0 1 2 1 2 1 2 1 2 1 -40 1 50"} << 0.0 << 2.0;
+        QTest::newRow("type not in model")
+            << selectionOf("brick", false, 1, 1) << QStringList{"0.1 5 -5"} << 0.0 << 0.0;
+        QTest::newRow("no columns") << selectionOf("truss", false, 0, 1) << QStringList{"0.1 5 -5"} << 0.0
+                                    << 0.0;
+    }
+    void contourRange()
+    {
+        QFETCH(ContourSelection, selection);
+        QFETCH(QStringList, lines);
+        fillMixedModel();
+        double min = 0, max = 0;
+        scanContourRange(lines, *modelRecord(), selection, &min, &max);
+        QTEST(min, "min");
+        QTEST(max, "max");
+    }
+
+    void contourScalars_data()
+    {
+        QTest::addColumn<ContourSelection>("selection");
+        QTest::addColumn<int>("nodeCount");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<Values>("expected");
+        const QString twelve = "0.1 1 2 3 4 5 6 7 8 9 10 11 12";
+        const ContourSelection truss = selectionOf("truss", false, 6, 2, 0, 10);
+        QTest::newRow("element attribute, W 6, f 2") << truss << 2 << twelve << Values{0.2, 0.2, 0.8, 0.8};
+        QTest::newRow("windows line end")
+            << selectionOf("truss", false, 6, 6, 0, 10) << 2 << twelve + "\r" << Values{0.6, 0.6, 1.2, 1.2};
+        QTest::newRow("nan reads 0") << truss << 2 << "0.1 1 nan 3 4 5 6 7 -10" << Values{0, 0, -1, -1};
+        const ContourSelection quad = selectionOf("quad", true, 8, 1, 0, 100);
+        const Values middle{0.5, 0.5, 0.5, 0.5};
+        QTest::newRow("point attribute, other type in the middle")
+            << quad << 4 << tens(32) << Values{0.1, 0.3, 0.5, 0.7} + middle + Values{0.9, 1.1, 1.3, 1.5};
+        QTest::newRow("cut line reads 0")
+            << quad << 4 << tens(10) << Values{0.1, 0.3, 0.5, 0.7} + middle + Values{0.9, 0, 0, 0};
+        QTest::newRow("no range gives the middle")
+            << selectionOf("quad", true, 8, 1) << 4 << tens(32) << middle + middle + middle;
+        QTest::newRow("chosen type has other node count") << quad << 2 << tens(32) << Values{};
+        QTest::newRow("type not in model")
+            << selectionOf("brick", false, 1, 1, 0, 1) << 8 << tens(32) << Values{};
+    }
+    void contourScalars()
+    {
+        QFETCH(ContourSelection, selection);
+        QFETCH(int, nodeCount);
+        QFETCH(QString, line);
+        QFETCH(Values, expected);
+        fillMixedModel();
+        const ContourLayout layout = contourLayout(*modelRecord(), NodeIndex(modelRecord()->nodeTags),
+                                                   selection.elementType, nodeCount);
+        Values out{42};
+        ::contourScalars(line, layout, selection, &out);
+        QVERIFY2(same(out, expected), text(out));
+    }
+
+    // The cached layouts follow the model record when a script is read again.
+    void layoutCacheFollowsTheModel()
+    {
+        fillMixedModel();
+        ContourLayoutCache cache;
+        QCOMPARE(cache.layout(*modelRecord(), "quad", 4).blocks, (QVector<int>{0, -1, 1}));
+        modelRecord()->nodeTags.append(99);
+        QCOMPARE(cache.layout(*modelRecord(), "quad", 4).blocks, (QVector<int>{0, -1, 1, 2, 3}));
+        QCOMPARE(cache.layout(*modelRecord(), "SSPquad", 4).blocks, (QVector<int>{-1, 0, -1, -1, -1}));
+        QVERIFY(!cache.layout(*modelRecord(), "SSPquad", 2).applies);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_result_parsing)
+#include "tst_result_parsing.moc"
