@@ -3,7 +3,6 @@
 #include "highlighter.h"
 #include "linenumberarea.h"
 
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -13,8 +12,6 @@
 #include <QSaveFile>
 #include <QStyle>
 #include <QTextBlock>
-#include <QTextDocumentWriter>
-#include <QTextStream>
 
 namespace {
 
@@ -69,6 +66,8 @@ tcleditor::tcleditor(QWidget* parent) : QPlainTextEdit(parent)
 void tcleditor::newFile()
 {
     isUntitled = true;
+    encoding = ScriptEncoding();
+    crlf = false;
     curFile = tr("new %1").arg(untitledCounter++);
     setWindowTitle(curFile + QStringLiteral("[*]") + tr(" - Tcl Editor"));
     watchModifications();
@@ -82,11 +81,15 @@ bool tcleditor::loadFile(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         return false;
 
-    QTextStream in(&file);
-    in.setCodec("UTF-8");
-    setPlainText(in.readAll());
+    // Kept in its own encoding and line ends, so that saving an unchanged file rewrites its bytes.
+    const QByteArray bytes = file.readAll();
+    encoding = detectScriptEncoding(bytes);
+    const int lineFeeds = bytes.count('\n');
+    crlf = lineFeeds > 0 && bytes.count("\r\n") == lineFeeds;
+    setPlainText(decodeScript(bytes, encoding));
     setCurrentFile(fileName);
     watchModifications();
+    emit encodingChanged(encodingName());
     return true;
 }
 
@@ -109,23 +112,43 @@ bool tcleditor::saveFile(const QString& fileName)
     if (!target.endsWith(QLatin1String(".tcl")))
         target += QLatin1String(".tcl");
 
-    // The writer closes its device, which QSaveFile forbids, so it writes to memory first.
-    QBuffer buffer;
-    QTextDocumentWriter writer(&buffer, "plaintext");
-    if (!writer.write(document())) {
-        warnSaveFailed(target, tr("The text could not be converted"));
-        return false;
-    }
+    const ScriptEncoding previous = encoding;
+    const QByteArray bytes = encodedText();
 
     // Written to a temporary file and renamed, so a failed write leaves the old file intact.
     QSaveFile file(target);
     file.setDirectWriteFallback(true);
-    if (file.open(QIODevice::WriteOnly) && file.write(buffer.data()) == buffer.size() && file.commit()) {
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
         setCurrentFile(target);
+        if (!(encoding == previous)) {
+            messageBoxProvider(this, tr("Tcl Editor"),
+                               tr("%1 cannot hold every character of the text: %2 is saved as UTF-8.")
+                                   .arg(QString::fromLatin1(previous.codecName), userFriendlyCurrentFile()),
+                               QMessageBox::Ok);
+            emit encodingChanged(encodingName());
+        }
         return true;
     }
+    encoding = previous;
     warnSaveFailed(target, file.errorString());
     return false;
+}
+
+// The text in the file's encoding and line ends; UTF-8 (the encoding switched to it) when the
+// file's encoding cannot hold every character.
+QByteArray tcleditor::encodedText()
+{
+    // Block by block: toPlainText() would turn no-break spaces into plain ones.
+    QStringList lines;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    const QString text = lines.join(crlf ? QStringLiteral("\r\n") : QStringLiteral("\n"));
+    QByteArray bytes;
+    if (!encodeScript(text, encoding, &bytes)) {
+        encoding = ScriptEncoding();
+        encodeScript(text, encoding, &bytes);
+    }
+    return bytes;
 }
 
 void tcleditor::warnSaveFailed(const QString& fileName, const QString& reason)

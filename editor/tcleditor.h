@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "ScriptEncoding.h"
+
 class Highlighter;
 class linenumberarea;
 
@@ -25,6 +27,9 @@ public:
     QString userFriendlyCurrentFile() const;
     QString currentFile() const { return curFile; }
     bool isUntitledFile() const { return isUntitled; }
+    // The encoding the file is kept in: "UTF-8" for new documents, otherwise what loadFile found
+    // ("GBK", "windows-1252", "ISO-8859-1", ...) until a save needs characters it cannot hold.
+    QString encodingName() const { return QString::fromLatin1(encoding.codecName); }
 
     // Asks whether to save unsaved changes; false means the user wants to keep the window.
     bool maybeSave();
@@ -44,6 +49,10 @@ public:
     static SaveFileNameProvider saveFileNameProvider;
     static MessageBoxProvider messageBoxProvider;
 
+signals:
+    // After a load, and when a save had to switch to UTF-8.
+    void encodingChanged(const QString& name);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -60,10 +69,13 @@ private:
     void watchModifications();
     bool askToSave();
     void warnSaveFailed(const QString& fileName, const QString& reason);
+    QByteArray encodedText();
 
     QString curFile;
     bool isUntitled = true;
     Highlighter* highlighter = nullptr;
     linenumberarea* lineNumberArea = nullptr;
     QTextCursor errorMark;
+    ScriptEncoding encoding;
+    bool crlf = false;  // the file ends its lines with CR LF, and is saved so again
 };

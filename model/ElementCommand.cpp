@@ -1,9 +1,27 @@
 // The element command: finds the element's type in the table and stores its tag and node tags.
 #include "ElementTypes.h"
+#include "InterpreterState.h"
 #include "ModelCommands.h"
 #include "ModelRecord.h"
 
 namespace modelcommands {
+
+namespace {
+
+// An element the solver builds but the record cannot hold: counted for the summary, and its tag
+// kept so that queries about it do not stop the script.
+void noteLeftOut(Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
+{
+    InterpreterState* state = interpreterState(interp);
+    if (!state || objc < 2)
+        return;
+    ++state->leftOut.elementTypes[text(objv[1])];
+    int tag = 0;
+    if (objc > 2 && readInt(objv[2], &tag))
+        state->leftOut.elementTags.insert(tag);
+}
+
+}  // namespace
 
 int elementCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
@@ -15,41 +33,37 @@ int elementCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv
                            "Want: element eleType <specific element args> .. "
                            "see manual for valid eleTypes & arguments\n"));
     const ElementType& type = lookupElementType(Tcl_GetString(objv[1]));
-    if (type.canonical.isEmpty())
+    if (type.canonical.isEmpty()) {
+        noteLeftOut(interp, objc, objv);
         return TCL_OK;
+    }
     return storeElement(type.canonical, type.nodeCount, interp, objc, objv);
 }
 
-int storeElement(const QString& canonical, int nodeCount, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
+int storeElement(const QString& canonical, int nodeCount, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
-    ModelRecord& model = *modelRecord();
-    model.elementTypes.append(canonical);
     if (nodeCount < 2 || nodeCount > 8) {
-        int tag = 0;
-        if (objc > 2 && readInt(objv[2], &tag))
-            model.elementTags.append(tag);
+        noteLeftOut(interp, objc, objv);
         return TCL_OK;
     }
     if (objc < nodeCount + 3)
         return fail(QStringLiteral("TclElementCommand: insufficient arguments"));
-    // Built only on failure: this runs once per element of models with 100,000s of them.
-    const auto cannotCreate = [&] {
+    // Every word is read before anything is appended, so the element lists stay parallel.
+    int tag = 0;
+    int nodes[8];
+    bool readable = readInt(objv[2], &tag);
+    for (int k = 0; readable && k < nodeCount; ++k)
+        readable = readInt(objv[3 + k], &nodes[k]);
+    if (!readable)
         return fail(QStringLiteral("TclElementCommand -- unable to create element of type : ") +
                     text(objv[1]));
-    };
-    int tag = 0;
-    if (!readInt(objv[2], &tag))
-        return cannotCreate();
+
+    ModelRecord& model = *modelRecord();
+    model.elementTypes.append(canonical);
     model.elementTags.append(tag);
-    for (int k = 1; k <= nodeCount; ++k) {
-        int node = 0;
-        if (!readInt(objv[2 + k], &node))
-            return cannotCreate();
-        model.elementNodes(k).append(node);
-    }
+    for (int k = 1; k <= 8; ++k)
+        model.elementNodes(k).append(k <= nodeCount ? nodes[k - 1] : -1);
     model.elementNodeCounts.append(nodeCount);
-    for (int k = nodeCount + 1; k <= 8; ++k)
-        model.elementNodes(k).append(-1);
     return TCL_OK;
 }
 

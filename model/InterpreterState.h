@@ -1,8 +1,11 @@
 // Per-interpreter bookkeeping shared by the command procedures and the script evaluation:
-// whether the script asked to exit, and where each procedure was defined (to place errors).
+// whether the script asked to exit, where each procedure was defined (to place errors), the
+// analysis clock the queries answer from, and what the model record leaves out.
 #pragma once
 
 #include <QHash>
+#include <QMap>
+#include <QSet>
 #include <QString>
 
 struct Tcl_Interp;
@@ -12,9 +15,35 @@ struct ProcedureDefinition {
     int line = 0;  // line of the proc command in that file
 };
 
+// Domain time and the increment an analysis step adds to it; wipe resets both.
+struct AnalysisClock {
+    double time = 0.0;
+    bool hasLoadIncrement = false;  // the last integrator was LoadControl with a readable dLambda
+    double loadIncrement = 0.0;
+};
+
+// Element commands the solver accepts but the record does not hold, since the last wipe.
+struct LeftOut {
+    QMap<QString, int> elementTypes;  // type name as typed -> number of element commands
+    QSet<int> elementTags;            // so that queries on those elements do not fail
+    bool wipedModel = false;          // a wipe dropped a record that held something
+};
+
+// Where each tag first occurs in the record's node and element lists, extended as the lists grow:
+// queries inside loops over 50,000 nodes must not scan the list each time. Wipe empties it.
+struct RecordIndex {
+    QHash<int, int> nodes;
+    QHash<int, int> elements;
+    int nodesIndexed = 0;
+    int elementsIndexed = 0;
+};
+
 struct InterpreterState {
     bool exitRequested = false;
     QHash<QString, ProcedureDefinition> procedures;  // by name as written and by its tail
+    AnalysisClock clock;
+    LeftOut leftOut;
+    RecordIndex index;
 };
 
 // The state attached to INTERP by ModelInterpreter; null for other interpreters.

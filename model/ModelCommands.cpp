@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "InterpreterState.h"
 #include "ModelRecord.h"
 
 namespace modelcommands {
@@ -99,7 +100,8 @@ int nodeCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
         return fail(builderDestroyed);
     const QString usage = QStringLiteral("Want: node nodeTag? [ndm coordinates?] <-mass [ndf values?]>\n");
     const int ndm = model.ndm;
-    if (objc < ndm + 2)
+    // Written so that no ndm a script can give (2147483647 among them) overflows.
+    if (objc < 2 || objc - 2 < ndm)
         return fail(QStringLiteral("WARNING insufficient arguments\n") + usage);
     int tag = 0;
     if (!readInt(objv[1], &tag))
@@ -128,14 +130,37 @@ int nodeCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
     return TCL_OK;
 }
 
-int analyzeCommand(ClientData, Tcl_Interp*, int, Tcl_Obj* const[])
+// analyze N ?dt?: N steps, each advancing the domain time by dt, else by the LoadControl increment,
+// else by 1, so that loops on getTime end where the solver's do.
+int analyzeCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
     ++modelRecord()->analyzeCount;
+    InterpreterState* state = interpreterState(interp);
+    int steps = 0;
+    if (state && objc > 1 && readInt(objv[1], &steps)) {
+        AnalysisClock& clock = state->clock;
+        double dt = 0.0;
+        const bool hasDt = objc > 2 && readDouble(objv[2], &dt);
+        const double increment = hasDt ? dt : clock.hasLoadIncrement ? clock.loadIncrement : 1.0;
+        // One addition per step as in the solver: ten steps of 0.1 end just below 1.0.
+        for (int i = 0; i < steps; ++i)
+            clock.time += increment;
+    }
+    Tcl_SetObjResult(interp, Tcl_NewIntObj(0));
     return TCL_OK;
 }
 
-int wipeCommand(ClientData, Tcl_Interp*, int, Tcl_Obj* const[])
+int wipeCommand(ClientData, Tcl_Interp* interp, int, Tcl_Obj* const[])
 {
+    if (InterpreterState* state = interpreterState(interp)) {
+        // Left-out elements count too: the script did define a model.
+        const bool wiped =
+            state->leftOut.wipedModel || !modelRecord()->isEmpty() || !state->leftOut.elementTypes.isEmpty();
+        state->clock = AnalysisClock();
+        state->leftOut = LeftOut();
+        state->leftOut.wipedModel = wiped;
+        state->index = RecordIndex();
+    }
     resetModelRecord();
     return TCL_OK;
 }

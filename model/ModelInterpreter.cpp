@@ -12,35 +12,50 @@ namespace {
 
 const char* const stateKey = "tolvane::state";
 
-// Solver commands that only build what we do not draw (materials, loads, analyses, output).
-// Tcl's own string, clock and trace are not among them: scripts rely on their Tcl meaning.
+// Every command the solver adds to Tcl. Each is accepted; those the table of acting commands below
+// does not replace build what we do not draw (materials, loads, analyses, output) and are ignored.
+// None of them is one of Tcl's own commands, which all keep their meaning.
 // clang-format off
-const char* const ignoredCommands[] = {
-    "fixX", "fixY", "fixZ", "rigidDiaphragm", "parameter", "addToParameter", "updateParameter", "PFEM2D",
-    "PFEM3D", "limitCurve", "yieldSurface_BC", "plasticMaterial", "cyclicModel", "damageModel",
-    "imposedSupportMotion", "equalDOF_Mixed", "mp", "PySimple1Gen", "TzSimple1Gen", "block2D", "block3D",
-    "patch", "layer", "fiber", "Hfiber", "stiffnessDegradation", "unloadingRule", "strengthDegradation",
-    "hystereticBackbone", "updateMaterialStage", "updateMaterials", "loadPackage",
-    "setElementRayleighFactors", "section", "geomTransf", "mass", "pattern", "load", "eleLoad",
-    "constraints", "loadConst", "uniaxialMaterial", "nDMaterial", "block2d", "block3d",
-    "ShallowFoundationGen", "frictionModel", "imposedMotion", "groundMotion", "sp", "save", "restore",
-    "Wsection", "vrp", "vpn", "vup", "prp", "plane", "port", "viewWindow", "projection", "fill", "display",
-    "wipeAnalysis", "reset", "initialize", "setTime", "getTime", "getLoadFactor", "build", "print",
-    "printA", "printB", "printGID", "analysis", "system", "numberer", "algorithm", "test", "testNorms",
-    "testIter", "integrator", "recorder", "algorithmRecorder", "database", "video", "remove", "eleForce",
-    "localForce", "eleDynamicalForce", "eleResponse", "nodeDisp", "setNodeDisp", "nodeReaction",
-    "nodeUnbalance", "nodeEigenvector", "nodeVel", "setNodeVel", "nodeAccel", "setNodeAccel",
-    "nodeResponse", "reactions", "nodeCoord", "setNodeCoord", "updateElementDomain", "eleNodes", "nodeMass",
-    "nodePressure", "nodeBounds", "start", "stop", "rayleigh", "modalDamping", "modalDampingQ",
-    "setElementRayleighDampingFactors", "region", "logFile", "setPrecision", "getNP", "getPID", "barrier",
-    "send", "recv", "partition", "searchPeerNGA", "domainChange", "record", "metaData", "defaultUnits",
-    "neesUpload", "stripXML", "convertBinaryToText", "convertTextToBinary", "getEleTags", "getNodeTags",
-    "getParamTags", "getParamValue", "sectionForce", "sectionDeformation", "sectionStiffness",
-    "sectionFlexibility", "sectionLocation", "sectionWeight", "basicDeformation", "basicForce",
-    "basicStiffness", "InitialStateAnalysis", "totalCPU", "solveCPU", "accelCPU", "numFact", "numIter",
-    "systemSize", "version", "setParameter", "setMaxOpenFiles", "wipeReliability", "reliability",
-    "computeGradients", "sensitivityAlgorithm", "sensitivityIntegrator", "sensNodeDisp", "sensLambda",
-    "sensNodeVel", "sensNodeAccel", "sensSectionForce", "sensNodePressure", "optimization",
+const char* const solverCommands[] = {
+    "Hfiber", "IGA", "InitialStateAnalysis", "PySimple1Gen", "ShallowFoundationGen", "TzSimple1Gen",
+    "accelCPU", "addToParameter", "algorithm", "algorithmRecorder", "analysis", "analyze", "barrier",
+    "basicDeformation", "basicForce", "basicStiffness", "beamIntegration", "block2D", "block3D", "build",
+    "computeGradients", "constraints", "convertBinaryToText", "convertTextToBinary", "cyclicModel",
+    "damageModel", "damping", "database", "defaultUnits", "domainChange", "eigen", "eleDynamicalForce",
+    "eleForce", "eleLoad", "eleNodes", "eleResponse", "eleType", "element", "equalDOF", "equalDOF_Mixed",
+    "fiber", "findNodeWithID", "fix", "fixX", "fixY", "fixZ", "frictionModel", "generateInterfacePoints",
+    "geomTransf", "getConstrainedDOFs", "getConstrainedNodes", "getCrdTransfTags", "getEleClassTags",
+    "getEleLoadClassTags", "getEleLoadData", "getEleLoadTags", "getEleTags", "getFixedDOFs", "getFixedNodes",
+    "getLoadFactor", "getNDF", "getNDM", "getNP", "getNodeLoadData", "getNodeLoadTags", "getNodeTags",
+    "getNumElements", "getPID", "getParamTags", "getParamValue", "getRetainedDOFs", "getRetainedNodes",
+    "getTime", "groundMotion", "hystereticBackbone", "import", "imposedMotion", "imposedSupportMotion",
+    "initialize", "integrator", "layer", "limitCurve", "loadConst", "loadPackage", "localForce", "logFile",
+    "mass", "mesh", "modalDamping", "modalDampingQ", "modalProperties", "model", "mp", "nDMaterial", "node",
+    "nodeAccel", "nodeBounds", "nodeCoord", "nodeDOFs", "nodeDisp", "nodeEigenvector", "nodeMass",
+    "nodePressure", "nodeReaction", "nodeResponse", "nodeUnbalance", "nodeVel", "numFact", "numIter",
+    "numberer", "oldputs", "parameter", "partition", "patch", "pattern", "plasticMaterial", "print", "printA",
+    "printB", "printGID", "printModel", "pset", "quit", "rayleigh", "reactions", "record", "recorder",
+    "recorderValue", "recv", "region", "reliability", "remesh", "remove", "reset", "responseSpectrumAnalysis",
+    "rigidDiaphragm", "rigidLink", "sdfResponse", "searchPeerNGA", "section", "sectionDeformation",
+    "sectionDisplacement", "sectionFlexibility", "sectionForce", "sectionLocation", "sectionStiffness",
+    "sectionTag", "sectionWeight", "send", "sensLambda", "sensNodeAccel", "sensNodeDisp", "sensNodePressure",
+    "sensNodeVel", "sensSectionForce", "sensitivityAlgorithm", "sensitivityIntegrator", "setCreep",
+    "setElementRayleighDampingFactors", "setElementRayleighFactors", "setMaxOpenFiles", "setNodeAccel",
+    "setNodeCoord", "setNodeDisp", "setNodeVel", "setParameter", "setPrecision", "setTime", "solveCPU", "sp",
+    "start", "stiffnessDegradation", "stop", "strengthDegradation", "stripXML", "system", "systemSize", "test",
+    "testIter", "testNorm", "testNorms", "timeSeries", "totalCPU", "uniaxialMaterial", "unloadingRule",
+    "updateElementDomain", "updateMaterialStage", "updateMaterials", "updateParameter", "version", "video",
+    "wipe", "wipeAnalysis", "wipeReliability", "yieldSurface_BC", "ysEvolutionModel",
+};
+
+// Names of older solver versions, and ones the solver defines only once reliability is switched
+// on, that scripts still use.
+const char* const olderSolverCommands[] = {
+    "PFEM2D", "PFEM3D", "block2d", "block3d", "save", "restore", "Wsection", "vrp", "vpn", "vup", "prp",
+    "plane", "port", "viewWindow", "projection", "fill", "display", "metaData", "neesUpload", "optimization",
+    "randomVariable",
+    // The solver's nodal load replaces Tcl's load (of shared libraries), which no model script needs.
+    "load",
 };
 // clang-format on
 
@@ -121,17 +136,39 @@ struct CommandEntry {
     Tcl_ObjCmdProc* procedure;
 };
 
+using namespace modelcommands;
+
 const CommandEntry actingCommands[] = {
-    {"model", modelcommands::modelCommand},
-    {"node", modelcommands::nodeCommand},
-    {"element", modelcommands::elementCommand},
-    {"fix", modelcommands::fixCommand},
-    {"equalDOF", modelcommands::equalDofCommand},
-    {"rigidLink", modelcommands::rigidLinkCommand},
-    {"timeSeries", modelcommands::timeSeriesCommand},
-    {"eigen", modelcommands::eigenCommand},
-    {"analyze", modelcommands::analyzeCommand},
-    {"wipe", modelcommands::wipeCommand},
+    {"model", modelCommand},
+    {"node", nodeCommand},
+    {"element", elementCommand},
+    {"fix", fixCommand},
+    {"fixX", fixXCommand},
+    {"fixY", fixYCommand},
+    {"fixZ", fixZCommand},
+    {"equalDOF", equalDofCommand},
+    {"rigidLink", rigidLinkCommand},
+    {"block2D", block2DCommand},
+    {"block3D", block3DCommand},
+    {"timeSeries", timeSeriesCommand},
+    {"eigen", eigenCommand},
+    {"analyze", analyzeCommand},
+    {"wipe", wipeCommand},
+    {"wipeAnalysis", wipeAnalysisCommand},
+    {"integrator", integratorCommand},
+    {"loadConst", loadConstCommand},
+    {"getTime", getTimeCommand},
+    {"setTime", setTimeCommand},
+    {"getNodeTags", getNodeTagsCommand},
+    {"getEleTags", getEleTagsCommand},
+    {"getNumElements", getNumElementsCommand},
+    {"nodeCoord", nodeCoordCommand},
+    {"eleNodes", eleNodesCommand},
+    {"getNDM", getNdmCommand},
+    {"getNDF", getNdfCommand},
+    {"nodeDOFs", nodeDofsCommand},
+    {"getNP", getNpCommand},
+    {"getPID", getPidCommand},
     {"exit", exitCommand},
     {"quit", exitCommand},
 };
@@ -154,10 +191,16 @@ ModelInterpreter::ModelInterpreter() : m_state(std::make_unique<InterpreterState
         Tcl_ResetResult(m_interp);
     Tcl_SetAssocData(m_interp, stateKey, nullptr, m_state.get());
 
+    for (const char* name : solverCommands)
+        Tcl_CreateObjCommand(m_interp, name, ignoreCommand, nullptr, nullptr);
+    for (const char* name : olderSolverCommands)
+        Tcl_CreateObjCommand(m_interp, name, ignoreCommand, nullptr, nullptr);
+    // Registered last, so that they replace the ignoring procedure of the same name.
+    modelcommands::registerResponseQueries(m_interp);
     for (const CommandEntry& entry : actingCommands)
         Tcl_CreateObjCommand(m_interp, entry.name, entry.procedure, nullptr, nullptr);
-    for (const char* name : ignoredCommands)
-        Tcl_CreateObjCommand(m_interp, name, ignoreCommand, nullptr, nullptr);
+    // The solver keeps Tcl's own puts under this name.
+    Tcl_CreateAlias(m_interp, "oldputs", m_interp, "puts", 0, nullptr);
     wrapProc(m_interp);
 }
 

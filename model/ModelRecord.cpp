@@ -12,6 +12,12 @@ const QVector<int>& ModelRecord::elementNodes(int k) const
     return const_cast<ModelRecord*>(this)->elementNodes(k);
 }
 
+bool ModelRecord::isEmpty() const
+{
+    return nodeTags.isEmpty() && elementTypes.isEmpty() && fixNodeTags.isEmpty() &&
+           equalDofRetainedNodes.isEmpty() && rigidLinkRetainedNodes.isEmpty();
+}
+
 QVector<int>& ModelRecord::fixDofs(int k)
 {
     QVector<int>* lists[] = {&fixDofs1, &fixDofs2, &fixDofs3, &fixDofs4, &fixDofs5, &fixDofs6};

@@ -56,6 +56,8 @@ struct ModelRecord {
     // The K-th node list (K from 1 to 8), so that callers can loop over corners.
     QVector<int>& elementNodes(int k);
     const QVector<int>& elementNodes(int k) const;
+    // No node, element, restraint, equalDOF or rigid link: nothing to draw.
+    bool isEmpty() const;
     // The fixity list of DOF K (K from 1 to 6).
     QVector<int>& fixDofs(int k);
     const QVector<int>& fixDofs(int k) const;

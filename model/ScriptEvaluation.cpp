@@ -5,10 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "ErrorLocation.h"
 #include "InterpreterState.h"
 #include "ModelInterpreter.h"
 #include "ModelRecord.h"
+#include "ScriptEncoding.h"
 
 namespace {
 
@@ -84,6 +87,55 @@ QString errorInfoOf(Tcl_Interp* interp, int code)
     return info;
 }
 
+// The script's arguments as tclsh sets them: the interpretation passes none.
+void setScriptArguments(Tcl_Interp* interp, const QString& scriptPath)
+{
+    Tcl_SetVar2Ex(interp, "argv0", nullptr, newPath(scriptPath), TCL_GLOBAL_ONLY);
+    Tcl_SetVar2Ex(interp, "argv", nullptr, Tcl_NewListObj(0, nullptr), TCL_GLOBAL_ONLY);
+    Tcl_SetVar2Ex(interp, "argc", nullptr, Tcl_NewIntObj(0), TCL_GLOBAL_ONLY);
+    Tcl_SetVar2Ex(interp, "tcl_interactive", nullptr, Tcl_NewIntObj(0), TCL_GLOBAL_ONLY);
+}
+
+// Tcl's name for ENCODING; Latin-1, which Tcl always has and which keeps every byte, when Tcl's
+// encoding files are missing.
+QByteArray tclEncodingName(const ScriptEncoding& detected)
+{
+    const QByteArray name = detected.tclName;
+    Tcl_Encoding encoding = Tcl_GetEncoding(nullptr, name.constData());
+    if (!encoding)
+        return "iso8859-1";
+    Tcl_FreeEncoding(encoding);
+    return name;
+}
+
+QString leftOutSummary(const LeftOut& leftOut, const ModelRecord& record)
+{
+    if (leftOut.elementTypes.isEmpty()) {
+        return leftOut.wipedModel && record.isEmpty()
+                   ? QStringLiteral("The script ends with wipe: nothing left to draw")
+                   : QString();
+    }
+    QVector<QPair<QString, int>> types;
+    int total = 0;
+    for (auto it = leftOut.elementTypes.cbegin(); it != leftOut.elementTypes.cend(); ++it) {
+        types.append({it.key(), it.value()});
+        total += it.value();
+    }
+    // The most frequent first; the map gives equal counts in name order.
+    std::stable_sort(
+        types.begin(), types.end(),
+        [](const QPair<QString, int>& a, const QPair<QString, int>& b) { return a.second > b.second; });
+    QStringList parts;
+    for (const auto& type : types)
+        parts << QStringLiteral("%1 (%2)").arg(type.first).arg(type.second);
+    return QStringLiteral("%1 %2 of %3 %4 not drawn: %5")
+        .arg(total)
+        .arg(total == 1 ? QStringLiteral("element") : QStringLiteral("elements"))
+        .arg(types.size())
+        .arg(types.size() == 1 ? QStringLiteral("type") : QStringLiteral("types"))
+        .arg(parts.join(QStringLiteral(", ")));
+}
+
 }  // namespace
 
 EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath)
@@ -101,14 +153,19 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
         interpreter.deleteInterpreter();
         return r;
     }
+    // Read in the encoding the editor shows it in, whatever the process's locale says.
+    const QByteArray bytes = probe.readAll();
     probe.close();
+    const ScriptEncoding detected = detectScriptEncoding(bytes);
+    const QByteArray encoding = tclEncodingName(detected);
+    r.encoding = QString::fromLatin1(detected.codecName);
 
     const OutputRedirection output = redirectStandardOutput(interp);
+    setScriptArguments(interp, script.absoluteFilePath());
 
-    // Scripts are saved as UTF-8, whatever the process's locale says.
     Tcl_Obj* name = newPath(script.fileName());
     Tcl_IncrRefCount(name);
-    r.code = Tcl_FSEvalFileEx(interp, name, "utf-8");
+    r.code = Tcl_FSEvalFileEx(interp, name, encoding.constData());
     Tcl_DecrRefCount(name);
 
     if (interpreter.state().exitRequested) {
@@ -124,9 +181,16 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
         if (!r.result.isEmpty())
             modelRecord()->statusMessage = r.result;
     }
+    r.leftOut = leftOutSummary(interpreter.state().leftOut, *modelRecord());
     restoreStandardOutput(output);
     interpreter.deleteInterpreter();
     return r;
+}
+
+QString evaluationSuccessText(const EvaluationResult& result)
+{
+    const QString success = QStringLiteral("Success!");
+    return result.leftOut.isEmpty() ? success : success + QLatin1Char(' ') + result.leftOut;
 }
 
 QString evaluationErrorText(const EvaluationResult& result)

@@ -17,13 +17,22 @@ struct EvaluationResult {
     QString errorInfo;     // Tcl's errorInfo when code != TCL_OK
     int errorLine = 0;     // line of the error in errorFile, 0 if unknown
     QString errorFile;  // absolute path of the file the error happened in (the script or a file it sourced)
+    QString encoding;   // Qt codec name the script was read in: "UTF-8", "GBK", "windows-1252", ...
+    // What the script defined that the record does not hold, for the status bar; empty when nothing
+    // was left out. "12 elements of 2 types not drawn: ASDShellQ4 (8), mixedBeamColumn (4)", or
+    // "The script ends with wipe: nothing left to draw".
+    QString leftOut;
 };
 
 // Makes the script's directory the process's current directory, sends the script's standard
-// output to "Tolvane.log" there, evaluates the file, puts the error text into the model record's
+// output to "Tolvane.log" there, sets argv0, argv and argc as tclsh does, evaluates the file in
+// the encoding detectScriptEncoding() finds for it, puts the error text into the model record's
 // statusMessage on failure, and deletes the Tcl interpreter. The model record keeps what the
 // script recorded, also after an error. An unreadable script changes nothing but statusMessage.
 EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath);
+
+// "Success!", followed by the left-out summary when there is one.
+QString evaluationSuccessText(const EvaluationResult& result);
 
 // "file:line: message" for a failed evaluation (the location only when it is known), the message
 // being the model record's status text as the status bar shows it.

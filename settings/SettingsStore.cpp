@@ -78,29 +78,38 @@ QString defaultSolverPath()
 #endif
 }
 
+QVariant defaultValue(const QString& key)
+{
+    const QString group = key.section(QLatin1Char('/'), 0, 0);
+    const QString name = key.section(QLatin1Char('/'), 1);
+    if (group == QLatin1String("EXEPATH") && name == QLatin1String("OSPath"))
+        return defaultSolverPath();
+    if (group == QLatin1String("MODELCOLOR") && modelColorKeys.contains(name))
+        return defaultModelColors()[modelColorKeys.indexOf(name)];
+    if (group == QLatin1String("MODELTRANSPARENCY") && modelTransparencyKeys.contains(name))
+        return 5;
+    if (group == QLatin1String("SIZEANDWIDTH") && sizeKeys.contains(name))
+        return name == QLatin1String("LabelSize") ? 20 : 5;
+    if (group == QLatin1String("LABELCOLOR") && labelColorKeys.contains(name))
+        return defaultLabelColors()[labelColorKeys.indexOf(name)];
+    return QVariant();
+}
+
 bool writeDefaults(const QString& path)
 {
     QSettings s(path, QSettings::IniFormat);
-    s.beginGroup(QStringLiteral("EXEPATH"));
-    s.setValue(QStringLiteral("OSPath"), defaultSolverPath());
-    s.endGroup();
-    s.beginGroup(QStringLiteral("MODELCOLOR"));
-    for (int i = 0; i < modelColorKeys.size(); ++i)
-        s.setValue(modelColorKeys[i], defaultModelColors()[i]);
-    s.endGroup();
-    s.beginGroup(QStringLiteral("MODELTRANSPARENCY"));
-    for (const QString& key : modelTransparencyKeys)
-        s.setValue(key, 5);
-    s.endGroup();
-    s.beginGroup(QStringLiteral("SIZEANDWIDTH"));
-    s.setValue(QStringLiteral("PointSize"), 5);
-    s.setValue(QStringLiteral("LineWidth"), 5);
-    s.setValue(QStringLiteral("LabelSize"), 20);
-    s.endGroup();
-    s.beginGroup(QStringLiteral("LABELCOLOR"));
-    for (int i = 0; i < labelColorKeys.size(); ++i)
-        s.setValue(labelColorKeys[i], defaultLabelColors()[i]);
-    s.endGroup();
+    const QPair<QString, QStringList> groups[] = {
+        {QStringLiteral("EXEPATH"), {QStringLiteral("OSPath")}},
+        {QStringLiteral("MODELCOLOR"), modelColorKeys},
+        {QStringLiteral("MODELTRANSPARENCY"), modelTransparencyKeys},
+        {QStringLiteral("SIZEANDWIDTH"), sizeKeys},
+        {QStringLiteral("LABELCOLOR"), labelColorKeys}};
+    for (const auto& group : groups) {
+        s.beginGroup(group.first);
+        for (const QString& key : group.second)
+            s.setValue(key, defaultValue(group.first + QLatin1Char('/') + key));
+        s.endGroup();
+    }
     s.sync();
     return s.status() == QSettings::NoError;
 }

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 namespace SettingsStore {
 
@@ -27,6 +28,10 @@ extern const QStringList labelColorKeys;         // Points, Restraints, Elements
 
 // The solver path used when the settings file is first written.
 QString defaultSolverPath();
+
+// The default of KEY, a combined path such as "MODELCOLOR/Frames": a QColor, an int or the solver
+// path; an invalid QVariant for a key that does not exist.
+QVariant defaultValue(const QString& key);
 
 // Writes every key with its default, in group order. Returns false when the file
 // could not be written.

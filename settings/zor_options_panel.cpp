@@ -157,10 +157,10 @@ zor_options_panel::zor_options_panel(const QString& configPath, QWidget* parent)
     updateSizes(0);
     connect(tabWidget, &QTabWidget::currentChanged, this, &zor_options_panel::updateSizes);
     m_configPath = configPath;
-    if (QFileInfo(m_configPath).isFile())
-        loadSettings();
-    else if (!writeDefaultSettings())
+    if (!QFileInfo(m_configPath).isFile() && !writeDefaultSettings())
         reportUnwritable();
+    // Also after writing the defaults, so that OK stores what the file holds, not the first entries.
+    loadSettings();
 }
 
 void zor_options_panel::buildForm()
@@ -270,19 +270,21 @@ QWidget* zor_options_panel::buildDisplayTab()
 
 void zor_options_panel::loadSettings()
 {
+    // A missing key shows its default: OK must never store an invisible opacity 0 for it.
     QSettings s(m_configPath, QSettings::IniFormat);
-    lineEdit->setText(s.value(QStringLiteral("EXEPATH/OSPath")).toString());
+    const auto value = [&s](const QString& key) { return s.value(key, SettingsStore::defaultValue(key)); };
+    lineEdit->setText(value(QStringLiteral("EXEPATH/OSPath")).toString());
     for (int i = 0; i < modelSwatches.size(); ++i)
-        modelSwatches[i]->setColor(s.value("MODELCOLOR/" + SettingsStore::modelColorKeys[i]).value<QColor>());
+        modelSwatches[i]->setColor(value("MODELCOLOR/" + SettingsStore::modelColorKeys[i]).value<QColor>());
     for (int i = 0; i < transparencyCombos.size(); ++i)
         transparencyCombos[i]->setCurrentIndex(
-            s.value("MODELTRANSPARENCY/" + SettingsStore::modelTransparencyKeys[i]).toInt());
+            value("MODELTRANSPARENCY/" + SettingsStore::modelTransparencyKeys[i]).toInt());
     // A size that is not offered leaves the combo where it was.
     for (int i = 0; i < sizeCombos.size(); ++i)
         sizeCombos[i]->setCurrentText(
-            QString::number(s.value("SIZEANDWIDTH/" + SettingsStore::sizeKeys[i]).toInt()));
+            QString::number(value("SIZEANDWIDTH/" + SettingsStore::sizeKeys[i]).toInt()));
     for (int i = 0; i < labelSwatches.size(); ++i)
-        labelSwatches[i]->setColor(s.value("LABELCOLOR/" + SettingsStore::labelColorKeys[i]).value<QColor>());
+        labelSwatches[i]->setColor(value("LABELCOLOR/" + SettingsStore::labelColorKeys[i]).value<QColor>());
 }
 
 bool zor_options_panel::saveSettings()

@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
@@ -72,6 +73,8 @@ private slots:
     void gutterHighlightsSelectedLines();
     void saveAppendsExtensionAndCanonicalises();
     void loadReadsUtf8AndRefusesMissingFiles();
+    void filesKeepTheirEncoding();
+    void textTheEncodingCannotHoldIsSavedAsUtf8();
     void failedSaveWarnsAndKeepsState();
     void closeProtocol_data();
     void closeProtocol();
@@ -273,6 +276,73 @@ void TestTclEditor::loadReadsUtf8AndRefusesMissingFiles()
     fresh.insertPlainText(QStringLiteral("x"));
     QVERIFY(fresh.isWindowModified());
     QVERIFY(prompts.isEmpty());
+}
+
+void TestTclEditor::filesKeepTheirEncoding()
+{
+    // Loaded, shown decoded, saved unchanged: the same bytes, line ends included.
+    struct Case {
+        QByteArray bytes;
+        QString encoding;
+        QString text;
+    };
+    const Case cases[] = {
+        {"# St\xfctze f\xfcr Ger\xe4t\nputs \"\xb0"
+         "C \xa0\xd8\"\n",
+         "ISO-8859-1", QStringLiteral("# Stütze für Gerät\nputs \"°C \u00a0Ø\"\n")},
+        {"# Tr\xe4ger\r\nputs \"\x80 \x96\"\r\n", "windows-1252", QStringLiteral("# Träger\nputs \"€ –\"\n")},
+        {"# \xd6\xf9\xd7\xd3\r\nnode 1 0 0\r\n", "GBK", QStringLiteral("# 柱子\nnode 1 0 0\n")},
+        {"\xef\xbb\xbfnode 1 0 0 ;# \xc3\x98", "UTF-8", QStringLiteral("node 1 0 0 ;# Ø")},
+    };
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QStringLiteral("encoded.tcl"));
+        QVERIFY(writeFile(path, c.bytes));
+        tcleditor editor;
+        QSignalSpy detected(&editor, &tcleditor::encodingChanged);
+        QVERIFY(editor.loadFile(path));
+        QCOMPARE(editor.encodingName(), c.encoding);
+        QCOMPARE(detected.size(), 1);
+        QCOMPARE(detected.at(0).at(0).toString(), c.encoding);
+        // toPlainText() shows a no-break space as a space; the saved bytes must keep it.
+        QCOMPARE(editor.toPlainText(), QString(c.text).replace(QChar::Nbsp, QLatin1Char(' ')));
+        QVERIFY(editor.save());
+        QCOMPARE(readAll(path), c.bytes);
+    }
+    QVERIFY(prompts.isEmpty());
+}
+
+void TestTclEditor::textTheEncodingCannotHoldIsSavedAsUtf8()
+{
+    struct Case {
+        QByteArray bytes;
+        QString added;
+        QString encoding;
+    };
+    const Case cases[] = {
+        {"# Tr\xe4ger\n", QStringLiteral("柱"), "ISO-8859-1"},
+        {"# Tr\xe4ger\n", QStringLiteral("€"), "ISO-8859-1"},
+        {"# \xd6\xd0\xce\xc4\n", QStringLiteral("\U0001F600"), "GBK"},
+    };
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QStringLiteral("widened.tcl"));
+        QVERIFY(writeFile(path, c.bytes));
+        tcleditor editor;
+        QVERIFY(editor.loadFile(path));
+        QSignalSpy switched(&editor, &tcleditor::encodingChanged);
+        editor.moveCursor(QTextCursor::End);
+        editor.insertPlainText(c.added);
+        const QString text = editor.toPlainText();
+        prompts.clear();
+        QVERIFY(editor.save());
+        QCOMPARE(readAll(path), text.toUtf8());
+        QCOMPARE(editor.encodingName(), QStringLiteral("UTF-8"));
+        QCOMPARE(switched.size(), 1);
+        QCOMPARE(prompts.size(), 1);
+        QCOMPARE(
+            prompts.at(0).text,
+            c.encoding +
+                QStringLiteral(" cannot hold every character of the text: widened.tcl is saved as UTF-8."));
+    }
 }
 
 void TestTclEditor::failedSaveWarnsAndKeepsState()

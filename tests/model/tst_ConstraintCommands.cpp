@@ -8,77 +8,98 @@ class ConstraintCommandsTest : public QObject {
 
 private slots:
     void fixStoresFixities();
-    void failuresStopAndKeepWhatWasRead();
+    void failuresStopAndKeepNothing();
     void equalDofAndRigidLink();
 };
 
 void ConstraintCommandsTest::fixStoresFixities()
 {
-    const QPair<QByteArray, IntList> cases[] = {
-        {"model basic -ndm 2\nfix 1 1 1 0", {1, 1, 0, 0, 0, 0}},
-        {"model basic -ndm 3\nfix 1 1 1 1 1 1 1", {1, 1, 1, 1, 1, 1}},
-        {"model basic -ndm 2\nfix 1 2 2 2", {2, 2, 2, 0, 0, 0}},                 // values as written
-        {"model basic -ndm 2\nfix 1 1 1 1 9 9", {1, 1, 1, 0, 0, 0}},             // extra words
-        {"model basic -ndm 3 -ndf 7\nfix 1 1 0 1 0 1 0 1", {1, 0, 1, 0, 1, 0}},  // seventh checked, dropped
-        {"model basic -ndm 1\nfix 1 1", {1, 0, 0, 0, 0, 0}},
-    };
-    for (const auto& c : cases) {
-        const RowName row{c.first};
-        ScriptRunner runner;
-        QCOMPARE(runner.run(c.first).code, 0);
-        QCOMPARE(runner.model().fixNodeTags, IntList({1}));
-        for (int k = 1; k <= 6; ++k)
-            QCOMPARE(runner.model().fixDofs(k), IntList({c.second[k - 1]}));
-    }
-}
-
-void ConstraintCommandsTest::failuresStopAndKeepWhatWasRead()
-{
-    // Each failure ends the script (the command after it records nothing); what the failing command
-    // read before the bad word stays in the record.
+    // fixX, fixY and fixZ restrain every node defined so far at that coordinate.
+    const QByteArray nodes = "node 1 0 0\nnode 2 3 1e-11\nnode 3 1e-4 3\nnode 4 0 3\n";
+    const QByteArray nodes3 = "node 1 0 0 0\nnode 2 0 0 2.5\nnode 3 1 0 2.5\n";
     struct Case {
         QByteArray script;
-        QString message;
-        IntList kept;  // fixNodeTags, equalDofRetainedNodes or rigidLinkRetainedNodes
-        int fixities;  // fixDofs lists that got an entry
+        IntList tags;
+        IntList dofs;  // fixDofs1 to fixDofs6 of each restraint in turn
     };
-    const QString fixUsage = QStringLiteral(" - fix nodeId 3 [0,1] conditions");
-    const QString eqUsage = QStringLiteral(" equalDOF RnodeID? CnodeID? DOF1? DOF2? ...");
-    const QString linkUsage = QStringLiteral("WARNING rigidLink linkType? rNode? cNode?");
     const Case cases[] = {
-        {"fix 1 1 1 1", "WARNING builder has been destroyed\n", {}, 0},
-        {"model basic -ndm 2\nfix 1 1 1", "WARNING bad command - want: fix nodeId 3 [0,1] conditions", {}, 0},
-        {"model basic -ndm 2\nfix n 1 1 1", "WARNING invalid nodeId" + fixUsage + "\n", {}, 0},
-        {"model basic -ndm 2\nfix 4 1 x 1", "WARNING invalid fixity 2 - load 4 3 fixities\n", {4}, 1},
-        {"model basic -ndm 3\nfix 12 1 1 1 1 1 1.5",
-         "WARNING invalid fixity 6 - load 12 6 fixities\n",
-         {12},
-         5},
-        {"equalDOF 10 11 1", "WARNING builder has been destroyed\n", {}, 0},
-        {"model basic -ndm 3\nequalDOF 1 2", "WARNING bad command - want:" + eqUsage, {}, 0},
-        {"model basic -ndm 3\nequalDOF a1 2 1", "WARNING invalid RnodeID: a1" + eqUsage, {}, 0},
-        {"model basic -ndm 3\nequalDOF 1 {2 3} 1", "WARNING invalid CnodeID: 2 3" + eqUsage, {1}, 0},
-        {"rigidLink bar 10", linkUsage + "\n", {}, 0},
-        {"rigidLink bar r 10", linkUsage + " - could not read rNode \n", {}, 0},
-        {"rigidLink bar 3 c", linkUsage + " - could not read CNode \n", {3}, 0},
+        {"model basic -ndm 2\nfix 1 1 1 0", {1}, {1, 1, 0, 0, 0, 0}},
+        {"model basic -ndm 3\nfix 1 1 1 1 1 1 1", {1}, {1, 1, 1, 1, 1, 1}},
+        {"model basic -ndm 2\nfix 1 2 2 2", {1}, {2, 2, 2, 0, 0, 0}},      // values as written
+        {"model basic -ndm 2\nfix 1 1 1 1 9 9", {1}, {1, 1, 1, 0, 0, 0}},  // extra words
+        {"model basic -ndm 3 -ndf 7\nfix 1 1 0 1 0 1 0 1",
+         {1},
+         {1, 0, 1, 0, 1, 0}},  // seventh checked, dropped
+        {"model basic -ndm 1\nfix 1 1", {1}, {1, 0, 0, 0, 0, 0}},
+        {"model basic -ndm 2\n" + nodes + "fixX 0 1 1 0", {1, 4}, {1, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0}},
+        {"model basic -ndm 2\n" + nodes + "fixX 0 1 0 1 -tol 1e-3",
+         {1, 3, 4},
+         {1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 0, 0}},
+        {"model basic -ndm 2\n" + nodes + "fixY 0 0 1 1", {1, 2}, {0, 1, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0}},
+        {"model basic -ndm 2 -ndf 2\n" + nodes + "fixY 3.0 1 1\nnode 5 0 3",
+         {3, 4},
+         {1, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0}},
+        {"model basic -ndm 3\n" + nodes3 + "fixZ 2.5 1 1 1 0 0 0",
+         {2, 3},
+         {1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 0, 0}},
+        {"model basic -ndm 2\n" + nodes + "fixX 7 1 1 1", {}, {}},
     };
     for (const Case& c : cases) {
         const RowName row{c.script};
         ScriptRunner runner;
+        QCOMPARE(runner.run(c.script).code, 0);
+        QCOMPARE(runner.model().fixNodeTags, c.tags);
+        for (int k = 1; k <= 6; ++k) {
+            IntList column;
+            for (int i = k - 1; i < c.dofs.size(); i += 6)
+                column << c.dofs[i];
+            QCOMPARE(runner.model().fixDofs(k), column);
+        }
+    }
+}
+
+void ConstraintCommandsTest::failuresStopAndKeepNothing()
+{
+    // Each failure ends the script (the commands after it record nothing) and appends nothing, so
+    // that every group of lists stays parallel.
+    const QString fixUsage = QStringLiteral(" - fix nodeId 3 [0,1] conditions");
+    const QString eqUsage = QStringLiteral(" equalDOF RnodeID? CnodeID? DOF1? DOF2? ...");
+    const QString linkUsage = QStringLiteral("WARNING rigidLink linkType? rNode? cNode?");
+    const QString fixXUsage = QStringLiteral(" - fixX xLoc 3 [0,1] conditions <-tol tol?>\n");
+    const QPair<QByteArray, QString> cases[] = {
+        {"fix 1 1 1 1", "WARNING builder has been destroyed\n"},
+        {"model basic -ndm 2\nfix 1 1 1", "WARNING bad command - want: fix nodeId 3 [0,1] conditions"},
+        {"model basic -ndm 2 -ndf 2147483647\nfix 1 1 1",
+         "WARNING bad command - want: fix nodeId 2147483647 [0,1] conditions"},
+        {"model basic -ndm 2\nfix n 1 1 1", "WARNING invalid nodeId" + fixUsage + "\n"},
+        {"model basic -ndm 2\nfix 4 1 x 1", "WARNING invalid fixity 2 - load 4 3 fixities\n"},
+        {"model basic -ndm 3\nfix 12 1 1 1 1 1 1.5", "WARNING invalid fixity 6 - load 12 6 fixities\n"},
+        {"model basic -ndm 2\nnode 1 0 0\nfixX 0 1 1", "WARNING bad command" + fixXUsage},
+        {"model basic -ndm 2\nnode 1 0 0\nfixX 0 1 y 1", "WARNING invalid fixity 2" + fixXUsage},
+        {"model basic -ndm 2\nnode 1 0 0\nfixX 0 1 1 1 -tol", "WARNING invalid tol" + fixXUsage},
+        {"model basic -ndm 2\nnode 1 0 0\nfixZ 0 1 1 1",
+         "WARNING fixZ - a model of ndm 2 has no Z coordinate\n"},
+        {"equalDOF 10 11 1", "WARNING builder has been destroyed\n"},
+        {"model basic -ndm 3\nequalDOF 1 2", "WARNING bad command - want:" + eqUsage},
+        {"model basic -ndm 3\nequalDOF a1 2 1", "WARNING invalid RnodeID: a1" + eqUsage},
+        {"model basic -ndm 3\nequalDOF 1 {2 3} 1", "WARNING invalid CnodeID: 2 3" + eqUsage},
+        {"rigidLink bar 10", linkUsage + "\n"},
+        {"rigidLink bar r 10", linkUsage + " - could not read rNode \n"},
+        {"rigidLink bar 3 c", linkUsage + " - could not read CNode \n"},
+    };
+    for (const auto& c : cases) {
+        const RowName row{c.first};
+        ScriptRunner runner;
         const EvaluationResult r =
-            runner.run(c.script + "\nfix 99 1 1 1 1 1 1\nequalDOF 7 8 1\nrigidLink beam 7 8\n");
+            runner.run(c.first + "\nfix 99 1 1 1 1 1 1\nequalDOF 7 8 1\nrigidLink beam 7 8\n");
         QCOMPARE(r.code, 1);
-        QCOMPARE(runner.status(), c.message);
+        QCOMPARE(runner.status(), c.second);
         const ModelRecord& m = runner.model();
-        const IntList& kept = c.script.contains("fix")        ? m.fixNodeTags
-                              : c.script.contains("equalDOF") ? m.equalDofRetainedNodes
-                                                              : m.rigidLinkRetainedNodes;
-        QCOMPARE(kept, c.kept);
-        QCOMPARE(m.fixNodeTags.size() + m.equalDofRetainedNodes.size() + m.rigidLinkRetainedNodes.size(),
-                 c.kept.size());
+        QVERIFY(m.fixNodeTags.isEmpty() && m.equalDofRetainedNodes.isEmpty() &&
+                m.rigidLinkRetainedNodes.isEmpty());
         QVERIFY(m.equalDofConstrainedNodes.isEmpty() && m.rigidLinkConstrainedNodes.isEmpty());
         for (int k = 1; k <= 6; ++k)
-            QCOMPARE(m.fixDofs(k).size(), k <= c.fixities ? 1 : 0);
+            QVERIFY(m.fixDofs(k).isEmpty());
     }
 }
 

@@ -11,7 +11,8 @@ private slots:
     void recordsTypeTagAndNodes();
     void everyRecordedNameIsStoredUnderItsCanonicalName();
     void ignoredAndUnknownNamesRecordNothing();
-    void failuresLeavePartialEntries();
+    void failuresRecordNothing();
+    void blocksMakeNodesAndElements();
 };
 
 void ElementCommandTest::recordsTypeTagAndNodes()
@@ -122,41 +123,27 @@ void ElementCommandTest::ignoredAndUnknownNamesRecordNothing()
     QVERIFY(runner.model().elementTags.isEmpty());
 }
 
-void ElementCommandTest::failuresLeavePartialEntries()
+void ElementCommandTest::failuresRecordNothing()
 {
+    // A failing element command appends nothing, so the element lists stay parallel for the drawing.
     struct Case {
         QByteArray script;
         QString message;
-        int types;
         IntList tags;
-        IntList firstNodes;  // sizes of elementNodes1..3
-        int counts;
     };
     const QString cannot = QStringLiteral("TclElementCommand -- unable to create element of type : ");
     const Case cases[] = {
-        {"element truss 1 1 2 1.0 1", "WARNING builder has been destroyed\n", 0, {}, {0, 0, 0}, 0},
+        {"element truss 1 1 2 1.0 1", "WARNING builder has been destroyed\n", {}},
         {"model basic -ndm 2\nelement",
          "WARNING need to specify an element type\n"
          "Want: element eleType <specific element args> .. see manual for valid eleTypes & arguments\n",
-         0,
-         {},
-         {0, 0, 0},
-         0},
-        {"model basic -ndm 2\nelement zeroLength 5 1",
-         "TclElementCommand: insufficient arguments",
-         1,
-         {},
-         {0, 0, 0},
-         0},
-        {"model basic -ndm 2\nelement truss x 1 2 10.0 1", cannot + "truss", 1, {}, {0, 0, 0}, 0},
+         {}},
+        {"model basic -ndm 2\nelement zeroLength 5 1", "TclElementCommand: insufficient arguments", {}},
+        {"model basic -ndm 2\nelement truss x 1 2 10.0 1", cannot + "truss", {}},
+        {"model basic -ndm 2\nelement elasticBeamColumn 2 2 3.0 1 1 1 1", cannot + "elasticBeamColumn", {}},
         // The alias is named as typed.
-        {"model basic -ndm 3\nelement shell 4 1 2 z 4 1", cannot + "shell", 1, {4}, {1, 1, 0}, 0},
-        {"model basic -ndm 3\nelement truss 1 1 2 1 1\nelement Truss 2 1 q 1 1",
-         cannot + "Truss",
-         2,
-         {1, 2},
-         {2, 1, 1},
-         1},
+        {"model basic -ndm 3\nelement shell 4 1 2 z 4 1", cannot + "shell", {}},
+        {"model basic -ndm 3\nelement truss 1 1 2 1 1\nelement Truss 2 1 q 1 1", cannot + "Truss", {1}},
     };
     for (const Case& c : cases) {
         const RowName row{c.script};
@@ -166,11 +153,80 @@ void ElementCommandTest::failuresLeavePartialEntries()
         QCOMPARE(r.result, QString());
         QCOMPARE(runner.status(), c.message);
         const ModelRecord& m = runner.model();
-        QCOMPARE(m.elementTypes.size(), c.types);
         QCOMPARE(m.elementTags, c.tags);
-        for (int k = 1; k <= 3; ++k)
-            QCOMPARE(m.elementNodes(k).size(), c.firstNodes[k - 1]);
-        QCOMPARE(m.elementNodeCounts.size(), c.counts);
+        QCOMPARE(m.elementTypes.size(), c.tags.size());
+        QCOMPARE(m.elementNodeCounts.size(), c.tags.size());
+        for (int k = 1; k <= 8; ++k)
+            QCOMPARE(m.elementNodes(k).size(), c.tags.size());
+    }
+}
+
+void ElementCommandTest::blocksMakeNodesAndElements()
+{
+    // Each block's element commands are logged through a wrapper, as the solver evaluates them.
+    const QByteArray logElements =
+        "rename element recordElement\nproc element {args} { puts $args; recordElement {*}$args }\n";
+    struct Case {
+        QByteArray script;
+        IntList tags;
+        RealList x, y, z;
+        QByteArray elements;  // the element commands made, one a line
+    };
+    const Case cases[] = {
+        // Corners only: the mid-sides and the centre are averages of the corners.
+        {"model basic -ndm 2\nblock2D 2 2 1 1 quad \"1 PlaneStrain 1\" {1 0 0 2 4 0 3 6 4 4 0 2}",
+         {1, 2, 3, 4, 5, 6, 7, 8, 9},
+         {0, 2, 4, 0, 2.5, 5, 0, 3, 6},
+         {0, 0, 0, 1, 1.5, 2, 2, 3, 4},
+         {0, 0, 0, 0, 0, 0, 0, 0, 0},
+         "quad 1 1 2 5 4 1 PlaneStrain 1\nquad 2 2 3 6 5 1 PlaneStrain 1\n"
+         "quad 3 4 5 8 7 1 PlaneStrain 1\nquad 4 5 6 9 8 1 PlaneStrain 1\n"},
+        // All nine block nodes, the bottom side bent down to y = -1 in its middle; a 2 x 2 mesh puts a
+        // node on each of them.
+        {"model basic -ndm 2\nset t 0.5\n"
+         "block2D 2 2 10 20 quad \"$t PlaneStress 3\" {\n"
+         "  1 0 0  2 4 0  3 4 4  4 0 4  5 2 -1  6 4 2  7 2 4  8 0 2  9 2 2\n}",
+         {10, 11, 12, 13, 14, 15, 16, 17, 18},
+         {0, 2, 4, 0, 2, 4, 0, 2, 4},
+         {0, -1, 0, 2, 2, 2, 4, 4, 4},
+         {0, 0, 0, 0, 0, 0, 0, 0, 0},
+         "quad 20 10 11 14 13 0.5 PlaneStress 3\nquad 21 11 12 15 14 0.5 PlaneStress 3\n"
+         "quad 22 13 14 17 16 0.5 PlaneStress 3\nquad 23 14 15 18 17 0.5 PlaneStress 3\n"},
+        // The same block meshed 4 x 2 with nine-node elements: on the bent side y = -(1 - xi^2), so
+        // -0.75 at xi = -0.5 and 0.5.
+        {"model basic -ndm 2\nblock2D 4 2 1 1 nineNodeQuad \"1 PlaneStrain 1\" -numEleNodes 9 "
+         "{1 0 0 2 4 0 3 4 4 4 0 4 5 2 -1 6 4 2 7 2 4 8 0 2 9 2 2}",
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15},
+         {0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 0, 1, 2, 3, 4},
+         {0, -0.75, -1, -0.75, 0, 2, 2, 2, 2, 2, 4, 4, 4, 4, 4},
+         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         "nineNodeQuad 1 1 3 13 11 2 8 12 6 7 1 PlaneStrain 1\n"
+         "nineNodeQuad 2 3 5 15 13 4 10 14 8 9 1 PlaneStrain 1\n"},
+        // A box 2 x 2 x 2 whose top is shifted by 1 in x, so x = i + k/2; the body centre (block node
+        // 27) is given 0.5 higher than the corners put it and moves mesh node 14 alone.
+        {"model basic -ndm 3\nblock3D 2 2 2 1 1 stdBrick 1 {\n"
+         "  1 0 0 0  2 2 0 0  3 2 2 0  4 0 2 0  5 1 0 2  6 3 0 2  7 3 2 2  8 1 2 2  27 1.5 1 1.5\n}",
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27},
+         {0, 1, 2, 0, 1, 2, 0, 1, 2, 0.5, 1.5, 2.5, 0.5, 1.5, 2.5, 0.5, 1.5, 2.5, 1, 2, 3, 1, 2, 3, 1, 2, 3},
+         {0, 0, 0, 1, 1, 1, 2, 2, 2, 0, 0, 0, 1, 1, 1, 2, 2, 2, 0, 0, 0, 1, 1, 1, 2, 2, 2},
+         {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1.5, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 2},
+         "stdBrick 1 1 2 5 4 10 11 14 13 1\nstdBrick 2 2 3 6 5 11 12 15 14 1\n"
+         "stdBrick 3 4 5 8 7 13 14 17 16 1\nstdBrick 4 5 6 9 8 14 15 18 17 1\n"
+         "stdBrick 5 10 11 14 13 19 20 23 22 1\nstdBrick 6 11 12 15 14 20 21 24 23 1\n"
+         "stdBrick 7 13 14 17 16 22 23 26 25 1\nstdBrick 8 14 15 18 17 23 24 27 26 1\n"},
+    };
+    for (const Case& c : cases) {
+        const RowName row{c.script};
+        ScriptRunner runner;
+        const QByteArray model = c.script.left(c.script.indexOf('\n') + 1);
+        QCOMPARE(runner.run(model + logElements + c.script.mid(model.size()) + "\n").code, 0);
+        const ModelRecord& m = runner.model();
+        QCOMPARE(m.nodeTags, c.tags);
+        QCOMPARE(m.nodeX, c.x);
+        QCOMPARE(m.nodeY, c.y);
+        QCOMPARE(m.nodeZ, c.z);
+        QCOMPARE(runner.log(), c.elements);
+        QCOMPARE(m.elementTags.size(), c.elements.count('\n'));  // recorded through the element command
     }
 }
 

@@ -11,7 +11,9 @@ private slots:
     void nodeCommand();
     void failingCommandStopsTheScript();
     void analyzeAndWipe();
-    void ignoredCommandsRecordNothing();
+    void everySolverCommandIsAccepted();
+    void queriesAnswerFromTheRecord();
+    void analysisStepsAdvanceTheTime();
     void tclCommandsKeepTheirMeaning();
     void exitEndsTheScriptFromAnyDepth();
     void interpretersCanBeReplacedRepeatedly();
@@ -115,6 +117,8 @@ void ModelCommandsTest::nodeCommand()
         {"model basic -ndm 4 -ndf 3\nnode 3 1 2 3 4", "WARNING invalid ndm\nnode: 3"},
         {"model basic -ndm 2\nnode 4 1 2 -ndf x", "WARNING invalid nodal ndf given for node 4"},
         {"model basic -ndm 2\nnode 4 1 2 -ndf", "WARNING invalid nodal ndf given for node 4"},
+        // ndm + 2 must not overflow into a count that lets the coordinates be read past the words.
+        {"model basic -ndm 2147483647 -ndf 3\nnode 1 0 0", "WARNING insufficient arguments\n" + usage},
     };
     for (const auto& c : failures) {
         const RowName row{c.first};
@@ -150,7 +154,7 @@ void ModelCommandsTest::analyzeAndWipe()
     ScriptRunner runner;
     EvaluationResult r = runner.run("foreach i {1 2 3 4 5} { analyze 10 }\nanalyze\nanalyze 1 0.01 extra\n");
     QCOMPARE(r.code, 0);
-    QCOMPARE(r.result, QString());
+    QCOMPARE(r.result, QStringLiteral("0"));  // analyze answers 0 as the solver does on success
     QCOMPARE(runner.model().analyzeCount, 7);
 
     r = runner.run(
@@ -174,66 +178,178 @@ void ModelCommandsTest::analyzeAndWipe()
     QCOMPARE(m.statusMessage, QStringLiteral("WARNING builder has been destroyed\n"));
 }
 
-void ModelCommandsTest::ignoredCommandsRecordNothing()
+void ModelCommandsTest::everySolverCommandIsAccepted()
 {
-    const QStringList names =
-        QString(
-            "fixX fixY fixZ rigidDiaphragm parameter addToParameter updateParameter PFEM2D PFEM3D limitCurve "
-            "yieldSurface_BC plasticMaterial cyclicModel damageModel imposedSupportMotion equalDOF_Mixed mp "
-            "PySimple1Gen TzSimple1Gen block2D block3D patch layer fiber Hfiber stiffnessDegradation "
-            "unloadingRule strengthDegradation hystereticBackbone updateMaterialStage updateMaterials "
-            "loadPackage setElementRayleighFactors section geomTransf mass pattern load eleLoad constraints "
-            "loadConst uniaxialMaterial nDMaterial block2d block3d ShallowFoundationGen frictionModel "
-            "imposedMotion groundMotion sp save restore Wsection vrp vpn vup prp plane port viewWindow "
-            "projection fill display wipeAnalysis reset initialize setTime getTime getLoadFactor build print "
-            "printA printB printGID analysis system numberer algorithm test testNorms testIter integrator "
-            "recorder algorithmRecorder database video remove eleForce localForce eleDynamicalForce "
-            "eleResponse "
-            "nodeDisp setNodeDisp nodeReaction nodeUnbalance nodeEigenvector nodeVel setNodeVel nodeAccel "
-            "setNodeAccel nodeResponse reactions nodeCoord setNodeCoord updateElementDomain eleNodes "
-            "nodeMass "
-            "nodePressure nodeBounds start stop rayleigh modalDamping modalDampingQ "
-            "setElementRayleighDampingFactors region logFile setPrecision getNP getPID barrier send recv "
-            "partition searchPeerNGA domainChange record metaData defaultUnits neesUpload stripXML "
-            "convertBinaryToText convertTextToBinary getEleTags getNodeTags getParamTags getParamValue "
-            "sectionForce sectionDeformation sectionStiffness sectionFlexibility sectionLocation "
-            "sectionWeight "
-            "basicDeformation basicForce basicStiffness InitialStateAnalysis totalCPU solveCPU accelCPU "
-            "numFact "
-            "numIter systemSize version setParameter setMaxOpenFiles wipeReliability reliability "
-            "computeGradients sensitivityAlgorithm sensitivityIntegrator sensNodeDisp sensLambda sensNodeVel "
-            "sensNodeAccel sensSectionForce sensNodePressure optimization")
-            .split(' ');
-    QCOMPARE(names.size(), 168);  // with exit, quit, string, clock and trace: the solver's 173
-
-    // Each name is called with odd arguments and must give an empty result (concatenated into a node tag).
-    QByteArray script = "model basic -ndm 3\nset r {}\n";
-    for (const QString& name : names)
-        script += "append r [" + name.toUtf8() + " 1 -file out.txt {a b} \"x\"]\n";
-    script += "if {$r eq {}} { node 1 0 0 0 }\nrecorder Node -file disp.out -time -node 1 -dof 1 disp\n";
+    // Every command the solver defines (quit, which ends the script, is tested with exit), then names
+    // of older versions and of the reliability commands. Called with odd words, each may fail with
+    // its own message but none as an unknown command; a typo still ends the script on its line.
+    const QByteArray names =
+        "Hfiber IGA InitialStateAnalysis PySimple1Gen ShallowFoundationGen TzSimple1Gen accelCPU "
+        "addToParameter "
+        "algorithm algorithmRecorder analysis analyze barrier basicDeformation basicForce basicStiffness "
+        "beamIntegration block2D block3D build computeGradients constraints convertBinaryToText "
+        "convertTextToBinary cyclicModel damageModel damping database defaultUnits domainChange eigen "
+        "eleDynamicalForce eleForce eleLoad eleNodes eleResponse eleType element equalDOF equalDOF_Mixed "
+        "fiber "
+        "findNodeWithID fix fixX fixY fixZ frictionModel generateInterfacePoints geomTransf "
+        "getConstrainedDOFs "
+        "getConstrainedNodes getCrdTransfTags getEleClassTags getEleLoadClassTags getEleLoadData "
+        "getEleLoadTags "
+        "getEleTags getFixedDOFs getFixedNodes getLoadFactor getNDF getNDM getNP getNodeLoadData "
+        "getNodeLoadTags "
+        "getNodeTags getNumElements getPID getParamTags getParamValue getRetainedDOFs getRetainedNodes "
+        "getTime "
+        "groundMotion hystereticBackbone import imposedMotion imposedSupportMotion initialize integrator "
+        "layer "
+        "limitCurve loadConst loadPackage localForce logFile mass mesh modalDamping modalDampingQ "
+        "modalProperties model mp nDMaterial node nodeAccel nodeBounds nodeCoord nodeDOFs nodeDisp "
+        "nodeEigenvector nodeMass nodePressure nodeReaction nodeResponse nodeUnbalance nodeVel numFact "
+        "numIter "
+        "numberer oldputs parameter partition patch pattern plasticMaterial print printA printB printGID "
+        "printModel pset rayleigh reactions record recorder recorderValue recv region reliability remesh "
+        "remove reset responseSpectrumAnalysis rigidDiaphragm rigidLink sdfResponse searchPeerNGA section "
+        "sectionDeformation sectionDisplacement sectionFlexibility sectionForce sectionLocation "
+        "sectionStiffness "
+        "sectionTag sectionWeight send sensLambda sensNodeAccel sensNodeDisp sensNodePressure sensNodeVel "
+        "sensSectionForce sensitivityAlgorithm sensitivityIntegrator setCreep "
+        "setElementRayleighDampingFactors "
+        "setElementRayleighFactors setMaxOpenFiles setNodeAccel setNodeCoord setNodeDisp setNodeVel "
+        "setParameter setPrecision setTime solveCPU sp start stiffnessDegradation stop strengthDegradation "
+        "stripXML system systemSize test testIter testNorm testNorms timeSeries totalCPU uniaxialMaterial "
+        "unloadingRule updateElementDomain updateMaterialStage updateMaterials updateParameter version video "
+        "wipe wipeAnalysis wipeReliability yieldSurface_BC ysEvolutionModel "
+        "PFEM2D PFEM3D block2d block3d save restore Wsection vrp vpn vup prp plane port viewWindow "
+        "projection "
+        "fill display metaData neesUpload optimization randomVariable load";
+    QCOMPARE(names.split(' ').size(), 195 + 22);
     ScriptRunner runner;
-    QCOMPARE(runner.run(script).code, 0);
-    QCOMPARE(runner.model().nodeTags, IntList({1}));
-    QVERIFY(runner.model().fixNodeTags.isEmpty());  // fixX and friends record nothing
-    QVERIFY(runner.model().rigidLinkRetainedNodes.isEmpty());
-    QVERIFY(!QFile::exists(runner.dir() + "/disp.out"));
+    const EvaluationResult r =
+        runner.run("model basic -ndm 3\nnode 1 0 0 0\nforeach name {" + names +
+                   "} {\n"
+                   "    if {[catch {$name 1 -file out.txt {a b} x} msg] &&\n"
+                   "        [string match {invalid command name*} $msg]} { puts $name }\n"
+                   "}\n"
+                   "puts done\n"
+                   "nodee 2 0 0 0\n");
+    QCOMPARE(runner.log(), QByteArray("done\n"));
+    QCOMPARE(r.result, QStringLiteral("invalid command name \"nodee\""));
+    QCOMPARE(r.errorLine, 8);
     QVERIFY(!QFile::exists(runner.dir() + "/out.txt"));
+}
+
+void ModelCommandsTest::queriesAnswerFromTheRecord()
+{
+    const QByteArray model =
+        "model basic -ndm 2\nnode 1 0 0\nnode 2 4.5 0\nnode 3 4.5 3\nnode 4 0 3\n"
+        "element elasticBeamColumn 7 1 2 1 1 1\nelement quad 8 1 2 3 4 1 PlaneStrain 1\n"
+        "element mixedBeamColumn 9 3 4 1 1\n";  // a type the record leaves out
+    const QByteArray zeros6 = "0.0 0.0 0.0 0.0 0.0 0.0";
+    struct Case {
+        QByteArray query;
+        QString answer;  // the result, or the status message when the query fails
+        bool fails;
+    };
+    const Case cases[] = {
+        {"getNodeTags", "1 2 3 4", false},
+        {"getNodeTags -mesh 2", "1 2 3 4", false},
+        {"getEleTags", "7 8", false},
+        {"getNumElements", "2", false},
+        {"nodeCoord 3", "4.5 3.0", false},
+        {"nodeCoord 3 2", "3.0", false},
+        {"expr {[nodeCoord 2 1] * 2}", "9.0", false},
+        {"eleNodes 8", "1 2 3 4", false},
+        {"eleNodes 9", "", false},
+        {"getNDM", "2", false},
+        {"getNDF", "3", false},
+        {"getNDF 2", "3", false},
+        {"nodeDOFs 2", "3 4 5", false},
+        {"getNP", "1", false},
+        {"getPID", "0", false},
+        {"nodeDisp 2", "0.0 0.0 0.0", false},
+        {"nodeDisp 2 1", "0.0", false},
+        {"nodeReaction 1", "0.0 0.0 0.0", false},
+        {"nodeEigenvector 3 1", "0.0 0.0 0.0", false},
+        {"nodeEigenvector 3 1 2", "0.0", false},
+        {"nodeResponse 1 1 1", "0.0", false},
+        {"eleForce 7", zeros6, false},
+        {"eleForce 8", zeros6 + ' ' + zeros6, false},
+        {"eleForce 8 3", "0.0", false},
+        {"eleForce 9", "0.0", false},
+        {"eleResponse 7 forces", "0.0", false},
+        {"sectionForce 7 1 1", "0.0", false},
+        {"numIter", "0", false},
+        {"analyze 1", "0", false},
+        {"getTime", "0.0", false},
+        {"set argc", "0", false},
+        {"llength $argv", "0", false},
+        {"file tail $argv0", "model.tcl", false},
+        {"file pathtype $argv0", "absolute", false},
+        {"nodeCoord 99", "WARNING nodeCoord - no node with tag 99\n", true},
+        {"nodeCoord 1 3", "WARNING nodeCoord - node 1 has no coordinate 3\n", true},
+        {"getNDF 99", "WARNING getNDF - no node with tag 99\n", true},
+        {"eleNodes 99", "WARNING eleNodes - no element with tag 99\n", true},
+        {"eleForce 99", "WARNING eleForce - no element with tag 99\n", true},
+        {"nodeDisp x", "WARNING want - nodeDisp nodeTag? <dof?>\n", true},
+        {"nodeEigenvector 1", "WARNING want - nodeEigenvector nodeTag? mode? <dof?>\n", true},
+        {"setTime x", "WARNING want - setTime pseudoTime?\n", true},
+    };
+    for (const Case& c : cases) {
+        const RowName row{c.query};
+        ScriptRunner runner;
+        const EvaluationResult r = runner.run(model + "puts -nonewline [" + c.query + "]\n");
+        QCOMPARE(r.code, c.fails ? 1 : 0);
+        QCOMPARE(c.fails ? runner.status() : QString::fromUtf8(runner.log()), c.answer);
+    }
+}
+
+void ModelCommandsTest::analysisStepsAdvanceTheTime()
+{
+    struct Case {
+        QByteArray script;
+        int analyzeCalls;
+        QByteArray time;
+    };
+    const Case cases[] = {
+        // Each step adds dt, as the solver does: ten additions of 0.1 stay below 1.0.
+        {"while {[getTime] < 1.0} {analyze 1 0.1}", 11, "1.0999999999999999"},
+        {"integrator LoadControl 0.25\nwhile {[getTime] < 1.0} {analyze 1}", 4, "1.0"},
+        {"analyze 3", 1, "3.0"},
+        {"analyze 4 0.5", 1, "2.0"},
+        {"analyze 10 0.1\nwhile {[getTime] < 1.0} {analyze 1 0.1}", 2, "1.0999999999999999"},
+        {"integrator LoadControl 0.1\nanalyze 10\nloadConst -time 0.0\n"
+         "while {[getTime] < 0.05} {analyze 1 0.01}",
+         6, "0.05"},
+        {"analyze 2 0.5\nsetTime 7.5", 1, "7.5"},
+        {"analyze 2 0.5\nwipe", 0, "0.0"},
+        {"integrator LoadControl 0.5\nintegrator Newmark 0.5 0.25\nanalyze 2", 1, "2.0"},
+        {"integrator LoadControl 0.5\nwipeAnalysis\nanalyze 2", 1, "2.0"},
+    };
+    for (const Case& c : cases) {
+        const RowName row{c.script};
+        ScriptRunner runner;
+        QCOMPARE(runner.run(c.script + "\nputs -nonewline [getTime]\n").code, 0);
+        QCOMPARE(runner.model().analyzeCount, c.analyzeCalls);
+        QCOMPARE(runner.log(), c.time);
+    }
 }
 
 void ModelCommandsTest::tclCommandsKeepTheirMeaning()
 {
-    // string, clock and trace share their names with solver commands; library procedures need Tcl_Init.
+    // Tcl's own commands keep their meaning (the solver defines none of them); library procedures need
+    // Tcl_Init; oldputs is Tcl's puts under the solver's second name for it.
     ScriptRunner runner;
     const EvaluationResult r = runner.run(
         "model basic -ndm 2\nset s [string length abc]\nnode $s 0 0\nset t0 [clock seconds]\n"
         "node [expr {[clock seconds] - $t0 >= 0 ? 10 : 11}] 0 0\n"
         "trace add variable h write {apply {args { node 20 0 0 }}}\nset h 3.0\n"
         "node [string toupper 5] [string repeat 1 2] 0\n"
-        "node [clock format 0 -format %Y -gmt 1] 0 0\narray set sizes {b 0.3}\nparray sizes\n");
+        "node [clock format 0 -format %Y -gmt 1] 0 0\narray set sizes {b 0.3}\nparray sizes\n"
+        "oldputs \"kept as Tcl's puts\"\n");
     QCOMPARE(r.code, 0);
     QCOMPARE(runner.model().nodeTags, IntList({3, 10, 20, 5, 1970}));
     QCOMPARE(runner.model().nodeX[3], 11.0);
     QVERIFY(runner.log().contains("sizes(b) = 0.3"));
+    QVERIFY(runner.log().endsWith("kept as Tcl's puts\n"));
 }
 
 void ModelCommandsTest::exitEndsTheScriptFromAnyDepth()

@@ -13,6 +13,8 @@ private slots:
     void resultAndStatusMessage();
     void unreadableScript();
     void errorLocation();
+    void leftOutSummary();
+    void scriptsAreReadInTheirOwnEncoding();
 };
 
 void ScriptEvaluationTest::changesIntoTheScriptDirectoryWithoutSubstitution()
@@ -167,6 +169,63 @@ void ScriptEvaluationTest::errorLocation()
         QCOMPARE(r.code, 1);
         QCOMPARE(r.errorFile, QDir(runner.dir()).filePath(c.file));
         QCOMPARE(r.errorLine, c.line);
+    }
+}
+
+void ScriptEvaluationTest::leftOutSummary()
+{
+    const QByteArray shells = "foreach e {1 2 3 4 5 6 7 8} { element ASDShellQ4 $e 1 2 3 4 1 }\n";
+    const QByteArray beams = "foreach e {11 12 13 14} { element mixedBeamColumn $e 1 2 1 1 }\n";
+    const QPair<QByteArray, QString> cases[] = {
+        {"node 1 0 0 0\nelement truss 1 1 1 1 1\n", "Success!"},
+        {beams + shells + "element truss 1 1 2 1 1\n",
+         "Success! 12 elements of 2 types not drawn: ASDShellQ4 (8), mixedBeamColumn (4)"},
+        {"element zeroLengthImpact3D 1 1 2\n",
+         "Success! 1 element of 1 type not drawn: zeroLengthImpact3D (1)"},
+        {"element noSuchType 1 1 2\nelement ASDShellQ4 2 1 2 3 4 1\n",
+         "Success! 2 elements of 2 types not drawn: ASDShellQ4 (1), noSuchType (1)"},
+        {"block2D 2 1 1 1 ASDShellQ4 1 {1 0 0 0 2 1 0 0 3 1 1 0 4 0 1 0}\n",
+         "Success! 2 elements of 1 type not drawn: ASDShellQ4 (2)"},
+        {"node 1 0 0 0\nwipe\n", "Success! The script ends with wipe: nothing left to draw"},
+        {shells + "wipe\nwipe\nmodel basic -ndm 3\n",
+         "Success! The script ends with wipe: nothing left to draw"},
+        {shells + "wipe\nmodel basic -ndm 3\nnode 1 0 0 0\n", "Success!"},
+        {"wipe\n", "Success!"},
+    };
+    for (const auto& c : cases) {
+        const RowName row{c.first};
+        ScriptRunner runner;
+        const EvaluationResult r = runner.run("model basic -ndm 3\n" + c.first);
+        QCOMPARE(r.code, 0);
+        QCOMPARE(evaluationSuccessText(r), c.second);
+    }
+}
+
+void ScriptEvaluationTest::scriptsAreReadInTheirOwnEncoding()
+{
+    struct Case {
+        QByteArray script;  // bytes as saved
+        QString encoding;
+        QString output;
+    };
+    const Case cases[] = {
+        {"puts \"St\xc3\xbctze \xe6\x9f\xb1\"\n", "UTF-8", "Stütze 柱"},
+        {"\xef\xbb\xbfputs \"\xc3\x98 3\"\n", "UTF-8", "Ø 3"},
+        // "St\xfctze" is also valid GBK, but a letter after an accent is no Chinese text.
+        {"# St\xfctze f\xfcr Ger\xe4t\nputs \"\xb0"
+         "C \xa0\xd8\"\n",
+         "ISO-8859-1", "°C \u00a0Ø"},
+        {"# Tr\xe4ger\r\nputs \"\x80 \x96 \xe9\"\r\n", "windows-1252", "€ – é"},
+        {"# \xd6\xf9\xd7\xd3\r\nputs \"\xd6\xd0\xce\xc4\"\r\n", "GBK", "中文"},
+    };
+    for (const Case& c : cases) {
+        const RowName row{c.script};
+        ScriptRunner runner;
+        const EvaluationResult r = runner.run(c.script + "model basic -ndm 2\nnode 1 0 0\n");
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.encoding, c.encoding);
+        QCOMPARE(QString::fromUtf8(runner.log()), c.output + '\n');
+        QCOMPARE(runner.model().nodeTags, IntList({1}));
     }
 }
 

@@ -81,10 +81,37 @@ private slots:
         QCOMPARE(s.childKeys().size(), 9);
         s.endGroup();
         QCOMPARE(SettingsStore::opacity(path(), "MODELTRANSPARENCY/Frames"), 0.5);
-        // A freshly created file leaves the controls at their first entries.
-        QCOMPARE(panel->findChild<QComboBox*>("comboBox_8")->currentText(), QStringLiteral("20"));
-        QVERIFY(panel->findChild<QLineEdit*>("lineEdit")->text().isEmpty());
         delete panel;
+    }
+
+    void dialogShowsAndStoresDefaultsForMissingKeys_data()
+    {
+        QTest::addColumn<bool>("fileExists");  // false: deleted while the application runs
+        QTest::newRow("file deleted") << false;
+        QTest::newRow("keys missing from the file") << true;
+    }
+
+    void dialogShowsAndStoresDefaultsForMissingKeys()
+    {
+        QFETCH(bool, fileExists);
+        if (fileExists)
+            QSettings(path(), QSettings::IniFormat).setValue("SIZEANDWIDTH/LabelSize", 35);
+        auto* panel = new zor_options_panel(path());
+        panel->show();
+        QCOMPARE(panel->findChild<QLineEdit*>("lineEdit")->text(), SettingsStore::defaultSolverPath());
+        QCOMPARE(panel->findChild<QComboBox*>("comboBox_8")->currentText(), QStringLiteral("5"));
+        QCOMPARE(panel->findChild<QComboBox*>("comboBox_10")->currentText(), fileExists ? "35" : "20");
+        QCOMPARE(panel->findChild<QComboBox*>("comboBox_3")->currentText(), QStringLiteral("0.5"));
+        QCOMPARE(panel->findChild<QFrame*>("frame_3")->palette().color(QPalette::Window), QColor(0, 0, 255));
+        buttonBoxOf(panel)->button(QDialogButtonBox::Ok)->click();
+
+        for (const ExpectedColor& e : kDefaultColors)
+            QCOMPARE(SettingsStore::color(path(), QLatin1String(e.key)), e.color);
+        for (const QString& key : SettingsStore::modelTransparencyKeys)
+            QCOMPARE(SettingsStore::opacity(path(), "MODELTRANSPARENCY/" + key), 0.5);
+        QCOMPARE(SettingsStore::integer(path(), "SIZEANDWIDTH/PointSize"), 5);
+        QCOMPARE(SettingsStore::integer(path(), "SIZEANDWIDTH/LabelSize"), fileExists ? 35 : 20);
+        QCOMPARE(SettingsStore::solverPath(path()), SettingsStore::defaultSolverPath());
     }
 
     void existingFileIsNeverRepaired()
