@@ -20,6 +20,7 @@
 #include "CodeSnippets.h"
 #include "ModelInterpreter.h"
 #include "ModelRecord.h"
+#include "ResultStep.h"
 #include "RunLogView.h"
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
@@ -29,6 +30,7 @@
 #include "zor_options_panel.h"
 #include "zor_output_panel.h"
 #include "zorcontrl.h"
+#include "zorloadresult.h"
 
 namespace {
 
@@ -75,6 +77,7 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
 
     scene = new vtkdraw(ui->qvtkwidget->renderWindow(), nullptr);
     runController = new zorcontrl(this);
+    loader = new zorloadresult(this);
     connect(runController, &zorcontrl::solverStarted, this, &Tolvane::solverStarted);
     connect(runController, &zorcontrl::solverOutput, ui->runLog, &RunLogView::appendOutput);
     connect(runController, &zorcontrl::solverFinished, this, &Tolvane::solverFinished);
@@ -418,18 +421,6 @@ void Tolvane::addCodeSnippetSlot()
         editor->insertPlainText(snippetBodies[index]);
 }
 
-// --- analysis, results and monitors: arrive with the run and result commands -------
-
-void Tolvane::on_actionLoad_Result_triggered() {}
-void Tolvane::sliderChangedSlot(int, double) {}
-void Tolvane::outputReadSlot(QStringList) {}
-void Tolvane::plotNodeDispSlot(int, int) {}
-void Tolvane::plotNodeRectSlot(int, int) {}
-void Tolvane::tcpReceiveData(double, QVector<double>, QVector<double>, QVector<double>) {}
-void Tolvane::on_actionTimeSeries_Monitor_triggered() {}
-void Tolvane::on_actionNodeDisp_Monitor_triggered() {}
-void Tolvane::on_actionNodeReact_Monitor_triggered() {}
-
 // --- run -------------------------------------------------------------------------
 
 void Tolvane::on_actionRun_Tcl_File_triggered()
@@ -479,14 +470,13 @@ void Tolvane::outputSettingSlot(QVector<QStringList> settings, int monitorScale)
         dialogs.critical(this, QStringLiteral("Run"), error);
         return;
     }
+    liveNote.clear();
     if (monitorScale > 0) {
         scaleFactor = double(monitorScale);
-        startLiveServer();
+        liveNote = startLiveServer();
     }
     runController->runSolver();
 }
-
-void Tolvane::startLiveServer() {}
 
 void Tolvane::on_actionStop_Analysis_triggered()
 {
@@ -502,7 +492,10 @@ void Tolvane::solverStarted()
     ui->runLogDock->show();
     ui->runLogDock->raise();
     ui->actionStop_Analysis->setEnabled(true);
-    ui->statusBar->showMessage(QStringLiteral("Analysis running..."));
+    if (!liveNote.isEmpty())
+        ui->runLog->appendNote(liveNote);
+    ui->statusBar->showMessage(liveNote.isEmpty() ? QStringLiteral("Analysis running...")
+                                                  : QStringLiteral("Analysis running... (%1)").arg(liveNote));
 }
 
 void Tolvane::solverFinished(int exitCode, bool crashed, bool stopped, double seconds)

@@ -21,8 +21,15 @@ class QMdiSubWindow;
 class tcleditor;
 class vtkdraw;
 class zor_options_panel;
+class zor_monitor_nodedisp_panel;
+class zor_monitor_panel;
 class zor_output_panel;
+class zor_result_panel;
+class zor_result_read_panel;
 class zorcontrl;
+class zorloadresult;
+class zortcpserver;
+struct ResultStep;
 
 class Tolvane : public QMainWindow {
     Q_OBJECT
@@ -56,6 +63,8 @@ public:
     TolvaneForm* form() const { return ui; }
     vtkdraw* sceneBuilder() const { return scene; }
     zorcontrl* runControl() const { return runController; }
+    zortcpserver* liveDataServer() const { return liveServer; }
+    const QStringList& displacementLines() const { return nodeDispLines; }
     QString currentFileName() const { return fileName; }
     QString currentFileDir() const { return fileDir; }
     const QVector<QString>& codeSnippetTitles() const { return snippetTitles; }
@@ -117,8 +126,17 @@ private:
     void solverStarted();
     void solverFinished(int exitCode, bool crashed, bool stopped, double seconds);
     void solverFailedToStart(const QString& reason);
-    // Makes sure the live data server listens before a run that streams the live view.
-    void startLiveServer();
+    // Makes sure the live data server listens before a run that streams the live view; says why
+    // the live view is off when it cannot.
+    QString startLiveServer();
+    // Moves every group to the given displacements and colours the elements (empty lists: the
+    // middle colour), then renders.
+    void drawDeformed(const QVector<double>& x, const QVector<double>& y, const QVector<double>& z,
+                      const QVector<double>& s2, const QVector<double>& s3, const QVector<double>& s4,
+                      const QVector<double>& s8);
+    zor_monitor_panel* openMonitor();
+    void openNodeChooser(const QStringList& lines, const QString& warningTitle, bool reactions);
+    void plotNodeCurve(const QStringList& lines, int nodeTag, int dof, bool reactions);
     void openScript(const QString& path);
     void applyView(const QString& word);
     void showEvaluationError(const QString& errorFile, int errorLine);
@@ -127,7 +145,11 @@ private:
     std::unique_ptr<ModelInterpreter> interpreter;
     vtkdraw* scene = nullptr;
     zorcontrl* runController = nullptr;
+    QPointer<zor_result_panel> resultPanel;
     QPointer<zor_output_panel> outputPanel;
+    zorloadresult* loader = nullptr;
+    QPointer<zor_result_read_panel> resultReadPanel;
+    QPointer<zor_monitor_nodedisp_panel> nodeChooser;
     QPointer<zor_options_panel> optionsPanel;
     QPointer<QDialog> aboutPanel;
     QString fileName;
@@ -138,7 +160,13 @@ private:
     QStringList elementLines;
     QVector<QStringList> recorderSettings;
     bool firstShow = true;
-    bool runAfterStop = false;  // Run asked to stop the previous run first
+    QPointer<zor_monitor_panel> timeSeriesMonitor;
+    QPointer<zor_monitor_panel> nodeDispMonitor;
+    QPointer<zor_monitor_panel> nodeReactionMonitor;
+    zortcpserver* liveServer = nullptr;
+    QString liveNote;                  // why the live view of the current run is off, if it is
+    std::unique_ptr<ResultStep> step;  // kept between steps so its vectors keep their capacity
+    bool runAfterStop = false;         // Run asked to stop the previous run first
     QVector<QString> snippetTitles;
     QVector<QString> snippetBodies;
 };

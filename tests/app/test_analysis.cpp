@@ -1,5 +1,8 @@
 // The analysis side of the main window with the stand-in solver: run, Run Log, stop, the quit
-// prompt and --instrument.
+// prompt and --instrument; Load Result and the step display; the live view; the monitors.
+// Expected numbers come from the stand-in's motion worked by hand: s(5) = 0.2 e^0.8 = 0.445108, so
+// at step 5 the roof node 5 of the frame below sways 0.02 L h s = 0.12 s = 0.053413 in x, and value 1
+// of the six localForces of beam 5 (mean height 0.5) is 100 s 1.5 / 6 = 11.1277.
 #include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -15,13 +18,26 @@
 #include <QtTest>
 #include <memory>
 
+#include <qcustomplot.h>
+#include <vtkFloatArray.h>
+#include <vtkPoints.h>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSlider>
+
 #include "ModelRecord.h"
 #include "RunLogView.h"
 #include "SettingsStore.h"
 #include "Tolvane.h"
 #include "tcleditor.h"
+#include "vtkdraw.h"
+#include "zor_monitor_nodedisp_panel.h"
+#include "zor_monitor_panel.h"
 #include "zor_output_panel.h"
+#include "zor_result_panel.h"
+#include "zor_result_read_panel.h"
 #include "zorcontrl.h"
+#include "zortcpserver.h"
 
 namespace {
 
@@ -112,6 +128,33 @@ class TestAnalysis : public QObject {
         w->form()->actionRun_Tcl_File->trigger();
     }
 
+    // Load Result through the selection dialog: elasticBeamColumn localForces, value 1 per element.
+    zor_result_panel* loadResults(Tolvane* w)
+    {
+        QStringList offered;
+        w->dialogs.exec = [&](QDialog* dialog) {
+            auto* select = qobject_cast<zor_result_read_panel*>(dialog);
+            if (!select)
+                qFatal("not the result dialog");
+            for (int i = 0; i < select->comboBox_3->count(); ++i)
+                offered << select->comboBox_3->itemText(i);
+            select->comboBox_3->setCurrentText("Element Attribute");
+            select->spinBox->setValue(1);
+            select->buttonBox->button(QDialogButtonBox::Ok)->click();
+            return 1;
+        };
+        w->form()->actionLoad_Result->trigger();
+        if (offered != QStringList({"Point Attribute", "Element Attribute"}))
+            qWarning("attributes offered: %s", qPrintable(offered.join(", ")));
+        const QList<zor_result_panel*> panels = w->findChildren<zor_result_panel*>();
+        return panels.isEmpty() ? nullptr : panels.last();
+    }
+
+    static double pointX(Tolvane* w, vtkdraw::Group group, int point)
+    {
+        return w->sceneBuilder()->group(group).points->GetPoint(point)[0];
+    }
+
     static bool waitForEnd(Tolvane* w, int timeoutMs = 20000)
     {
         QElapsedTimer clock;
@@ -179,6 +222,83 @@ private slots:
         QCOMPARE(cli.readAllStandardOutput().trimmed(), (folder + "/frameTemp.tcl").toUtf8());
         QCOMPARE(readFile(folder + "/frameTemp.tcl"), copy);
         QCOMPARE(readFile(folder + "/OutputSetting"), runRecord);
+    }
+
+    void loadResultStepsAndMonitors()
+    {
+        const auto w = shownWindow();
+        const QString script = openScript(w.get(), "load/frame.tcl", frameScript(5));
+        run(w.get(), {"localForces"});
+        QVERIFY(waitForEnd(w.get()));
+        zor_result_panel* panel = loadResults(w.get());
+        QVERIFY(panel);
+        QCOMPARE(w->displacementLines().size(), 5);
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Current Step: 1 | Domain Time: 0.1"));
+
+        panel->horizontalSlider->setValue(5);
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Current Step: 5 | Domain Time: 0.5"));
+        // Free nodes are 3, 4, 5, 6: node 5 is point 2; beam 5 holds frame points 8 and 9.
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 0.053413) < 1e-6);
+        QCOMPARE(w->sceneBuilder()->group(vtkdraw::FreeNodes).points->GetPoint(2)[1], 6.0);
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::Frames, 9) - 4.0267065) < 1e-6);  // node 4, half the height
+        vtkFloatArray* scalars = w->sceneBuilder()->group(vtkdraw::Frames).scalars;
+        QVERIFY(std::abs(scalars->GetValue(8) - 11.1277) < 1e-3);
+        QCOMPARE(scalars->GetValue(9), scalars->GetValue(8));
+        panel->lineEdit_5->setText("10");
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 0.53413) < 1e-6);
+
+        // Monitors: no time series; a node curve that follows the step; a tag not in the model.
+        QStringList boxes;
+        w->dialogs.warning = [&](QWidget*, const QString& title, const QString& text) {
+            boxes << title + ": " + text;
+        };
+        w->form()->actionTimeSeries_Monitor->trigger();
+        QCOMPARE(boxes.value(0), QStringLiteral("TimeSeries: No <b>timeSeries</b> command in tcl file!"));
+        w->form()->actionNodeDisp_Monitor->trigger();
+        auto* chooser = w->findChild<zor_monitor_nodedisp_panel*>();
+        QVERIFY(chooser);
+        chooser->comboBox->setCurrentText("5");
+        chooser->pushButton->click();
+        auto* monitor = w->findChild<zor_monitor_panel*>();
+        QVERIFY(monitor);
+        QCOMPARE(monitor->windowTitle(), QStringLiteral("NodeDisp - NodeTag: 5 DoF: 1"));
+        QCOMPARE(monitor->plot()->graph(0)->dataCount(), 5);
+        panel->horizontalSlider->setValue(3);
+        QCOMPARE(monitor->tracerKey(), 3.0);
+        QMetaObject::invokeMethod(w.get(), "plotNodeDispSlot", Q_ARG(int, 99), Q_ARG(int, 1));
+        QCOMPARE(boxes.value(1), QStringLiteral("NodeDisp Monitor: Cound not found the node!"));
+        QCOMPARE(w->findChildren<zor_monitor_panel*>().size(), 1);
+        chooser->close();
+
+        // A saved edit makes the results stale.
+        w->dialogs.critical = [&](QWidget*, const QString& title, const QString& text) {
+            boxes << title + ": " + text;
+        };
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("# edited\n");
+        f.close();
+        w->form()->actionLoad_Result->trigger();
+        QCOMPARE(boxes.value(2),
+                 QStringLiteral("Load Result: Tcl file has been changed\nPlease analyze it again!"));
+    }
+
+    void liveRunDrawsEveryStepInOrder()
+    {
+        const auto w = shownWindow();
+        openScript(w.get(), "live/frame.tcl", frameScript(5));
+        QStringList times, messages;
+        connect(w->statusBar(), &QStatusBar::messageChanged, this, [&](const QString& m) { messages << m; });
+        run(w.get(), {}, 10);
+        QVERIFY(w->liveDataServer() && w->liveDataServer()->isListening());
+        connect(w->liveDataServer(), &zortcpserver::recordReceived, this,
+                [&](int index, double time) { times << QStringLiteral("%1:%2").arg(index).arg(time); });
+        QVERIFY(waitForEnd(w.get()));
+        QTRY_COMPARE(times, QStringList({"0:0.1", "1:0.2", "2:0.3", "3:0.4", "4:0.5"}));
+        // The newest step is drawn last, before the run's end is reported.
+        QTRY_VERIFY(messages.filter("Domain Time:").size() >= 1);
+        QCOMPARE(messages.filter("Domain Time:").last(), QStringLiteral("Domain Time: 0.5"));
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 0.5341298) < 1e-6);  // scale 10, unrounded
     }
 
     void failuresAreReported()

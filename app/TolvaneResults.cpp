@@ -1,0 +1,124 @@
+// The main window's result commands: Load Result, the step display of the animation panel and
+// the live step of a running analysis.
+#include <QDir>
+#include <QStatusBar>
+
+#include "ModelRecord.h"
+#include "ResultStep.h"
+#include "RunRecord.h"
+#include "Tolvane.h"
+#include "vtkdraw.h"
+#include "zor_result_panel.h"
+#include "zor_result_read_panel.h"
+#include "zorloadresult.h"
+#include "zortcpserver.h"
+
+namespace {
+
+QString resultPath(const QString& dir, const QString& file)
+{
+    return dir + QStringLiteral("/TolvaneResult/") + file;
+}
+
+}  // namespace
+
+void Tolvane::on_actionLoad_Result_triggered()
+{
+    nodeDispLines.clear();
+    nodeReactionLines.clear();
+    elementLines.clear();
+    const RunRecord record = readRunRecord(fileDir + QLatin1Char('/') + runRecordFileName());
+    if (fileName.isEmpty() || fileDir.isEmpty() || !record.readable)
+        return;
+    if (record.digest != scriptDigest(fileDir + QLatin1Char('/') + fileName)) {
+        dialogs.critical(this, QStringLiteral("Load Result"),
+                         QStringLiteral("Tcl file has been changed\nPlease analyze it again!"));
+        return;
+    }
+    resultReadPanel = new zor_result_read_panel(this);
+    connect(resultReadPanel, &zor_result_read_panel::outputReadSignal, this, &Tolvane::outputReadSlot);
+    resultReadPanel->setModal(true);
+    resultReadPanel->loadRunRecord(fileDir);
+    dialogs.exec(resultReadPanel);
+}
+
+void Tolvane::outputReadSlot(QStringList selection)
+{
+    while (selection.size() < 5)
+        selection << QString();
+    loader->loadNodeDisp(resultPath(fileDir, QStringLiteral("NodeDisp.file")), nodeDispLines);
+    loader->loadNodeReaction(resultPath(fileDir, QStringLiteral("NodeReaction.file")), nodeReactionLines);
+    loader->loadElementResult(
+        resultPath(fileDir, QStringLiteral("%1_%2.file").arg(selection[0], selection[1])), elementLines,
+        selection[0], selection[1], selection[2], selection[3], selection[4]);
+    scene->setScalarRange(loader->contourMin(), loader->contourMax());
+    if (!elementLines.isEmpty())
+        scene->showScalarBar();
+    resultPanel = new zor_result_panel(this);
+    connect(resultPanel, &zor_result_panel::sliderChangedSignal, this, &Tolvane::sliderChangedSlot);
+    resultPanel->setStepCount(nodeDispLines.size());
+    resultPanel->show();
+}
+
+void Tolvane::drawDeformed(const QVector<double>& x, const QVector<double>& y, const QVector<double>& z,
+                           const QVector<double>& s2, const QVector<double>& s3, const QVector<double>& s4,
+                           const QVector<double>& s8)
+{
+    scene->attachResultScalars();
+    scene->deformFreeNodes(scaleFactor, x, y, z);
+    scene->deformFixedNodes(scaleFactor, x, y, z);
+    scene->deformEqualDOF(scaleFactor, x, y, z);
+    scene->deformRigidLinks(scaleFactor, x, y, z);
+    scene->deformFrames(scaleFactor, x, y, z, s2);
+    scene->deformThreeNodeElements(scaleFactor, x, y, z, s3);
+    scene->deformFourNodeElements(scaleFactor, x, y, z, s4);
+    scene->deformEightNodeElements(scaleFactor, x, y, z, s8);
+    scene->render();
+}
+
+void Tolvane::sliderChangedSlot(int value, double sFactor)
+{
+    scaleFactor = sFactor;
+    if (!step)
+        step = std::make_unique<ResultStep>();
+    if (!prepareResultStep(*loader, nodeDispLines, nodeReactionLines, elementLines, value, step.get()))
+        return;
+    drawDeformed(step->x, step->y, step->z, step->s2, step->s3, step->s4, step->s8);
+    ui->statusBar->showMessage(
+        QStringLiteral("Current Step: %1 | Domain Time: %2").arg(value).arg(step->time));
+
+    // The time-series monitor's clock starts at the analysis that drives the series.
+    const int analyses = modelRecord()->analyzeCount;
+    double t0 = 0.0;
+    if (analyses > 0 && analyses <= nodeDispLines.size())
+        t0 = QStringView(nodeDispLines[analyses - 1]).split(QLatin1Char(' ')).value(0).toDouble();
+    emit monitorRefreshNodeDispTracer(double(value));
+    emit monitorRefreshTimeSeriesTracer(step->time - t0);
+}
+
+void Tolvane::tcpReceiveData(double domainTime, QVector<double> x, QVector<double> y, QVector<double> z)
+{
+    const int n = modelRecord()->nodeTags.size();
+    if (x.size() != n || y.size() != n || z.size() != n)
+        return;
+    drawDeformed(x, y, z, {}, {}, {}, {});
+    ui->statusBar->showMessage(QStringLiteral("Domain Time: %1").arg(domainTime));
+}
+
+QString Tolvane::startLiveServer()
+{
+    // A port taken at the first live run may be free at a later one.
+    if (liveServer && !liveServer->isListening()) {
+        delete liveServer;
+        liveServer = nullptr;
+    }
+    if (!liveServer) {
+        liveServer = new zortcpserver(zortcpserver::defaultPort, this);
+        connect(liveServer, &zortcpserver::tclSendData, this, &Tolvane::tcpReceiveData);
+    }
+    if (liveServer->isListening())
+        return QString();
+    return QStringLiteral("live view off: cannot listen on 127.0.0.1:%1: %2")
+        .arg(zortcpserver::defaultPort)
+        .arg(liveServer->errorString());
+}
