@@ -17,10 +17,17 @@ struct RenderOptions {
     bool perspective = false;
     QStringList labels;  // any of "free", "fixed", "elements"
     QSize size = QSize(800, 600);
+    // A result step of the last run instead of the bare model: 0 for none, -1 for the last.
+    int step = 0;
+    double scale = 1.0;
+    QString result;  // "TYPE:RESPONSE" to colour by, empty for none
+    bool pointAttribute = false;
+    int column = 1;
 };
 
-// Interprets SCRIPT, draws it and captures the view into OUTPUT (3x the size).
-// 0: success, 1: script error (picture still written), 2: nothing written.
+// Interprets SCRIPT, draws it (with a result step of its last run when asked) and captures the
+// view into OUTPUT (3x the size). 0: success, 1: script error (picture still written) or results
+// that belong to another version of the script, 2: nothing written.
 int renderMain(const RenderOptions& options);
 
 struct InstrumentOptions {

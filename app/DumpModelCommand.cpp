@@ -21,6 +21,8 @@ int dumpModelMain(const QString& script)
     const QByteArray json = modelRecordToJson(*modelRecord());
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     std::fflush(stdout);
+    if (!r.leftOut.isEmpty())
+        err << "tolvane: " << r.leftOut << '\n';
     if (r.code != 0) {
         err << "tolvane: " << evaluationErrorText(r) << '\n';
         return 1;

@@ -256,12 +256,22 @@ void Tolvane::on_actionRefresh_Tcl_File_triggered()
 
     interpreter = std::make_unique<ModelInterpreter>();
     ui->statusBar->showMessage(QStringLiteral("Interpreter Tcl File..."));
+    // Marks of an earlier refresh belong to text that may have been fixed since.
+    for (QMdiSubWindow* sub : ui->mdiArea->subWindowList())
+        if (auto* open = qobject_cast<tcleditor*>(sub->widget()))
+            open->clearErrorMark();
     const EvaluationResult result = evaluateScriptFile(*interpreter, path);
+    QString note;
+    if (result.encoding != QLatin1String("UTF-8") && !result.encoding.isEmpty())
+        note = QStringLiteral(" (read as %1)").arg(result.encoding);
     if (result.code != 0) {
-        ui->statusBar->showMessage(modelRecord()->statusMessage.trimmed(), 5000);
+        // The place first, as --dump-model says it, so the message names where to look.
+        ui->statusBar->showMessage(evaluationErrorText(result) + note, 5000);
         showEvaluationError(result.errorFile, result.errorLine);
     } else {
-        ui->statusBar->showMessage(QStringLiteral("Success!"), 2000);
+        // What was left out needs longer than a bare success to be read.
+        ui->statusBar->showMessage(evaluationSuccessText(result) + note,
+                                   result.leftOut.isEmpty() && note.isEmpty() ? 2000 : 8000);
     }
 
     scene->drawModel();

@@ -129,11 +129,6 @@ private:
     // Makes sure the live data server listens before a run that streams the live view; says why
     // the live view is off when it cannot.
     QString startLiveServer();
-    // Moves every group to the given displacements and colours the elements (empty lists: the
-    // middle colour), then renders.
-    void drawDeformed(const QVector<double>& x, const QVector<double>& y, const QVector<double>& z,
-                      const QVector<double>& s2, const QVector<double>& s3, const QVector<double>& s4,
-                      const QVector<double>& s8);
     zor_monitor_panel* openMonitor();
     void openNodeChooser(const QStringList& lines, const QString& warningTitle, bool reactions);
     void plotNodeCurve(const QStringList& lines, int nodeTag, int dof, bool reactions);

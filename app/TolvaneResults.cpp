@@ -4,6 +4,7 @@
 #include <QStatusBar>
 
 #include "ModelRecord.h"
+#include "ResultDisplay.h"
 #include "ResultStep.h"
 #include "RunRecord.h"
 #include "Tolvane.h"
@@ -60,22 +61,6 @@ void Tolvane::outputReadSlot(QStringList selection)
     resultPanel->show();
 }
 
-void Tolvane::drawDeformed(const QVector<double>& x, const QVector<double>& y, const QVector<double>& z,
-                           const QVector<double>& s2, const QVector<double>& s3, const QVector<double>& s4,
-                           const QVector<double>& s8)
-{
-    scene->attachResultScalars();
-    scene->deformFreeNodes(scaleFactor, x, y, z);
-    scene->deformFixedNodes(scaleFactor, x, y, z);
-    scene->deformEqualDOF(scaleFactor, x, y, z);
-    scene->deformRigidLinks(scaleFactor, x, y, z);
-    scene->deformFrames(scaleFactor, x, y, z, s2);
-    scene->deformThreeNodeElements(scaleFactor, x, y, z, s3);
-    scene->deformFourNodeElements(scaleFactor, x, y, z, s4);
-    scene->deformEightNodeElements(scaleFactor, x, y, z, s8);
-    scene->render();
-}
-
 void Tolvane::sliderChangedSlot(int value, double sFactor)
 {
     scaleFactor = sFactor;
@@ -83,7 +68,7 @@ void Tolvane::sliderChangedSlot(int value, double sFactor)
         step = std::make_unique<ResultStep>();
     if (!prepareResultStep(*loader, nodeDispLines, nodeReactionLines, elementLines, value, step.get()))
         return;
-    drawDeformed(step->x, step->y, step->z, step->s2, step->s3, step->s4, step->s8);
+    showDeformed(*scene, scaleFactor, step->x, step->y, step->z, step->s2, step->s3, step->s4, step->s8);
     ui->statusBar->showMessage(
         QStringLiteral("Current Step: %1 | Domain Time: %2").arg(value).arg(step->time));
 
@@ -101,7 +86,7 @@ void Tolvane::tcpReceiveData(double domainTime, QVector<double> x, QVector<doubl
     const int n = modelRecord()->nodeTags.size();
     if (x.size() != n || y.size() != n || z.size() != n)
         return;
-    drawDeformed(x, y, z, {}, {}, {}, {});
+    showDeformed(*scene, scaleFactor, x, y, z, {}, {}, {}, {});
     ui->statusBar->showMessage(QStringLiteral("Domain Time: %1").arg(domainTime));
 }
 

@@ -27,7 +27,9 @@ QSize parseSize(const QString& text)
         return QSize();
     bool okW = false, okH = false;
     const int w = parts[0].toInt(&okW), h = parts[1].toInt(&okH);
-    return (okW && okH && w > 0 && h > 0) ? QSize(w, h) : QSize();
+    // The picture is three times the view: 4096 x 4096 already makes a 450 MB image.
+    const int largest = 4096;
+    return (okW && okH && w > 0 && h > 0 && w <= largest && h <= largest) ? QSize(w, h) : QSize();
 }
 
 CommandLine parseCommandLine(const QCoreApplication& app)
@@ -71,7 +73,25 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption live(QStringLiteral("live"),
                                   QStringLiteral("Stream the live view for --instrument at this scale."),
                                   QStringLiteral("SCALE"));
-    parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live});
+    const QCommandLineOption stepOption(
+        QStringLiteral("step"), QStringLiteral("Result step of the last run for --render, or \"last\"."),
+        QStringLiteral("N"));
+    const QCommandLineOption scale(QStringLiteral("scale"),
+                                   QStringLiteral("Deformation scale of the --step picture (default 1)."),
+                                   QStringLiteral("F"), QStringLiteral("1"));
+    const QCommandLineOption result(QStringLiteral("result"),
+                                    QStringLiteral("Element response to colour the --step picture by."),
+                                    QStringLiteral("TYPE:RESPONSE"));
+    const QCommandLineOption attribute(
+        QStringLiteral("attribute"),
+        QStringLiteral("Where --result is shown: element or point (default element)."),
+        QStringLiteral("WHERE"), QStringLiteral("element"));
+    const QCommandLineOption column(
+        QStringLiteral("column"),
+        QStringLiteral("Which value of the element's block --result shows (default 1)."), QStringLiteral("K"),
+        QStringLiteral("1"));
+    parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
+                       stepOption, scale, result, attribute, column});
     parser.process(app);
 
     CommandLine cl;
@@ -111,7 +131,33 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         else if (!views.contains(o.view))
             cl.error = QStringLiteral("unknown view \"%1\"").arg(o.view);
         else if (!o.size.isValid())
-            cl.error = QStringLiteral("bad size \"%1\", expected WIDTHxHEIGHT").arg(parser.value(size));
+            cl.error = QStringLiteral("bad size \"%1\", expected WIDTHxHEIGHT of at most 4096x4096")
+                           .arg(parser.value(size));
+        if (parser.isSet(stepOption)) {
+            bool ok = true;
+            o.step =
+                parser.value(stepOption) == QLatin1String("last") ? -1 : parser.value(stepOption).toInt(&ok);
+            if (!ok || o.step == 0 || o.step < -1)
+                cl.error = QStringLiteral("bad --step \"%1\", expected a step from 1 or \"last\"")
+                               .arg(parser.value(stepOption));
+        }
+        bool scaleOk = false, columnOk = false;
+        o.scale = parser.value(scale).toDouble(&scaleOk);
+        o.column = parser.value(column).toInt(&columnOk);
+        o.result = parser.value(result);
+        o.pointAttribute = parser.value(attribute) == QLatin1String("point");
+        if (!scaleOk)
+            cl.error = QStringLiteral("bad --scale \"%1\"").arg(parser.value(scale));
+        else if (!columnOk || o.column < 1)
+            cl.error = QStringLiteral("bad --column \"%1\"").arg(parser.value(column));
+        else if (parser.value(attribute) != QLatin1String("point") &&
+                 parser.value(attribute) != QLatin1String("element"))
+            cl.error = QStringLiteral("bad --attribute \"%1\", expected element or point")
+                           .arg(parser.value(attribute));
+        else if (!o.result.isEmpty() && !o.result.contains(QLatin1Char(':')))
+            cl.error = QStringLiteral("bad --result \"%1\", expected TYPE:RESPONSE").arg(o.result);
+        else if (o.step == 0 && (parser.isSet(result) || parser.isSet(scale)))
+            cl.error = QStringLiteral("--result and --scale need --step");
         for (const QString& l : o.labels)
             if (!labelWords.contains(l))
                 cl.error = QStringLiteral("unknown label kind \"%1\"").arg(l);
@@ -150,6 +196,15 @@ int main(int argc, char* argv[])
         return cl.dumpModel ? dumpModelMain(cl.script) : 0;
     }
 
+#ifdef Q_OS_LINUX
+    // Without a display Qt aborts inside the application object; say why instead.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        QTextStream(stderr) << "tolvane: no display: the window and --render need an X server "
+                               "(for batch pictures run it under xvfb-run)\n";
+        return 2;
+    }
+#endif
     // The GL format must be known before the application object exists.
     QSurfaceFormat::setDefaultFormat(QVTKOpenGLNativeWidget::defaultFormat());
     QApplication app(argc, argv);

@@ -56,7 +56,7 @@ tcleditor::tcleditor(QWidget* parent) : QPlainTextEdit(parent)
     connect(this, &QPlainTextEdit::updateRequest, this, &tcleditor::updateLineNumberArea);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &tcleditor::highlightCurrentLine);
     // contentsChange, unlike contentsChanged, is not sent when the highlighter re-colours.
-    connect(document(), &QTextDocument::contentsChange, this, &tcleditor::clearErrorMarkOnEdit);
+    connect(document(), &QTextDocument::contentsChange, this, &tcleditor::clearErrorMark);
 
     updateLineNumberAreaWidth(0);
     highlightCurrentLine();
@@ -284,7 +284,7 @@ void tcleditor::markErrorLine(int line)
     highlightCurrentLine();
 }
 
-void tcleditor::clearErrorMarkOnEdit()
+void tcleditor::clearErrorMark()
 {
     if (errorMark.isNull())
         return;

@@ -37,6 +37,7 @@ public:
     // Puts the cursor on 1-based `line`, scrolls to it and tints it until the text is next edited.
     void markErrorLine(int line);
     bool hasErrorMark() const { return !errorMark.isNull(); }
+    void clearErrorMark();
 
     void lineNumberAreaPaintEvent(QPaintEvent* event);
     int lineNumberAreaWidth() const;
@@ -62,7 +63,6 @@ private slots:
     void updateLineNumberAreaWidth(int newBlockCount);
     void highlightCurrentLine();
     void updateLineNumberArea(const QRect& rect, int dy);
-    void clearErrorMarkOnEdit();
 
 private:
     void setCurrentFile(const QString& fileName);

@@ -107,6 +107,6 @@ algorithm Newton
 integrator Newmark 0.5 0.25
 analysis Transient
 
-set steps 20
+set steps 100
 set ok [analyze $steps $dt]
 puts "analysis finished with $ok"

@@ -16,6 +16,8 @@ bool renderSnapshot(const QString& settingsPath, const QString& output, const Sn
     draw.setSettingsPath(settingsPath);
     draw.updateBackground();
     draw.drawModel();
+    if (options.decorate)
+        options.decorate(draw);
 
     if (options.perspective)
         draw.setView(QStringLiteral("PerspectiveOn"));

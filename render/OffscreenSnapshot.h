@@ -9,12 +9,17 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class vtkdraw;
 
 struct SnapshotOptions {
     QString view = QStringLiteral("XYZ");  // a setView word
     bool perspective = false;
     QStringList labels;            // any of "free", "fixed", "elements"
     QSize size = QSize(800, 600);  // the view; the picture is three times larger
+    // Runs on the drawn model before the view is set up (a result step, say).
+    std::function<void(vtkdraw&)> decorate;
 };
 
 // False with a reason when no picture was written. Needs a running QGuiApplication

@@ -61,7 +61,11 @@ void vtkdraw::showScalarBar()
     m_scalarBarWidget->SetScalarBarActor(bar);
     // The representation hands a new actor the old one's orientation: set it there, which also
     // gives the bar's box a horizontal shape.
-    m_scalarBarWidget->GetScalarBarRepresentation()->SetOrientation(VTK_ORIENT_HORIZONTAL);
+    vtkScalarBarRepresentation* representation = m_scalarBarWidget->GetScalarBarRepresentation();
+    representation->SetOrientation(VTK_ORIENT_HORIZONTAL);
+    // Left where the vertical bar stood, the horizontal one would run off the view's right edge.
+    representation->SetPosition(0.2, 0.02);
+    representation->SetPosition2(0.6, 0.09);
     m_scalarBarWidget->SetEnabled(1);
 }
 

@@ -222,6 +222,29 @@ private slots:
         QCOMPARE(cli.readAllStandardOutput().trimmed(), (folder + "/frameTemp.tcl").toUtf8());
         QCOMPARE(readFile(folder + "/frameTemp.tcl"), copy);
         QCOMPARE(readFile(folder + "/OutputSetting"), runRecord);
+
+        // Pictures of two steps differ; a step that is not there and stale results are refused.
+        auto render = [&](const QStringList& extra) {
+            QProcess p;
+            p.start(TOLVANE_BINARY_DIR "/bin/tolvane",
+                    QStringList{"--render", script, "--size", "200x150", "--view", "XYZ"} + extra);
+            p.waitForFinished(60000);
+            return p.exitCode();
+        };
+        const QStringList contour = {"--scale",  "20", "--result", "elasticBeamColumn:localForces",
+                                     "--column", "2"};
+        QCOMPARE(render(QStringList{"--output", folder + "/s1.png", "--step", "1"} + contour), 0);
+        QCOMPARE(render(QStringList{"--output", folder + "/s5.png", "--step", "last"} + contour), 0);
+        const QImage first(folder + "/s1.png"), last(folder + "/s5.png");
+        QCOMPARE(first.size(), QSize(600, 450));
+        QVERIFY(first != last);
+        QCOMPARE(render({"--output", folder + "/s9.png", "--step", "9"}), 2);
+        QFile edit(script);
+        QVERIFY(edit.open(QIODevice::Append));
+        edit.write("# edited\n");
+        edit.close();
+        QCOMPARE(render({"--output", folder + "/stale.png", "--step", "1"}), 1);
+        QVERIFY(!QFile::exists(folder + "/s9.png") && !QFile::exists(folder + "/stale.png"));
     }
 
     void loadResultStepsAndMonitors()

@@ -320,7 +320,7 @@ private slots:
         const auto w = shownWindow();
         open(w, helper);  // the sourced file is open too
         open(w, path);
-        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("bad helper"));
+        QCOMPARE(w->statusBar()->currentMessage(), helper + ":2: bad helper");
         QCOMPARE(modelRecord()->statusMessage, QStringLiteral("bad helper"));
         QCOMPARE(modelRecord()->nodeTags, QVector<int>({1, 2, 3}));
         QCOMPARE(w->sceneBuilder()->group(vtkdraw::FreeNodes).points->GetNumberOfPoints(), 3);
@@ -339,7 +339,14 @@ private slots:
         open(w, own);
         QVERIFY(w->activeEditor()->hasErrorMark());
         QCOMPARE(w->activeEditor()->textCursor().blockNumber() + 1, 3);
-        QVERIFY(w->statusBar()->currentMessage().startsWith("WARNING"));
+        QVERIFY(w->statusBar()->currentMessage().startsWith(own + ":3: WARNING insufficient arguments"));
+
+        // The next refresh clears the mark and says what it could not draw.
+        writeFile(own, "model basic -ndm 2\nnode 1 0 0\nnode 2 1 0\nelement zeroLengthImpact3D 1 1 2\n");
+        w->form()->actionRefresh_Tcl_File->trigger();
+        QVERIFY(!w->activeEditor()->hasErrorMark());
+        QCOMPARE(w->statusBar()->currentMessage(),
+                 QStringLiteral("Success! 1 element of 1 type not drawn: zeroLengthImpact3D (1)"));
     }
 
     void viewPresetsAndLabels()

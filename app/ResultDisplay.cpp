@@ -1,0 +1,19 @@
+#include "ResultDisplay.h"
+
+#include "vtkdraw.h"
+
+void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
+                  const QVector<double>& z, const QVector<double>& s2, const QVector<double>& s3,
+                  const QVector<double>& s4, const QVector<double>& s8)
+{
+    scene.attachResultScalars();
+    scene.deformFreeNodes(scale, x, y, z);
+    scene.deformFixedNodes(scale, x, y, z);
+    scene.deformEqualDOF(scale, x, y, z);
+    scene.deformRigidLinks(scale, x, y, z);
+    scene.deformFrames(scale, x, y, z, s2);
+    scene.deformThreeNodeElements(scale, x, y, z, s3);
+    scene.deformFourNodeElements(scale, x, y, z, s4);
+    scene.deformEightNodeElements(scale, x, y, z, s8);
+    scene.render();
+}

@@ -1,0 +1,15 @@
+// One result or live step drawn on a scene: the window's step display, its live view and
+// `tolvane --render --step` all go through here, so they show the same picture.
+//
+//   showDeformed(*scene, scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
+#pragma once
+
+#include <QVector>
+
+class vtkdraw;
+
+// Moves every group to the displacements times SCALE and colours the element groups by their
+// normalised values (empty lists: the middle colour), then renders.
+void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
+                  const QVector<double>& z, const QVector<double>& s2, const QVector<double>& s3,
+                  const QVector<double>& s4, const QVector<double>& s8);
