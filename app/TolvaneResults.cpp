@@ -1,9 +1,12 @@
 // The main window's result commands: Load Result, the step display of the animation panel and
 // the live step of a running analysis.
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStatusBar>
 
 #include "ModelRecord.h"
+#include "ResultCheck.h"
 #include "ResultDisplay.h"
 #include "ResultStep.h"
 #include "RunRecord.h"
@@ -28,9 +31,20 @@ void Tolvane::on_actionLoad_Result_triggered()
     nodeDispLines.clear();
     nodeReactionLines.clear();
     elementLines.clear();
-    const RunRecord record = readRunRecord(fileDir + QLatin1Char('/') + runRecordFileName());
-    if (fileName.isEmpty() || fileDir.isEmpty() || !record.readable)
+    if (fileName.isEmpty() || fileDir.isEmpty())
         return;
+    const QString recordPath = fileDir + QLatin1Char('/') + runRecordFileName();
+    const RunRecord record = readRunRecord(recordPath);
+    if (!record.readable) {
+        // Loading nothing without a word would look like a broken command.
+        const QFileInfo info(recordPath);
+        dialogs.information(
+            this, QStringLiteral("Load Result"),
+            !info.exists() ? QStringLiteral("No results for %1 yet: run the analysis first.").arg(fileName)
+            : info.isDir() ? QStringLiteral("Cannot read %1: it is a directory.").arg(recordPath)
+                           : QStringLiteral("Cannot read %1.").arg(recordPath));
+        return;
+    }
     if (record.digest != scriptDigest(fileDir + QLatin1Char('/') + fileName)) {
         dialogs.critical(this, QStringLiteral("Load Result"),
                          QStringLiteral("Tcl file has been changed\nPlease analyze it again!"));
@@ -47,8 +61,33 @@ void Tolvane::outputReadSlot(QStringList selection)
 {
     while (selection.size() < 5)
         selection << QString();
-    loader->loadNodeDisp(resultPath(fileDir, QStringLiteral("NodeDisp.file")), nodeDispLines);
-    loader->loadNodeReaction(resultPath(fileDir, QStringLiteral("NodeReaction.file")), nodeReactionLines);
+    const QString dispPath = resultPath(fileDir, QStringLiteral("NodeDisp.file"));
+    const QString reactionPath = resultPath(fileDir, QStringLiteral("NodeReaction.file"));
+    for (const QString& path : {dispPath, reactionPath}) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || QFileInfo(path).isDir()) {
+            dialogs.critical(
+                this, QStringLiteral("Load Result"),
+                QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+            return;
+        }
+    }
+    loader->loadNodeDisp(dispPath, nodeDispLines);
+    loader->loadNodeReaction(reactionPath, nodeReactionLines);
+    const int nodes = modelRecord()->nodeTags.size();
+    QStringList problems;
+    for (const ResultCheck& check :
+         {checkNodeLines(QStringLiteral("NodeDisp.file"), nodeDispLines, nodes),
+          checkNodeLines(QStringLiteral("NodeReaction.file"), nodeReactionLines, nodes)}) {
+        if (!check.usable) {
+            dialogs.critical(this, QStringLiteral("Load Result"), check.problem);
+            return;
+        }
+        if (!check.problem.isEmpty())
+            problems << check.problem;
+    }
+    if (!problems.isEmpty())
+        dialogs.warning(this, QStringLiteral("Load Result"), problems.join(QLatin1Char('\n')));
     loader->loadElementResult(
         resultPath(fileDir, QStringLiteral("%1_%2.file").arg(selection[0], selection[1])), elementLines,
         selection[0], selection[1], selection[2], selection[3], selection[4]);

@@ -131,21 +131,16 @@ class TestAnalysis : public QObject {
     // Load Result through the selection dialog: elasticBeamColumn localForces, value 1 per element.
     zor_result_panel* loadResults(Tolvane* w)
     {
-        QStringList offered;
         w->dialogs.exec = [&](QDialog* dialog) {
             auto* select = qobject_cast<zor_result_read_panel*>(dialog);
             if (!select)
                 qFatal("not the result dialog");
-            for (int i = 0; i < select->comboBox_3->count(); ++i)
-                offered << select->comboBox_3->itemText(i);
             select->comboBox_3->setCurrentText("Element Attribute");
             select->spinBox->setValue(1);
             select->buttonBox->button(QDialogButtonBox::Ok)->click();
             return 1;
         };
         w->form()->actionLoad_Result->trigger();
-        if (offered != QStringList({"Point Attribute", "Element Attribute"}))
-            qWarning("attributes offered: %s", qPrintable(offered.join(", ")));
         const QList<zor_result_panel*> panels = w->findChildren<zor_result_panel*>();
         return panels.isEmpty() ? nullptr : panels.last();
     }
@@ -304,6 +299,66 @@ private slots:
         w->form()->actionLoad_Result->trigger();
         QCOMPARE(boxes.value(2),
                  QStringLiteral("Load Result: Tcl file has been changed\nPlease analyze it again!"));
+    }
+
+    void badResultFilesAreReported()
+    {
+        const auto w = shownWindow();
+        const QString script = openScript(w.get(), "bad/frame.tcl", frameScript(3));
+        const QString folder = QFileInfo(script).path();
+        QStringList boxes;
+        w->dialogs.information = [&](QWidget*, const QString& title, const QString& text) {
+            boxes << "information " + title + ": " + text;
+        };
+        w->form()->actionLoad_Result->trigger();
+        QCOMPARE(
+            boxes.value(0),
+            QStringLiteral("information Load Result: No results for frame.tcl yet: run the analysis first."));
+        run(w.get(), {});
+        QVERIFY(waitForEnd(w.get()));
+        const QString disp = folder + "/TolvaneResult/NodeDisp.file";
+        const QByteArray good = readFile(disp);
+        const QByteArray cut = good.left(good.size() - 12);
+
+        w->dialogs.warning = w->dialogs.critical = [&](QWidget*, const QString& title, const QString& text) {
+            boxes << title + ": " + text;
+        };
+        const struct {
+            QByteArray bytes;
+            QString box;
+            bool opens;
+        } cases[] = {
+            {"", "Load Result: NodeDisp.file is empty: the analysis recorded no step.", false},
+            {QByteArray("\x7f\x45LF\x00\x01\x02junk\n", 11),
+             "Load Result: NodeDisp.file, line 1: not a result file", false},
+            {QByteArray(100 << 20, '1') + "\n",
+             "Load Result: NodeDisp.file, line 1: 1 values where this model needs 19", false},
+            {cut, "Load Result: NodeDisp.file, line 3:", true},
+        };
+        for (const auto& c : cases) {
+            QFile f(disp);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(c.bytes);
+            f.close();
+            boxes.clear();
+            const int panels = w->findChildren<zor_result_panel*>().size();
+            loadResults(w.get());
+            QVERIFY2(boxes.size() == 1 && boxes[0].startsWith(c.box), qPrintable(boxes.join(" | ")));
+            QCOMPARE(w->findChildren<zor_result_panel*>().size(), panels + (c.opens ? 1 : 0));
+        }
+        QVERIFY(boxes[0].endsWith("the other 2 steps are shown."));
+
+        // A result file that cannot be read, and a run record that is a folder.
+        QFile::remove(disp);
+        QVERIFY(QDir().mkdir(disp));
+        boxes.clear();
+        loadResults(w.get());
+        QVERIFY2(boxes.value(0).startsWith("Load Result: Cannot read " + disp), qPrintable(boxes.value(0)));
+        QVERIFY(QFile::remove(folder + "/OutputSetting") && QDir().mkdir(folder + "/OutputSetting"));
+        boxes.clear();
+        w->form()->actionLoad_Result->trigger();
+        QCOMPARE(boxes.value(0),
+                 "information Load Result: Cannot read " + folder + "/OutputSetting: it is a directory.");
     }
 
     void liveRunDrawsEveryStepInOrder()
