@@ -3,6 +3,8 @@
 #include <tcl.h>
 
 #include <QByteArray>
+#include <QTextCodec>
+#include <cstring>
 
 #include "InterpreterState.h"
 #include "ModelCommands.h"
@@ -175,6 +177,16 @@ const CommandEntry actingCommands[] = {
 
 }  // namespace
 
+// Paths reach Tcl from Qt, which encodes file names with the locale's codec. In the C locale Tcl
+// would take them as Latin-1 while Qt uses UTF-8, and a folder named "Stütze" could not be opened.
+void useQtFileNameEncoding()
+{
+    const QByteArray codec = QTextCodec::codecForLocale()->name().toLower();
+    const char* tclName = codec == "utf-8" ? "utf-8" : codec == "iso-8859-1" ? "iso8859-1" : nullptr;
+    if (tclName && std::strcmp(Tcl_GetEncodingName(nullptr), tclName) != 0)
+        Tcl_SetSystemEncoding(nullptr, tclName);
+}
+
 InterpreterState* interpreterState(Tcl_Interp* interp)
 {
     return static_cast<InterpreterState*>(Tcl_GetAssocData(interp, stateKey, nullptr));
@@ -183,6 +195,7 @@ InterpreterState* interpreterState(Tcl_Interp* interp)
 ModelInterpreter::ModelInterpreter() : m_state(std::make_unique<InterpreterState>())
 {
     Tcl_FindExecutable(nullptr);
+    useQtFileNameEncoding();
     resetModelRecord();
     m_interp = Tcl_CreateInterp();
     // Library procedures (parray, clock format, ...) as under the solver's shell; go on without them

@@ -10,6 +10,9 @@
 struct Tcl_Interp;
 struct InterpreterState;
 
+// Makes Tcl read and write file names in the encoding Qt uses for them.
+void useQtFileNameEncoding();
+
 class ModelInterpreter {
 public:
     // Resets the model record, creates a Tcl interpreter and registers the command table.

@@ -245,7 +245,8 @@ private slots:
     void loadResultStepsAndMonitors()
     {
         const auto w = shownWindow();
-        const QString script = openScript(w.get(), "load/frame.tcl", frameScript(5));
+        // A folder name with blanks, quotes, Tcl's $ and [ and a letter beyond ASCII.
+        const QString script = openScript(w.get(), "load/frame $HOME [x] \"q\" ü/frame.tcl", frameScript(5));
         run(w.get(), {"localForces"});
         QVERIFY(waitForEnd(w.get()));
         zor_result_panel* panel = loadResults(w.get());

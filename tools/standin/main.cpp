@@ -68,12 +68,14 @@ int main(int argc, char* argv[])
     Tcl_Interp* interp = interpreter.interp();
     StandinRun run(qEnvironmentVariableIntValue(stepDelayVariable));
     registerStandinCommands(interp, &run);
-    setScriptArguments(interp, argv[1]);
+    // Tcl holds strings as UTF-8 and turns them back into file names with the encoding Qt uses.
+    const QByteArray scriptPath = QString::fromLocal8Bit(argv[1]).toUtf8();
+    setScriptArguments(interp, scriptPath.constData());
     // The application shows the script's output as it comes.
     if (Tcl_Channel out = Tcl_GetStdChannel(TCL_STDOUT))
         Tcl_SetChannelOption(nullptr, out, "-buffering", "line");
 
-    Tcl_Obj* path = Tcl_NewStringObj(argv[1], -1);
+    Tcl_Obj* path = Tcl_NewStringObj(scriptPath.constData(), scriptPath.size());
     Tcl_IncrRefCount(path);
     const int code = Tcl_FSEvalFileEx(interp, path, "utf-8");
     Tcl_DecrRefCount(path);
