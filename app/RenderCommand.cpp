@@ -117,7 +117,7 @@ int renderMain(const RenderOptions& options)
             return failure.status;
         }
         const bool contour = !options.result.isEmpty();
-        snapshot.decorate = [&](vtkdraw& scene) {
+        snapshot.decorate = [&loader, &step, &options, contour](vtkdraw& scene) {
             scene.setScalarRange(loader.contourMin(), loader.contourMax());
             if (contour)
                 scene.showScalarBar();

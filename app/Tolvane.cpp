@@ -18,6 +18,7 @@
 
 #include "AboutDialog.h"
 #include "CodeSnippets.h"
+#include "EvaluationGuard.h"
 #include "ModelInterpreter.h"
 #include "ModelRecord.h"
 #include "ResultStep.h"
@@ -88,6 +89,7 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
     interpreter = std::make_unique<ModelInterpreter>();
     optionsPanel->close();
     buildCodeSnippetMenu();
+    setUpInspection();
 }
 
 Tolvane::~Tolvane()
@@ -138,6 +140,7 @@ tcleditor* Tolvane::createMdiChild()
 {
     auto* child = new tcleditor;
     ui->mdiArea->addSubWindow(child);
+    connect(child, &tcleditor::showInModelRequested, this, &Tolvane::showLineInModel);
     return child;
 }
 
@@ -237,6 +240,8 @@ void Tolvane::openScript(const QString& path)
 
 void Tolvane::on_actionRefresh_Tcl_File_triggered()
 {
+    if (evaluating)
+        return;
     scene->updateBackground();
     scene->render();
 
@@ -260,7 +265,17 @@ void Tolvane::on_actionRefresh_Tcl_File_triggered()
     for (QMdiSubWindow* sub : ui->mdiArea->subWindowList())
         if (auto* open = qobject_cast<tcleditor*>(sub->widget()))
             open->clearErrorMark();
-    const EvaluationResult result = evaluateScriptFile(*interpreter, path);
+    EvaluationResult result;
+    QString stopReason;
+    {
+        EvaluationGuard guard(ui->statusBar);
+        evaluating = true;
+        result = evaluateScriptFile(*interpreter, path, [&guard] { return guard.keepGoing(); });
+        evaluating = false;
+        stopReason = guard.reason();
+    }
+    if (result.stopped && !stopReason.isEmpty())
+        modelRecord()->statusMessage = QStringLiteral("Interpretation %1").arg(stopReason);
     QString note;
     if (result.encoding != QLatin1String("UTF-8") && !result.encoding.isEmpty())
         note = QStringLiteral(" (read as %1)").arg(result.encoding);
@@ -343,22 +358,31 @@ void Tolvane::on_actionRotate_Model_Negative_triggered()
     scene->render();
 }
 
+// Renders, and says so when not every label fits the view.
+void Tolvane::showLabelNote()
+{
+    scene->render();
+    const QString note = scene->labelNote();
+    if (!note.isEmpty())
+        ui->statusBar->showMessage(note, 5000);
+}
+
 void Tolvane::on_actionFree_Node_Labels_triggered()
 {
     scene->showFreeNodeLabels(ui->actionFree_Node_Labels->isChecked());
-    scene->render();
+    showLabelNote();
 }
 
 void Tolvane::on_actionFixed_Node_Labels_triggered()
 {
     scene->showFixedNodeLabels(ui->actionFixed_Node_Labels->isChecked());
-    scene->render();
+    showLabelNote();
 }
 
 void Tolvane::on_actionElement_Labels_triggered()
 {
     scene->showElementLabels(ui->actionElement_Labels->isChecked());
-    scene->render();
+    showLabelNote();
 }
 
 void Tolvane::on_actionCapture_Screen_triggered()
@@ -435,7 +459,7 @@ void Tolvane::addCodeSnippetSlot()
 
 void Tolvane::on_actionRun_Tcl_File_triggered()
 {
-    if (fileName.isEmpty() || fileDir.isEmpty())
+    if (evaluating || fileName.isEmpty() || fileDir.isEmpty())
         return;
     if (runController->isRunning()) {
         if (!dialogs.question(this, QStringLiteral("Run"),

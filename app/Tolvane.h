@@ -121,8 +121,14 @@ private slots:
     void on_actionNodeReact_Monitor_triggered();
     void on_actionExit_triggered();
     void on_actionStop_Analysis_triggered();
+    // Inspection (TolvaneInspection.cpp): a click in the view, "Show in Model" of an editor, Esc.
+    void pickInView(int x, int y, bool doubleClick);
+    void showLineInModel(int line);
+    void clearInspection();
 
 private:
+    void setUpInspection();
+    tcleditor* showSourceLine(const QString& path, int line);
     void solverStarted();
     void solverFinished(int exitCode, bool crashed, bool stopped, double seconds);
     void solverFailedToStart(const QString& reason);
@@ -134,6 +140,7 @@ private:
     void plotNodeCurve(const QStringList& lines, int nodeTag, int dof, bool reactions);
     void openScript(const QString& path);
     void applyView(const QString& word);
+    void showLabelNote();
     void showEvaluationError(const QString& errorFile, int errorLine);
 
     TolvaneForm* ui = nullptr;
@@ -161,7 +168,9 @@ private:
     zortcpserver* liveServer = nullptr;
     QString liveNote;                  // why the live view of the current run is off, if it is
     std::unique_ptr<ResultStep> step;  // kept between steps so its vectors keep their capacity
-    bool runAfterStop = false;         // Run asked to stop the previous run first
+    bool runAfterStop = false;
+    bool evaluating = false;  // a script is being interpreted: the record is half built         // Run asked
+                              // to stop the previous run first
     QVector<QString> snippetTitles;
     QVector<QString> snippetBodies;
 };

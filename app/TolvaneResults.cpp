@@ -103,6 +103,8 @@ void Tolvane::outputReadSlot(QStringList selection)
 void Tolvane::sliderChangedSlot(int value, double sFactor)
 {
     scaleFactor = sFactor;
+    if (evaluating)
+        return;
     if (!step)
         step = std::make_unique<ResultStep>();
     if (!prepareResultStep(*loader, nodeDispLines, nodeReactionLines, elementLines, value, step.get()))
@@ -123,7 +125,7 @@ void Tolvane::sliderChangedSlot(int value, double sFactor)
 void Tolvane::tcpReceiveData(double domainTime, QVector<double> x, QVector<double> y, QVector<double> z)
 {
     const int n = modelRecord()->nodeTags.size();
-    if (x.size() != n || y.size() != n || z.size() != n)
+    if (evaluating || x.size() != n || y.size() != n || z.size() != n)
         return;
     showDeformed(*scene, scaleFactor, x, y, z, {}, {}, {}, {});
     ui->statusBar->showMessage(QStringLiteral("Domain Time: %1").arg(domainTime));

@@ -3,11 +3,14 @@
 #include "highlighter.h"
 #include "linenumberarea.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPainter>
 #include <QSaveFile>
 #include <QStyle>
@@ -21,6 +24,11 @@ int untitledCounter = 1;
 QColor errorLineColor()
 {
     return QColor(255, 190, 190);
+}
+
+QKeySequence showInModelShortcut()
+{
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M);
 }
 
 }  // namespace
@@ -61,6 +69,31 @@ tcleditor::tcleditor(QWidget* parent) : QPlainTextEdit(parent)
     updateLineNumberAreaWidth(0);
     highlightCurrentLine();
     setWordWrapMode(QTextOption::NoWrap);
+
+    auto* showInModel = new QAction(tr("Show in Model"), this);
+    showInModel->setShortcut(showInModelShortcut());
+    showInModel->setShortcutContext(Qt::WidgetShortcut);
+    connect(showInModel, &QAction::triggered, this,
+            [this] { emit showInModelRequested(textCursor().blockNumber() + 1); });
+    addAction(showInModel);
+}
+
+QMenu* tcleditor::createContextMenuAt(const QPoint& pos)
+{
+    QMenu* menu = createStandardContextMenu(pos);
+    menu->addSeparator();
+    QAction* showInModel = menu->addAction(tr("Show in Model"));
+    showInModel->setShortcut(showInModelShortcut());
+    const int line = cursorForPosition(pos).blockNumber() + 1;
+    connect(showInModel, &QAction::triggered, this, [this, line] { emit showInModelRequested(line); });
+    return menu;
+}
+
+void tcleditor::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createContextMenuAt(event->pos());
+    menu->exec(event->globalPos());
+    delete menu;
 }
 
 void tcleditor::newFile()
@@ -282,6 +315,16 @@ void tcleditor::markErrorLine(int line)
     setTextCursor(errorMark);
     ensureCursorVisible();
     highlightCurrentLine();
+}
+
+void tcleditor::goToLine(int line)
+{
+    const QTextBlock block = document()->findBlockByNumber(line - 1);
+    if (line < 1 || !block.isValid())
+        return;
+    setTextCursor(QTextCursor(block));
+    centerCursor();
+    setFocus();
 }
 
 void tcleditor::clearErrorMark()

@@ -11,6 +11,7 @@
 #include "ScriptEncoding.h"
 
 class Highlighter;
+class QMenu;
 class linenumberarea;
 
 class tcleditor : public QPlainTextEdit {
@@ -36,6 +37,8 @@ public:
 
     // Puts the cursor on 1-based `line`, scrolls to it and tints it until the text is next edited.
     void markErrorLine(int line);
+    // Puts the cursor at the start of 1-based `line`, scrolls to it and takes the focus; no mark.
+    void goToLine(int line);
     bool hasErrorMark() const { return !errorMark.isNull(); }
     void clearErrorMark();
 
@@ -53,8 +56,17 @@ public:
 signals:
     // After a load, and when a save had to switch to UTF-8.
     void encodingChanged(const QString& name);
+    // "Show in Model" for 1-based `line`: the line under the pointer from the context menu, the
+    // cursor's line from Ctrl+Shift+M.
+    void showInModelRequested(int line);
+
+public:
+    // The context menu for a right click at viewport position `pos`: the standard entries and
+    // "Show in Model" for the line there. The caller owns it.
+    QMenu* createContextMenuAt(const QPoint& pos);
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

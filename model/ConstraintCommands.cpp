@@ -2,6 +2,7 @@
 // A command that fails appends nothing, so each group's lists stay parallel.
 #include "ModelCommands.h"
 #include "ModelRecord.h"
+#include "SourceLocation.h"
 
 namespace modelcommands {
 
@@ -25,16 +26,17 @@ QVector<int> readFixities(Tcl_Obj* const objv[], int first, int ndf, int* failed
     return kept;
 }
 
-void appendFix(ModelRecord& model, int tag, const QVector<int>& fixities)
+void appendFix(ModelRecord& model, int tag, const QVector<int>& fixities, const SourceLocation& at)
 {
     model.fixNodeTags.append(tag);
     for (int k = 1; k <= 6; ++k)
         model.fixDofs(k).append(fixities[k - 1]);
+    appendSourceLocation(at, model.fixSourceFiles, model.fixSourceLines);
 }
 
 }  // namespace
 
-int fixCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
+int fixCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
     ModelRecord& model = *modelRecord();
     if (model.ndm == 0)
@@ -53,7 +55,7 @@ int fixCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
                         .arg(failed)
                         .arg(tag)
                         .arg(ndf));
-    appendFix(model, tag, fixities);
+    appendFix(model, tag, fixities, currentSourceLocation(interp, objv[0]));
     return TCL_OK;
 }
 
@@ -61,7 +63,7 @@ namespace {
 
 // fixX, fixY, fixZ xyz f1 ... fndf ?-tol tol?: every node already defined whose coordinate on
 // AXIS (0 to 2) lies within tol of xyz gets the fixities.
-int fixAtCoordinate(int axis, int objc, Tcl_Obj* const objv[])
+int fixAtCoordinate(int axis, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
     ModelRecord& model = *modelRecord();
     if (model.ndm == 0)
@@ -97,29 +99,30 @@ int fixAtCoordinate(int axis, int objc, Tcl_Obj* const objv[])
     for (int i = 0; i < model.nodeTags.size(); ++i)
         if (qAbs(coordinates[i] - location) <= tolerance)
             matched.append(model.nodeTags[i]);
+    const SourceLocation at = currentSourceLocation(interp, objv[0]);
     for (int tag : matched)
-        appendFix(model, tag, fixities);
+        appendFix(model, tag, fixities, at);
     return TCL_OK;
 }
 
 }  // namespace
 
-int fixXCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
+int fixXCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
-    return fixAtCoordinate(0, objc, objv);
+    return fixAtCoordinate(0, interp, objc, objv);
 }
 
-int fixYCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
+int fixYCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
-    return fixAtCoordinate(1, objc, objv);
+    return fixAtCoordinate(1, interp, objc, objv);
 }
 
-int fixZCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
+int fixZCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
-    return fixAtCoordinate(2, objc, objv);
+    return fixAtCoordinate(2, interp, objc, objv);
 }
 
-int equalDofCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
+int equalDofCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
     ModelRecord& model = *modelRecord();
     if (model.ndm == 0)
@@ -135,10 +138,12 @@ int equalDofCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
         return fail(QStringLiteral("WARNING invalid CnodeID: %1 %2").arg(text(objv[2]), usage));
     model.equalDofRetainedNodes.append(retained);
     model.equalDofConstrainedNodes.append(constrained);
+    appendSourceLocation(currentSourceLocation(interp, objv[0]), model.equalDofSourceFiles,
+                         model.equalDofSourceLines);
     return TCL_OK;
 }
 
-int rigidLinkCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
+int rigidLinkCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
     ModelRecord& model = *modelRecord();
     const QString usage = QStringLiteral("WARNING rigidLink linkType? rNode? cNode?");
@@ -152,6 +157,8 @@ int rigidLinkCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
         return fail(usage + QStringLiteral(" - could not read CNode \n"));
     model.rigidLinkRetainedNodes.append(retained);
     model.rigidLinkConstrainedNodes.append(constrained);
+    appendSourceLocation(currentSourceLocation(interp, objv[0]), model.rigidLinkSourceFiles,
+                         model.rigidLinkSourceLines);
     return TCL_OK;
 }
 

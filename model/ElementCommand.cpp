@@ -3,6 +3,7 @@
 #include "InterpreterState.h"
 #include "ModelCommands.h"
 #include "ModelRecord.h"
+#include "SourceLocation.h"
 
 namespace modelcommands {
 
@@ -63,6 +64,9 @@ int storeElement(const QString& canonical, int nodeCount, Tcl_Interp* interp, in
     model.elementTags.append(tag);
     for (int k = 1; k <= 8; ++k)
         model.elementNodes(k).append(k <= nodeCount ? nodes[k - 1] : -1);
+    appendSourceLocation(currentSourceLocation(interp, objv[0]), model.elementSourceFiles,
+                         model.elementSourceLines);
+    // Appended last: the scene walks this list, so it never meets a partial element.
     model.elementNodeCounts.append(nodeCount);
     return TCL_OK;
 }

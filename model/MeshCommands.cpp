@@ -7,6 +7,7 @@
 
 #include "ModelCommands.h"
 #include "ModelRecord.h"
+#include "SourceLocation.h"
 
 namespace modelcommands {
 
@@ -113,7 +114,7 @@ int completeBlockNodes(Block& b)
 }
 
 // Appends the (nx+1)(ny+1)(nz+1) mesh nodes, x fastest, then y, then z.
-void appendMeshNodes(const Block& b)
+void appendMeshNodes(const Block& b, const SourceLocation& at)
 {
     ModelRecord& model = *modelRecord();
     const int total = blockNodeCount(b);
@@ -137,6 +138,7 @@ void appendMeshNodes(const Block& b)
                 model.nodeX.append(xyz[0]);
                 model.nodeY.append(model.ndm >= 2 ? xyz[1] : 0.0);
                 model.nodeZ.append(model.ndm >= 3 ? xyz[2] : 0.0);
+                appendSourceLocation(at, model.nodeSourceFiles, model.nodeSourceLines);
             }
         }
     }
@@ -229,7 +231,7 @@ int blockCommand(int dims, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 
     if (readBlockNodes(b, objv[objc - 1], model.ndm) != TCL_OK || completeBlockNodes(b) != TCL_OK)
         return TCL_ERROR;
-    appendMeshNodes(b);
+    appendMeshNodes(b, currentSourceLocation(interp, objv[0]));
     return makeElements(b, interp);
 }
 

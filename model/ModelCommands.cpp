@@ -5,6 +5,7 @@
 
 #include "InterpreterState.h"
 #include "ModelRecord.h"
+#include "SourceLocation.h"
 
 namespace modelcommands {
 
@@ -93,7 +94,7 @@ int modelCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
     return TCL_OK;
 }
 
-int nodeCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
+int nodeCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
     ModelRecord& model = *modelRecord();
     if (model.ndm == 0)
@@ -127,6 +128,8 @@ int nodeCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
     model.nodeX.append(xyz[0]);
     model.nodeY.append(xyz[1]);
     model.nodeZ.append(xyz[2]);
+    appendSourceLocation(currentSourceLocation(interp, objv[0]), model.nodeSourceFiles,
+                         model.nodeSourceLines);
     return TCL_OK;
 }
 

@@ -101,10 +101,13 @@ QByteArray modelRecordToJson(const ModelRecord& r)
     w.add("statusMessage", jsonString(r.statusMessage));
     w.add("ndf", QByteArray::number(r.ndf));
     w.add("ndm", QByteArray::number(r.ndm));
+    w.add("sourceFiles", jsonArray(r.sourceFiles));
     w.add("nodeTags", jsonArray(r.nodeTags));
     w.add("nodeX", jsonArray(r.nodeX));
     w.add("nodeY", jsonArray(r.nodeY));
     w.add("nodeZ", jsonArray(r.nodeZ));
+    w.add("nodeSourceFiles", jsonArray(r.nodeSourceFiles));
+    w.add("nodeSourceLines", jsonArray(r.nodeSourceLines));
     w.add("elementTypes", jsonArray(r.elementTypes));
     w.add("elementTags", jsonArray(r.elementTags));
     w.add("elementNodeCounts", jsonArray(r.elementNodeCounts));
@@ -113,15 +116,23 @@ QByteArray modelRecordToJson(const ModelRecord& r)
                                            "elementNodes7", "elementNodes8"};
     for (int k = 1; k <= 8; ++k)
         w.add(nodeKeys[k - 1], jsonArray(r.elementNodes(k)));
+    w.add("elementSourceFiles", jsonArray(r.elementSourceFiles));
+    w.add("elementSourceLines", jsonArray(r.elementSourceLines));
     w.add("fixNodeTags", jsonArray(r.fixNodeTags));
     static const char* const fixKeys[] = {"fixDofs1", "fixDofs2", "fixDofs3",
                                           "fixDofs4", "fixDofs5", "fixDofs6"};
     for (int k = 1; k <= 6; ++k)
         w.add(fixKeys[k - 1], jsonArray(r.fixDofs(k)));
+    w.add("fixSourceFiles", jsonArray(r.fixSourceFiles));
+    w.add("fixSourceLines", jsonArray(r.fixSourceLines));
     w.add("equalDofRetainedNodes", jsonArray(r.equalDofRetainedNodes));
     w.add("equalDofConstrainedNodes", jsonArray(r.equalDofConstrainedNodes));
+    w.add("equalDofSourceFiles", jsonArray(r.equalDofSourceFiles));
+    w.add("equalDofSourceLines", jsonArray(r.equalDofSourceLines));
     w.add("rigidLinkRetainedNodes", jsonArray(r.rigidLinkRetainedNodes));
     w.add("rigidLinkConstrainedNodes", jsonArray(r.rigidLinkConstrainedNodes));
+    w.add("rigidLinkSourceFiles", jsonArray(r.rigidLinkSourceFiles));
+    w.add("rigidLinkSourceLines", jsonArray(r.rigidLinkSourceLines));
     w.add("analyzeCount", QByteArray::number(r.analyzeCount));
     w.add("seriesTimes", jsonArray(r.seriesTimes));
     w.add("seriesValues", jsonArray(r.seriesValues));

@@ -14,10 +14,17 @@ struct ModelRecord {
     int ndf = 0;
     int ndm = 0;
 
+    // Where each item's command stands: the *SourceFiles lists index this list of absolute file
+    // paths (-1 when the command ran from no file), the *SourceLines lists give the 1-based line
+    // (0 when unknown). One entry per item, parallel to the item's other lists.
+    QVector<QString> sourceFiles;
+
     QVector<int> nodeTags;
     QVector<double> nodeX;
     QVector<double> nodeY;
     QVector<double> nodeZ;
+    QVector<int> nodeSourceFiles;
+    QVector<int> nodeSourceLines;
 
     QVector<QString> elementTypes;
     QVector<int> elementTags;
@@ -30,6 +37,8 @@ struct ModelRecord {
     QVector<int> elementNodes6;
     QVector<int> elementNodes7;
     QVector<int> elementNodes8;
+    QVector<int> elementSourceFiles;
+    QVector<int> elementSourceLines;
 
     QVector<int> fixNodeTags;
     QVector<int> fixDofs1;
@@ -38,11 +47,17 @@ struct ModelRecord {
     QVector<int> fixDofs4;
     QVector<int> fixDofs5;
     QVector<int> fixDofs6;
+    QVector<int> fixSourceFiles;
+    QVector<int> fixSourceLines;
 
     QVector<int> equalDofRetainedNodes;
     QVector<int> equalDofConstrainedNodes;
+    QVector<int> equalDofSourceFiles;
+    QVector<int> equalDofSourceLines;
     QVector<int> rigidLinkRetainedNodes;
     QVector<int> rigidLinkConstrainedNodes;
+    QVector<int> rigidLinkSourceFiles;
+    QVector<int> rigidLinkSourceLines;
 
     int analyzeCount = 0;
 

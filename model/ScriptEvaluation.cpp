@@ -6,6 +6,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "ErrorLocation.h"
 #include "InterpreterState.h"
@@ -136,9 +141,68 @@ QString leftOutSummary(const LeftOut& leftOut, const ModelRecord& record)
         .arg(parts.join(QStringLiteral(", ")));
 }
 
+// Asks the watch from inside a running evaluation. Tcl runs asynchronous handlers at safe points
+// of any evaluation, compiled loops included, so even `while 1 {}` gets asked; a ticker thread
+// marks the handler, since marking is the one call Tcl allows from another thread.
+class EvaluationTicker {
+public:
+    EvaluationTicker(Tcl_Interp* interp, const EvaluationWatch& keepGoing)
+        : m_interp(interp), m_keepGoing(keepGoing)
+    {
+        if (!m_keepGoing)
+            return;
+        m_handler = Tcl_AsyncCreate(&EvaluationTicker::ask, this);
+        m_thread = std::thread([this] {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            while (!m_done) {
+                if (m_wake.wait_for(lock, std::chrono::milliseconds(intervalMs), [this] { return m_done; }))
+                    break;
+                Tcl_AsyncMark(m_handler);
+            }
+        });
+    }
+    ~EvaluationTicker()
+    {
+        if (!m_keepGoing)
+            return;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+        Tcl_AsyncDelete(m_handler);
+    }
+    bool stopped() const { return m_stopped; }
+
+private:
+    static constexpr int intervalMs = 50;
+
+    static int ask(ClientData data, Tcl_Interp* interp, int code)
+    {
+        auto* self = static_cast<EvaluationTicker*>(data);
+        if (interp != self->m_interp || self->m_stopped || self->m_keepGoing())
+            return code;
+        self->m_stopped = true;
+        // Unwound like exit: no catch in the script can hold the stop up.
+        Tcl_CancelEval(interp, Tcl_NewStringObj("Interpretation stopped", -1), nullptr, TCL_CANCEL_UNWIND);
+        return TCL_ERROR;
+    }
+
+    Tcl_Interp* m_interp;
+    EvaluationWatch m_keepGoing;
+    Tcl_AsyncHandler m_handler = nullptr;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    bool m_stopped = false;
+};
+
 }  // namespace
 
-EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath)
+EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath,
+                                    const EvaluationWatch& keepGoing)
 {
     EvaluationResult r;
     Tcl_Interp* interp = interpreter.interp();
@@ -165,7 +229,11 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
 
     Tcl_Obj* name = newPath(script.fileName());
     Tcl_IncrRefCount(name);
-    r.code = Tcl_FSEvalFileEx(interp, name, encoding.constData());
+    {
+        const EvaluationTicker ticker(interp, keepGoing);
+        r.code = Tcl_FSEvalFileEx(interp, name, encoding.constData());
+        r.stopped = ticker.stopped();
+    }
     Tcl_DecrRefCount(name);
 
     if (interpreter.state().exitRequested) {
@@ -178,7 +246,9 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
         const ErrorLocation where = locateError(r.errorInfo, interpreter.state());
         r.errorFile = where.file;
         r.errorLine = where.line;
-        if (!r.result.isEmpty())
+        if (r.stopped)
+            modelRecord()->statusMessage = QStringLiteral("Interpretation stopped");
+        else if (!r.result.isEmpty())
             modelRecord()->statusMessage = r.result;
     }
     r.leftOut = leftOutSummary(interpreter.state().leftOut, *modelRecord());

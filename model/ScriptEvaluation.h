@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class ModelInterpreter;
 
@@ -22,14 +23,21 @@ struct EvaluationResult {
     // was left out. "12 elements of 2 types not drawn: ASDShellQ4 (8), mixedBeamColumn (4)", or
     // "The script ends with wipe: nothing left to draw".
     QString leftOut;
+    bool stopped = false;  // the watch asked to stop; the error line is where the script then was
 };
+
+// Asked every few tens of milliseconds while a script runs, from inside the evaluation (the
+// caller may process its events there); false stops the script where it stands, through every
+// catch, as an error "Interpretation stopped".
+using EvaluationWatch = std::function<bool()>;
 
 // Makes the script's directory the process's current directory, sends the script's standard
 // output to "Tolvane.log" there, sets argv0, argv and argc as tclsh does, evaluates the file in
 // the encoding detectScriptEncoding() finds for it, puts the error text into the model record's
 // statusMessage on failure, and deletes the Tcl interpreter. The model record keeps what the
 // script recorded, also after an error. An unreadable script changes nothing but statusMessage.
-EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath);
+EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath,
+                                    const EvaluationWatch& keepGoing = {});
 
 // "Success!", followed by the left-out summary when there is one.
 QString evaluationSuccessText(const EvaluationResult& result);

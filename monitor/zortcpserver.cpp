@@ -1,97 +1,127 @@
 #include "zortcpserver.h"
 
 #include <QDebug>
+#include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <utility>
 
-zortcpserver::zortcpserver(quint16 port, QObject* parent) : QObject(parent), m_server(new QTcpServer(this))
-{
-    connect(m_server, &QTcpServer::newConnection, this, &zortcpserver::newConnection);
-    // The recorder connects to 127.0.0.1; nothing else on the network should reach us.
-    if (m_server->listen(QHostAddress::LocalHost, port)) {
-        qDebug() << "Server started!";
-    } else {
-        m_error = m_server->errorString();
-        qDebug() << "Server could not start!";
+// Lives on the server's reading thread: accepts the connections and decodes what they send.
+class LiveReceiver : public QObject {
+public:
+    explicit LiveReceiver(zortcpserver* owner) : m_owner(owner) {}
+
+    void listen(quint16 port)
+    {
+        m_server = new QTcpServer(this);
+        connect(m_server, &QTcpServer::newConnection, this, &LiveReceiver::newConnection);
+        // The recorder connects to 127.0.0.1; nothing else on the network should reach us.
+        m_owner->m_listening = m_server->listen(QHostAddress::LocalHost, port);
+        if (!m_owner->m_listening)
+            m_owner->m_error = m_server->errorString();
+        m_owner->m_address = m_server->serverAddress();
+        m_owner->m_port = m_server->serverPort();
     }
-}
 
-bool zortcpserver::isListening() const
-{
-    return m_server->isListening();
-}
+private:
+    struct Connection {
+        LiveStreamDecoder decoder;
+        int received = 0;
+    };
 
-QString zortcpserver::errorString() const
-{
-    return m_error;
-}
-
-QHostAddress zortcpserver::serverAddress() const
-{
-    return m_server->serverAddress();
-}
-
-quint16 zortcpserver::serverPort() const
-{
-    return m_server->serverPort();
-}
-
-void zortcpserver::newConnection()
-{
-    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-        m_connections.insert(socket, Connection());
-        connect(socket, &QTcpSocket::readyRead, this, &zortcpserver::readData);
-        connect(socket, &QTcpSocket::disconnected, this, &zortcpserver::disConnected);
+    void newConnection()
+    {
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+            m_connections.insert(socket, Connection());
+            ++m_owner->m_connections;
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket] { disconnected(socket); });
+        }
     }
+
+    void disconnected(QTcpSocket* socket)
+    {
+        readFrom(socket);  // whatever came with the peer's goodbye
+        if (m_connections.remove(socket))
+            --m_owner->m_connections;
+        socket->deleteLater();
+        qDebug() << "disconnected!";
+    }
+
+    void readFrom(QTcpSocket* socket)
+    {
+        auto it = m_connections.find(socket);
+        if (it == m_connections.end())
+            return;
+        // Always read, even after the stream ended or went wrong: a peer left unread stalls the solver.
+        const bool wasFailed = it->decoder.state() == LiveStreamDecoder::State::Failed;
+        QVector<LiveRecord> records = it->decoder.feed(socket->readAll());
+        if (!wasFailed && it->decoder.state() == LiveStreamDecoder::State::Failed)
+            qDebug() << "Live stream header not understood; ignoring the connection.";
+        if (records.isEmpty())
+            return;
+        const int first = it->received;
+        it->received += records.size();
+        m_owner->received(first, std::move(records));
+    }
+
+    zortcpserver* m_owner;
+    QTcpServer* m_server = nullptr;
+    QHash<QTcpSocket*, Connection> m_connections;
+};
+
+zortcpserver::zortcpserver(quint16 port, QObject* parent) : QObject(parent)
+{
+    m_receiver = new LiveReceiver(this);
+    m_receiver->moveToThread(&m_thread);
+    m_thread.start();
+    QMetaObject::invokeMethod(
+        m_receiver, [this, port] { m_receiver->listen(port); }, Qt::BlockingQueuedConnection);
+    qDebug() << (m_listening ? "Server started!" : "Server could not start!");
 }
 
-void zortcpserver::readData()
+zortcpserver::~zortcpserver()
 {
-    if (auto* socket = qobject_cast<QTcpSocket*>(sender()))
-        readFrom(socket);
+    // The sockets belong to the reading thread: they go there, before it ends.
+    QMetaObject::invokeMethod(
+        m_receiver, [this] { delete m_receiver; }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
 }
 
-void zortcpserver::disConnected()
+void zortcpserver::received(int firstIndex, QVector<LiveRecord> records)
 {
-    auto* socket = qobject_cast<QTcpSocket*>(sender());
-    if (!socket)
-        return;
-    readFrom(socket);  // whatever came with the peer's goodbye
-    m_connections.remove(socket);
-    socket->deleteLater();
-    qDebug() << "disconnected!";
-}
-
-void zortcpserver::readFrom(QTcpSocket* socket)
-{
-    auto it = m_connections.find(socket);
-    if (it == m_connections.end())
-        return;
-    // Always read, even after the stream ended or went wrong: a peer left unread stalls the solver.
-    const bool wasFailed = it->decoder.state() == LiveStreamDecoder::State::Failed;
-    const QVector<LiveRecord> records = it->decoder.feed(socket->readAll());
-    if (!wasFailed && it->decoder.state() == LiveStreamDecoder::State::Failed)
-        qDebug() << "Live stream header not understood; ignoring the connection.";
-    const int first = it->received;
-    it->received += records.size();
-    if (records.isEmpty())
-        return;
-
-    m_newest = records.last();
-    if (!m_newestPending) {
+    QVector<double> times;
+    times.reserve(records.size());
+    for (const LiveRecord& r : records)
+        times << r.time;
+    bool post = false;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_newest = std::move(records.last());
+        post = !m_newestPending;
         m_newestPending = true;
-        QMetaObject::invokeMethod(this, &zortcpserver::emitNewest, Qt::QueuedConnection);
     }
-    for (int i = 0; i < records.size(); ++i)
-        emit recordReceived(first + i, records[i].time);
+    QMetaObject::invokeMethod(
+        this,
+        [this, firstIndex, times] {
+            for (int i = 0; i < times.size(); ++i)
+                emit recordReceived(firstIndex + i, times[i]);
+        },
+        Qt::QueuedConnection);
+    if (post)
+        QMetaObject::invokeMethod(this, &zortcpserver::emitNewest, Qt::QueuedConnection);
 }
 
 void zortcpserver::emitNewest()
 {
-    m_newestPending = false;
-    const LiveRecord newest = std::move(m_newest);
-    m_newest = LiveRecord();
+    LiveRecord newest;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_newestPending = false;
+        newest = std::move(m_newest);
+        m_newest = LiveRecord();
+    }
     emit tclSendData(newest.time, newest.x, newest.y, newest.z);
 }

@@ -4,17 +4,21 @@
 //   auto* server = new zortcpserver;  // listens on 127.0.0.1:19920
 //   if (!server->isListening()) statusBar()->showMessage(server->errorString());
 //   connect(server, &zortcpserver::tclSendData, this, &Tolvane::tcpReceiveData);
+//
+// The sockets are read on a thread of their own: a solver must never wait on a frame being drawn,
+// or a slow view would stall the analysis. Signals are emitted on the server object's thread.
 #pragma once
 
-#include <QHash>
 #include <QHostAddress>
+#include <QMutex>
 #include <QObject>
+#include <QThread>
 #include <QVector>
+#include <atomic>
 
 #include "LiveStreamDecoder.h"
 
-class QTcpServer;
-class QTcpSocket;
+class LiveReceiver;
 
 class zortcpserver : public QObject {
     Q_OBJECT
@@ -23,14 +27,15 @@ public:
 
     // Listens on the IPv4 loopback address only; port 0 picks a free port.
     explicit zortcpserver(quint16 port = defaultPort, QObject* parent = nullptr);
+    ~zortcpserver() override;
 
-    bool isListening() const;
+    bool isListening() const { return m_listening; }
     // Why listening failed; empty while listening.
-    QString errorString() const;
-    QHostAddress serverAddress() const;
-    quint16 serverPort() const;
+    QString errorString() const { return m_error; }
+    QHostAddress serverAddress() const { return m_address; }
+    quint16 serverPort() const { return m_port; }
     // Connections whose peer has not hung up yet.
-    int openConnections() const { return m_connections.size(); }
+    int openConnections() const { return m_connections; }
 
 signals:
     // The newest step decoded; steps that arrived while the event loop was busy are skipped.
@@ -38,23 +43,20 @@ signals:
     // Every step of a connection, in order, INDEX counting from 0.
     void recordReceived(int index, double domainTime);
 
-private slots:
-    void newConnection();
-    void readData();
-    void disConnected();
-
 private:
-    struct Connection {
-        LiveStreamDecoder decoder;
-        int received = 0;
-    };
-
-    void readFrom(QTcpSocket* socket);
+    friend class LiveReceiver;
+    // Called on the reading thread for every batch of records of one connection.
+    void received(int firstIndex, QVector<LiveRecord> records);
     void emitNewest();
 
-    QTcpServer* m_server = nullptr;
+    QThread m_thread;
+    LiveReceiver* m_receiver = nullptr;
+    bool m_listening = false;
     QString m_error;
-    QHash<QTcpSocket*, Connection> m_connections;
+    QHostAddress m_address;
+    quint16 m_port = 0;
+    std::atomic<int> m_connections{0};
+    QMutex m_mutex;  // guards the newest record and its flag
     LiveRecord m_newest;
     bool m_newestPending = false;
 };

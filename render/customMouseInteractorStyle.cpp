@@ -7,6 +7,8 @@
 #include <vtkRenderer.h>
 #include <vtkRendererCollection.h>
 
+#include <cstdlib>
+
 vtkStandardNewMacro(customMouseInteractorStyle);
 
 customMouseInteractorStyle::customMouseInteractorStyle() = default;
@@ -22,6 +24,34 @@ void customMouseInteractorStyle::setLabelActors(vtkActor2D* freeNode, vtkActor2D
     m_threeNodeLabels = threeNode;
     m_fourNodeLabels = fourNode;
     m_eightNodeLabels = eightNode;
+}
+
+// The left button never moves the camera: a press and a release close together make a click.
+void customMouseInteractorStyle::OnLeftButtonDown()
+{
+    if (!Interactor)
+        return;
+    m_leftPressed = true;
+    m_doublePress = Interactor->GetRepeatCount() > 0;
+    Interactor->GetEventPosition(m_pressX, m_pressY);
+}
+
+// Qt's widget sends the second press of a double click as an event of its own.
+void customMouseInteractorStyle::OnLeftButtonDoubleClick()
+{
+    OnLeftButtonDown();
+    m_doublePress = m_leftPressed;
+}
+
+void customMouseInteractorStyle::OnLeftButtonUp()
+{
+    if (!Interactor || !m_leftPressed)
+        return;
+    m_leftPressed = false;
+    int x = 0, y = 0;
+    Interactor->GetEventPosition(x, y);
+    if (std::abs(x - m_pressX) <= clickSlop && std::abs(y - m_pressY) <= clickSlop && onClick)
+        onClick(x, y, m_doublePress);
 }
 
 void customMouseInteractorStyle::OnMiddleButtonDown()

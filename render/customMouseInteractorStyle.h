@@ -1,14 +1,18 @@
 // customMouseInteractorStyle: the 3-D view's mouse handling. Only the middle button moves
 // the camera (as the trackball's left button does), and shown labels leave the scene
-// while it is held, so that rotating a large labelled model stays fluid.
+// while it is held, so that rotating a large labelled model stays fluid. A left click that
+// does not drag is handed to onClick, for picking.
 //
 //   vtkNew<customMouseInteractorStyle> style;
 //   style->setLabelActors(free, fixed, frame, three, four, eight);
+//   style->onClick = [](int x, int y, bool doubleClick) { ... };
 //   interactor->SetInteractorStyle(style);
 #pragma once
 
 #include <vtkInteractorStyleTrackballCamera.h>
 #include <vtkSmartPointer.h>
+
+#include <functional>
 
 class vtkActor2D;
 class vtkRenderer;
@@ -21,8 +25,9 @@ public:
     void setLabelActors(vtkActor2D* freeNode, vtkActor2D* fixedNode, vtkActor2D* frame, vtkActor2D* threeNode,
                         vtkActor2D* fourNode, vtkActor2D* eightNode);
 
-    void OnLeftButtonDown() override {}
-    void OnLeftButtonUp() override {}
+    void OnLeftButtonDown() override;
+    void OnLeftButtonUp() override;
+    void OnLeftButtonDoubleClick() override;
     void OnMiddleButtonDown() override;
     void OnMiddleButtonUp() override;
     void OnRightButtonDown() override {}
@@ -36,6 +41,12 @@ public:
     bool freeNodeLabelsShown = false;
     bool fixedNodeLabelsShown = false;
     bool elementLabelsShown = false;
+
+    // Display position of the release (origin bottom left) and whether the press was the second
+    // of a double click.
+    std::function<void(int x, int y, bool doubleClick)> onClick;
+    // How far the pointer may move between press and release for a click, in pixels.
+    static constexpr int clickSlop = 3;
 
 protected:
     customMouseInteractorStyle();
@@ -55,4 +66,8 @@ private:
     vtkSmartPointer<vtkActor2D> m_threeNodeLabels;
     vtkSmartPointer<vtkActor2D> m_fourNodeLabels;
     vtkSmartPointer<vtkActor2D> m_eightNodeLabels;
+    bool m_leftPressed = false;
+    bool m_doublePress = false;
+    int m_pressX = 0;
+    int m_pressY = 0;
 };

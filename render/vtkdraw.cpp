@@ -37,12 +37,39 @@
 #include <vtkWindowToImageFilter.h>
 
 #include "CaptureFormat.h"
+#include "ModelRecord.h"
+#include "SceneInspection.h"
 #include "SettingsStore.h"
 #include "customMouseInteractorStyle.h"
 
-vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
-    : QObject(parent), m_renderWindow(renderWindow), m_settingsPath(SettingsStore::settingsFilePath())
+#if defined(__linux__) && defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace {
+
+// Every frame VTK and Mesa take buffers of megabytes from the heap and free them again, and a live
+// step reads megabytes off its socket. glibc gave freed memory back to the kernel (the heap top,
+// or an mmap per block) and the next frame faulted it in anew, a third of a result step of the
+// reference frame on a virtual machine, where page faults are dear. Blocks below 32 MiB come from
+// the heap, and 64 MiB stay at its top; the result loader leaves the same values (ResultFile.cpp).
+void keepHeapMemory()
 {
+#if defined(__linux__) && defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TOP_PAD, 64 << 20);
+#endif
+}
+
+}  // namespace
+
+vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
+    : QObject(parent),
+      m_renderWindow(renderWindow),
+      m_settingsPath(SettingsStore::settingsFilePath()),
+      m_inspection(std::make_unique<SceneInspection>())
+{
+    keepHeapMemory();
     // An offscreen window comes without an interactor; the widgets and the style need one.
     if (!m_renderWindow->GetInteractor()) {
         m_ownInteractor = vtkSmartPointer<vtkGenericRenderWindowInteractor>::New();
@@ -53,6 +80,7 @@ vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
     m_renderer = vtkSmartPointer<vtkRenderer>::New();
     updateBackground();
     m_renderWindow->AddRenderer(m_renderer);
+    startLabelPlacement();
 
     m_style = vtkSmartPointer<customMouseInteractorStyle>::New();
     shareLabelActors();
@@ -115,6 +143,8 @@ vtkdraw::~vtkdraw()
             interactor->SetInteractorStyle(nullptr);
     }
     m_renderWindow->RemoveRenderer(m_renderer);
+    if (m_inspection->overlay)
+        m_renderWindow->RemoveRenderer(m_inspection->overlay);
     if (m_ownInteractor)
         m_ownInteractor->SetRenderWindow(nullptr);
 }
@@ -161,6 +191,10 @@ void vtkdraw::updateBackground()
 void vtkdraw::clearScene()
 {
     m_renderer->RemoveAllViewProps();
+    // The highlight goes with the scene, and the groups' next build needs new pick indexes.
+    clearHighlight();
+    for (auto& index : m_inspection->indexes)
+        index.reset();
 }
 
 void vtkdraw::createScalarBarWidget()
@@ -182,6 +216,11 @@ void vtkdraw::drawModel()
     drawThreeNodeElements();
     drawFourNodeElements();
     drawEightNodeElements();
+    // The untouched camera looks down Z: a 3-D model would show as its plan.
+    if (m_isometricFirst3D && !m_shown3D && modelRecord()->ndm == 3 && !modelRecord()->isEmpty()) {
+        setView(QStringLiteral("XYZ"));
+        m_shown3D = true;
+    }
     resetCamera();
     render();
 }
@@ -353,8 +392,13 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
                                .arg(QFileInfo(fileName).fileName()));
     }
 
+    // The tiles of a magnified picture show the labels chosen for the whole view.
+    placeLabels();
     const int magnification = 3;
     const MagnifiedStrokes strokes(m_renderer, m_groups, groupCount, magnification);
+    std::unique_ptr<MagnifiedStrokes> outline;
+    if (m_inspection->overlay)
+        outline = std::make_unique<MagnifiedStrokes>(m_inspection->overlay, m_groups, 0, magnification);
     vtkNew<vtkWindowToImageFilter> grab;
     grab->SetInput(m_renderWindow);
     grab->SetScale(magnification);

@@ -8,6 +8,7 @@
 //   draw.attachResultScalars(); draw.deformFrames(scale, x, y, z, s2); ...; draw.render();
 #pragma once
 
+#include <QColor>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -15,8 +16,11 @@
 #include <vtkSmartPointer.h>
 #include <memory>
 
+class LabelLayer;
 class NodeIndex;
 class customMouseInteractorStyle;
+struct LineItems;
+struct SceneInspection;
 class vtkActor;
 class vtkActor2D;
 class vtkFloatArray;
@@ -43,9 +47,18 @@ struct GroupStore {
     vtkSmartPointer<vtkIntArray> tags;       // one tag per vertex or element cell
     vtkSmartPointer<vtkActor> actor;         // null when the last build stopped at an unknown node
     vtkSmartPointer<vtkActor> edgeActor;     // areas and solids only
-    vtkSmartPointer<vtkPolyData> labelData;  // label anchor points carrying the tags
+    vtkSmartPointer<vtkPolyData> labelData;  // label anchor points carrying the tags; made when first drawn
     vtkSmartPointer<vtkActor2D> labelActor;  // kept from the previous build when a build stops
     QVector<int> nodePositions;              // per point: its node's first position in nodeTags
+    QVector<int> entries;  // per cell: its entry in the record's node, element, equalDOF or rigid-link lists
+};
+
+// What a click in the view found: the entry (position in the record's lists) of a node or element.
+struct PickedItem {
+    enum Kind { Nothing, Node, Element };
+    Kind kind = Nothing;
+    int entry = -1;
+    bool found() const { return kind != Nothing; }
 };
 
 class vtkdraw : public QObject {
@@ -82,6 +95,9 @@ public:
     void showFreeNodeLabels(bool on);
     void showFixedNodeLabels(bool on);
     void showElementLabels(bool on);
+    // Each render draws only the shown tags that fit the view side by side. Empty when it drew
+    // them all; otherwise how many it drew, for the status bar.
+    QString labelNote() const;
     // Result display. A step moves each group's points to node + scale x displacement (one
     // value per node in each vector) and colours the element groups by values normalised to
     // [0, 1] in the group's point order; empty or wrongly sized values give the middle colour.
@@ -105,6 +121,21 @@ public:
                                 const QVector<double>& dispZ, const QVector<double>& values);
     void deformEightNodeElements(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
                                  const QVector<double>& dispZ, const QVector<double>& values);
+    // Inspection. pick() finds the node or element drawn under display position (X, Y) (VTK's
+    // display coordinates, origin bottom left), deformed points where they are drawn; a node
+    // wins over the elements around it unless a face hides it. highlight() outlines items in a
+    // contrasting colour on top of the model, replacing the last highlight, and returns how many
+    // drawn items it outlines; the next build removes it.
+    PickedItem pick(int x, int y);
+    int highlight(const PickedItem& item);
+    int highlight(const LineItems& items);
+    void clearHighlight();
+    bool hasHighlight() const;
+    QColor highlightColor() const;
+    // When on, the first build of a 3-D model (ndm 3) turns the camera to the "XYZ" view; later
+    // builds keep the user's direction.
+    void setIsometricFirst3DView(bool on) { m_isometricFirst3D = on; }
+
     // Writes the view at three times its size; the format follows the extension (png, bmp,
     // jpg or jpeg, any case). False with a reason when nothing usable was written.
     bool capture(const QString& fileName, QString* error = nullptr);
@@ -131,6 +162,8 @@ private:
     void drawElements(Group group, int nodeCount);
     void addEdges(Group group, const QString& colorKey, const QString& transparencyKey);
     void buildLabels(Group group, const QString& colorKey);
+    void startLabelPlacement();
+    void placeLabels();
     void deformGroup(Group group, double scale, const QVector<double>& dispX, const QVector<double>& dispY,
                      const QVector<double>& dispZ, const QVector<double>* values);
     // Positions of the model's node tags, rebuilt only when the node list changed.
@@ -151,4 +184,8 @@ private:
     QString m_settingsPath;
     QVector<int> m_indexedTags;  // shares the record's list while it is unchanged
     std::unique_ptr<NodeIndex> m_nodeIndex;
+    std::unique_ptr<SceneInspection> m_inspection;  // picking and highlight
+    bool m_isometricFirst3D = false;
+    bool m_shown3D = false;
+    std::shared_ptr<LabelLayer> m_labels;  // label anchors and placement; last, as it observes m_renderer
 };

@@ -101,6 +101,7 @@ void vtkdraw::drawNodes(Group group, bool restrained)
     const QSet<int> fixed = tagSet(model.fixNodeTags);
     const NodeIndex& index = nodeIndex();
     g.nodePositions.clear();
+    g.entries.clear();
     vtkIdType k = 0;
     for (int i = 0; i < model.nodeTags.size(); ++i) {
         if (fixed.contains(model.nodeTags[i]) != restrained)
@@ -110,6 +111,7 @@ void vtkdraw::drawNodes(Group group, bool restrained)
         g.nodePositions.append(index.position(model.nodeTags[i]));
         vertices->InsertNextCell(1, &k);
         g.tags->InsertNextValue(model.nodeTags[i]);
+        g.entries.append(i);
         ++k;
     }
     data->SetPoints(g.points);
@@ -182,6 +184,7 @@ void vtkdraw::drawPairs(Group group, const QVector<int>& retained, const QVector
 
     const NodeIndex& index = nodeIndex();
     g.nodePositions.clear();
+    g.entries.clear();
     // A failed script can leave half a pair: only complete pairs are drawn.
     const int pairs = qMin(retained.size(), constrained.size());
     vtkIdType k = 0;
@@ -195,6 +198,7 @@ void vtkdraw::drawPairs(Group group, const QVector<int>& retained, const QVector
         g.nodePositions << a << b;
         const vtkIdType ends[2] = {k, k + 1};
         lines->InsertNextCell(2, ends);
+        g.entries.append(i);
         k += 2;
     }
     data->SetLines(lines);
@@ -250,6 +254,8 @@ void vtkdraw::drawElements(Group group, int nodeCount)
     g.points->Allocate(count * nodeCount);
     g.nodePositions.clear();
     g.nodePositions.reserve(int(count * nodeCount));
+    g.entries.clear();
+    g.entries.reserve(int(count));
     g.scalars->Allocate(count * nodeCount);
     g.tags->Allocate(count);
     cells->AllocateExact(count, count * nodeCount);
@@ -280,6 +286,7 @@ void vtkdraw::drawElements(Group group, int nodeCount)
         if (grid)
             grid->InsertNextCell(VTK_HEXAHEDRON, nodeCount, ids);
         g.tags->InsertNextValue(model.elementTags[i]);
+        g.entries.append(i);
         k += nodeCount;
     }
 

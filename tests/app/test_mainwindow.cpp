@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QVector3D>
 #include <QtTest>
@@ -25,6 +26,7 @@
 #include <vtkProperty.h>
 #include <vtkRenderer.h>
 
+#include "EvaluationGuard.h"
 #include "ModelRecord.h"
 #include "RunLogView.h"
 #include "SettingsStore.h"
@@ -347,6 +349,42 @@ private slots:
         QVERIFY(!w->activeEditor()->hasErrorMark());
         QCOMPARE(w->statusBar()->currentMessage(),
                  QStringLiteral("Success! 1 element of 1 type not drawn: zeroLengthImpact3D (1)"));
+    }
+
+    // Scripts that never end or eat the memory stop with a message; the window and editors stay.
+    void endlessAndHugeScriptsStop()
+    {
+        const auto w = shownWindow();
+        const QString endless =
+            writeScript("stop/endless.tcl", "model basic -ndm 2\nnode 1 0 0\nwhile 1 {}\n");
+        QTimer::singleShot(400, [] { QTest::keyClick(QApplication::activeWindow(), Qt::Key_Escape); });
+        open(w, endless);
+        QCOMPARE(w->statusBar()->currentMessage(), endless + ":3: Interpretation stopped by the user");
+        QCOMPARE(w->activeEditor()->toPlainText(),
+                 QStringLiteral("model basic -ndm 2\nnode 1 0 0\nwhile 1 {}\n"));
+        QVERIFY(w->activeEditor()->hasErrorMark());
+        QCOMPARE(w->sceneBuilder()->group(vtkdraw::FreeNodes).points->GetNumberOfPoints(), 1);
+
+        QTimer::singleShot(400, [&] { w->findChild<QPushButton*>("stopInterpretation")->click(); });
+        w->form()->actionRefresh_Tcl_File->trigger();
+        QCOMPARE(w->statusBar()->currentMessage(), endless + ":3: Interpretation stopped by the user");
+        QVERIFY(!w->findChild<QPushButton*>("stopInterpretation"));
+
+        qputenv("TOLVANE_SCRIPT_MEMORY_LIMIT_MB", QByteArray::number(residentMemory() / (1 << 20) + 200));
+        const QString hungry =
+            writeScript("stop/hungry.tcl", "set l {}\nwhile 1 { lappend l [string repeat x 10000] }\n");
+        open(w, hungry);
+        qunsetenv("TOLVANE_SCRIPT_MEMORY_LIMIT_MB");
+        QVERIFY2(w->statusBar()->currentMessage().contains("Interpretation the script took more than"),
+                 qPrintable(w->statusBar()->currentMessage()));
+
+        // A million nodes simply take their time.
+        const QString big = writeScript("stop/big.tcl",
+                                        "model basic -ndm 2\nfor {set i 0} {$i < 1000000} {incr i} "
+                                        "{ node $i [expr {$i % 1000}] [expr {$i / 1000}] }\n");
+        open(w, big);
+        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Success!"));
+        QCOMPARE(w->sceneBuilder()->group(vtkdraw::FreeNodes).points->GetNumberOfPoints(), 1000000);
     }
 
     void viewPresetsAndLabels()

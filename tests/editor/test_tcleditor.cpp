@@ -1,5 +1,5 @@
-// The editor window: untitled numbering, the gutter, saving and loading, the close protocol
-// answered through the dialog seams, and the error-line mark.
+// The editor window: untitled numbering, the gutter, saving and loading in the file's encoding,
+// the close protocol answered through the dialog seams, the error-line mark and "Show in Model".
 #include "highlighter.h"
 #include "linenumberarea.h"
 #include "tcleditor.h"
@@ -7,11 +7,14 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -20,11 +23,13 @@ struct Prompt {
     QMessageBox::StandardButtons buttons;
 };
 
-// What the seams were asked and what they answer next.
-QList<Prompt> prompts;
-QList<QMessageBox::StandardButton> promptAnswers;
-QStringList fileDialogs;  // caption, dir and filter of each call
-QString fileDialogAnswer;
+// What the dialog seams were asked and what they answer next.
+struct Seams {
+    QList<Prompt> prompts;
+    QList<QMessageBox::StandardButton> answers;  // Cancel when none is left
+    QStringList fileDialogs;                     // caption, dir and filter of each call
+    QString fileName;                            // the file dialog's answer
+} seams;
 
 QString lines(int count)
 {
@@ -46,471 +51,380 @@ bool writeFile(const QString& path, const QByteArray& text)
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
-void settleDeletes()
+// Shows EDITOR holding TEXT; false when it never became the active window.
+bool shown(tcleditor& editor, const QString& text, int height = 300)
 {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-bool isRed(QRgb p)
-{
-    return qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110;
-}
-bool isDark(QRgb p)
-{
-    return qRed(p) < 120 && qGreen(p) < 120 && qBlue(p) < 120;
+    editor.setPlainText(text);
+    editor.resize(400, height);
+    editor.show();
+    return QTest::qWaitForWindowActive(&editor);
 }
 
 }  // namespace
 
 class TestTclEditor : public QObject {
     Q_OBJECT
+    QTemporaryDir dir;
 
 private slots:
-    void initTestCase();
-    void init();
-    void newDocumentsAndTheirSettings();
-    void gutterWidthFollowsDigits();
-    void gutterHighlightsSelectedLines();
-    void saveAppendsExtensionAndCanonicalises();
-    void loadReadsUtf8AndRefusesMissingFiles();
-    void filesKeepTheirEncoding();
-    void textTheEncodingCannotHoldIsSavedAsUtf8();
-    void failedSaveWarnsAndKeepsState();
-    void closeProtocol_data();
-    void closeProtocol();
-    void cancelInMdiAreaKeepsWindow();
-    void errorMarkLastsUntilEdit();
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("sub")));
+        tcleditor::messageBoxProvider = [](QWidget*, const QString& title, const QString& text,
+                                           QMessageBox::StandardButtons buttons) {
+            seams.prompts.append({title, text, buttons});
+            return seams.answers.isEmpty() ? QMessageBox::Cancel : seams.answers.takeFirst();
+        };
+        tcleditor::saveFileNameProvider = [](QWidget*, const QString& caption, const QString& dir,
+                                             const QString& filter) {
+            seams.fileDialogs << caption << dir << filter;
+            return seams.fileName;
+        };
+    }
 
-private:
-    QTemporaryDir dir;
-};
+    void init() { seams = Seams(); }
 
-void TestTclEditor::initTestCase()
-{
-    QVERIFY(dir.isValid());
-    tcleditor::messageBoxProvider = [](QWidget*, const QString& title, const QString& text,
-                                       QMessageBox::StandardButtons buttons) {
-        prompts.append({title, text, buttons});
-        return promptAnswers.isEmpty() ? QMessageBox::Cancel : promptAnswers.takeFirst();
-    };
-    tcleditor::saveFileNameProvider = [](QWidget*, const QString& caption, const QString& dir,
-                                         const QString& filter) {
-        fileDialogs << caption << dir << filter;
-        return fileDialogAnswer;
-    };
-}
+    // Must stay the first test that calls newFile(): the counter is process-wide.
+    void newDocumentsAreNumbered()
+    {
+        tcleditor first, second;
+        first.newFile();
+        second.newFile();
+        QCOMPARE(first.currentFile(), QStringLiteral("new 1"));
+        QCOMPARE(first.windowTitle(), QStringLiteral("new 1[*] - Tcl Editor"));
+        QCOMPARE(first.userFriendlyCurrentFile(), QStringLiteral("new 1"));
+        QVERIFY(first.isUntitledFile());
+        QCOMPARE(second.currentFile(), QStringLiteral("new 2"));
+        QVERIFY(!first.isWindowModified());
+        first.insertPlainText(QStringLiteral("wipe"));
+        QVERIFY(first.isWindowModified() && !second.isWindowModified());
+    }
 
-void TestTclEditor::init()
-{
-    prompts.clear();
-    promptAnswers.clear();
-    fileDialogs.clear();
-    fileDialogAnswer.clear();
-}
+    void gutterWidthAndSelectedLines()
+    {
+        tcleditor editor;
+        QVERIFY(shown(editor, QString(), 400));
+        auto* gutter = editor.findChild<linenumberarea*>();
+        const int nine = QFontMetrics(editor.font()).horizontalAdvance(QLatin1Char('9'));
+        QVERIFY(gutter && nine > 0);
+        // Two digits at least, then one per power of ten.
+        for (const auto& [count, digits] : {std::pair{1, 2}, {99, 2}, {1000, 4}, {100, 3}}) {
+            editor.setPlainText(lines(count));
+            QCOMPARE(editor.lineNumberAreaWidth(), 10 + digits * nine);
+            QCOMPARE(gutter->sizeHint().width(), 10 + digits * nine);
+        }
+        // The text moves right to make room, and the gutter widens with it.
+        QTRY_COMPARE(editor.viewport()->geometry().left(), editor.contentsRect().left() + 10 + 3 * nine);
+        editor.resize(401, 400);
+        QTRY_COMPARE(gutter->width(), 10 + 3 * nine);
 
-// Must stay the first test that calls newFile(): the counter is process-wide.
-void TestTclEditor::newDocumentsAndTheirSettings()
-{
-    tcleditor first;
-    first.newFile();
-    tcleditor second;
-    second.newFile();
-    QCOMPARE(first.currentFile(), QStringLiteral("new 1"));
-    QCOMPARE(first.windowTitle(), QStringLiteral("new 1[*] - Tcl Editor"));
-    QCOMPARE(first.userFriendlyCurrentFile(), QStringLiteral("new 1"));
-    QVERIFY(first.isUntitledFile());
-    QCOMPARE(second.currentFile(), QStringLiteral("new 2"));
-    QVERIFY(!first.isWindowModified());
-    first.insertPlainText(QStringLiteral("wipe"));
-    QVERIFY(first.isWindowModified());
-    QVERIFY(!second.isWindowModified());
-
-    QCOMPARE(first.font().weight(), int(QFont::Bold));
-    QVERIFY(first.font().fixedPitch());
-    QCOMPARE(first.font().pointSize(), 11);
-    QCOMPARE(first.tabStopDistance(), 4 * QFontMetricsF(first.font()).horizontalAdvance(QLatin1Char(' ')));
-    QCOMPARE(first.wordWrapMode(), QTextOption::NoWrap);
-    QVERIFY(first.testAttribute(Qt::WA_DeleteOnClose));
-}
-
-void TestTclEditor::gutterWidthFollowsDigits()
-{
-    tcleditor editor;
-    editor.resize(400, 300);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    auto* gutter = editor.findChild<linenumberarea*>();
-    const int nine = QFontMetrics(editor.font()).horizontalAdvance(QLatin1Char('9'));
-    QVERIFY(gutter && nine > 0);
-
-    QCOMPARE(editor.lineNumberAreaWidth(), 10 + 2 * nine);
-    editor.setPlainText(lines(99));
-    QCOMPARE(editor.lineNumberAreaWidth(), 10 + 2 * nine);
-    QCOMPARE(gutter->sizeHint().width(), 10 + 2 * nine);
-    editor.appendPlainText(QStringLiteral("node 100 0 0"));
-    QCOMPARE(editor.lineNumberAreaWidth(), 10 + 3 * nine);
-    // The text moves right to make room, and the gutter widens with it.
-    QTRY_COMPARE(editor.viewport()->geometry().left(), editor.contentsRect().left() + 10 + 3 * nine);
-    editor.resize(401, 300);
-    QTRY_COMPARE(gutter->width(), 10 + 3 * nine);
-    editor.setPlainText(lines(1000));
-    QCOMPARE(editor.lineNumberAreaWidth(), 10 + 4 * nine);
-}
-
-void TestTclEditor::gutterHighlightsSelectedLines()
-{
-    tcleditor editor;
-    editor.setPlainText(lines(8) + QStringLiteral("\n"));
-    editor.resize(400, 400);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    auto* gutter = editor.findChild<linenumberarea*>();
-    QPalette palette = gutter->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    palette.setColor(QPalette::Highlight, Qt::red);
-    gutter->setPalette(palette);
-
-    // For each line, whether its number is drawn red (highlighted) or black.
-    auto numberColours = [&]() {
-        const QImage image = gutter->grab().toImage();
-        QString result;
-        for (int line = 0; line < editor.blockCount(); ++line) {
-            const QRect band = editor.cursorRect(QTextCursor(editor.document()->findBlockByNumber(line)));
-            int red = 0, dark = 0;
-            for (int y = qMax(0, band.top()); y <= band.bottom() && y < image.height(); ++y) {
-                for (int x = 0; x < image.width(); ++x) {
-                    red += isRed(image.pixel(x, y));
-                    dark += isDark(image.pixel(x, y));
+        editor.setPlainText(lines(8) + QStringLiteral("\n"));
+        QPalette palette = gutter->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        palette.setColor(QPalette::WindowText, Qt::black);
+        palette.setColor(QPalette::Highlight, Qt::red);
+        gutter->setPalette(palette);
+        // For each line, whether its number is drawn red (H, highlighted) or black (.).
+        auto numberColours = [&]() {
+            const QImage image = gutter->grab().toImage();
+            QString result;
+            for (QTextBlock block = editor.document()->begin(); block.isValid(); block = block.next()) {
+                const QRect band = editor.cursorRect(QTextCursor(block));
+                int red = 0, dark = 0;
+                for (int y = qMax(0, band.top()); y <= band.bottom() && y < image.height(); ++y) {
+                    for (int x = 0; x < image.width(); ++x) {
+                        const QRgb p = image.pixel(x, y);
+                        red += qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110;
+                        dark += qRed(p) < 120 && qGreen(p) < 120 && qBlue(p) < 120;
+                    }
                 }
+                result += red && !dark   ? QLatin1Char('H')
+                          : dark && !red ? QLatin1Char('.')
+                                         : QLatin1Char('?');
             }
-            result += red && !dark ? QLatin1Char('H') : dark && !red ? QLatin1Char('.') : QLatin1Char('?');
-        }
-        return result;
-    };
-    auto select = [&](int fromLine, int fromColumn, int toLine, int toColumn) {
-        QTextCursor cursor(editor.document());
-        cursor.setPosition(editor.document()->findBlockByNumber(fromLine).position() + fromColumn);
-        cursor.setPosition(editor.document()->findBlockByNumber(toLine).position() + toColumn,
-                           QTextCursor::KeepAnchor);
-        editor.setTextCursor(cursor);
-        return numberColours();
-    };
-    QCOMPARE(select(2, 0, 4, 5), QStringLiteral("..HHH...."));
-    // A selection that ends at the start of a line does not take that line.
-    QCOMPARE(select(1, 3, 3, 0), QStringLiteral(".HH......"));
-    // Without a selection the cursor's line is highlighted, wherever the cursor stands in it.
-    QCOMPARE(select(6, 4, 6, 4), QStringLiteral("......H.."));
-    editor.moveCursor(QTextCursor::End);
-    QCOMPARE(numberColours(), QStringLiteral("........H"));
-}
+            return result;
+        };
+        auto select = [&](int fromLine, int fromColumn, int toLine, int toColumn) {
+            QTextCursor cursor(editor.document());
+            cursor.setPosition(editor.document()->findBlockByNumber(fromLine).position() + fromColumn);
+            cursor.setPosition(editor.document()->findBlockByNumber(toLine).position() + toColumn,
+                               QTextCursor::KeepAnchor);
+            editor.setTextCursor(cursor);
+            return numberColours();
+        };
+        QCOMPARE(select(2, 0, 4, 5), QStringLiteral("..HHH...."));
+        // A selection that ends at the start of a line does not take that line.
+        QCOMPARE(select(1, 3, 3, 0), QStringLiteral(".HH......"));
+        // Without a selection the cursor's line is highlighted, wherever the cursor stands in it.
+        QCOMPARE(select(6, 4, 6, 4), QStringLiteral("......H.."));
+        QCOMPARE(select(8, 0, 8, 0), QStringLiteral("........H"));
+    }
 
-void TestTclEditor::saveAppendsExtensionAndCanonicalises()
-{
-    tcleditor editor;
-    editor.newFile();
-    const QString untitled = editor.currentFile();
-    const QString text = QStringLiteral("node 1 0 0 ;# Knoten \u00fc\nfix 1 1 1 1");
-    editor.setPlainText(text);
-
-    // save() of an untitled document asks for a name; no answer saves nothing.
-    QVERIFY(!editor.save());
-    QCOMPARE(fileDialogs, QStringList({"Save As...", untitled, "Tcl File (*.tcl)"}));
-    QVERIFY(editor.isUntitledFile());
-    QCOMPARE(editor.currentFile(), untitled);
-
-    fileDialogAnswer = dir.filePath(QStringLiteral("model"));
-    QVERIFY(editor.save());
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("model"))));
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("model.tcl"))), text.toUtf8());
-    QCOMPARE(editor.windowTitle(), QStringLiteral("model.tcl[*]"));
-    QVERIFY(!editor.isUntitledFile());
-    QVERIFY(!editor.isWindowModified());
-
-    // The extension test is case-sensitive.
-    QVERIFY(editor.saveFile(dir.filePath(QStringLiteral("model.TCL"))));
-    QCOMPARE(editor.userFriendlyCurrentFile(), QStringLiteral("model.TCL.tcl"));
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("model.TCL.tcl"))));
-
-    // curFile is the canonical path, even when saved through a link and "..".
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("real/sub")));
-    QVERIFY(QFile::link(dir.filePath(QStringLiteral("real")), dir.filePath(QStringLiteral("link"))));
-    QVERIFY(editor.saveFile(dir.filePath(QStringLiteral("link/sub/../frame.tcl"))));
-    const QString framePath = QDir(dir.filePath(QStringLiteral("real"))).canonicalPath() + "/frame.tcl";
-    QCOMPARE(editor.currentFile(), framePath);
-    QCOMPARE(editor.windowTitle(), QStringLiteral("frame.tcl[*]"));
-
-    // save() of a titled document writes to curFile without asking.
-    editor.appendPlainText(QStringLiteral("wipe"));
-    QVERIFY(editor.save());
-    QCOMPARE(fileDialogs.size(), 6);
-    QVERIFY(readAll(framePath).endsWith("wipe"));
-    QVERIFY(prompts.isEmpty());
-}
-
-void TestTclEditor::loadReadsUtf8AndRefusesMissingFiles()
-{
-    const QString path = dir.filePath(QStringLiteral("load/frame.tcl"));
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("load")));
-    QVERIFY(writeFile(path, QStringLiteral("# Stütze \u03a9\r\nnode 1 0 0\r\n").toUtf8()));
-
-    tcleditor editor;
-    editor.newFile();
-    editor.setPlainText(QStringLiteral("kept"));
-    QVERIFY(!editor.loadFile(dir.filePath(QStringLiteral("load/missing.tcl"))));
-    QVERIFY(!editor.loadFile(QString()));
-    QVERIFY(!editor.loadFile(dir.filePath(QStringLiteral("load"))));
-    QCOMPARE(editor.toPlainText(), QStringLiteral("kept"));
-    QVERIFY(editor.isUntitledFile());
-
-    QVERIFY(editor.loadFile(dir.filePath(QStringLiteral("load/../load/frame.tcl"))));
-    QCOMPARE(editor.toPlainText(), QStringLiteral("# Stütze \u03a9\nnode 1 0 0\n"));
-    QCOMPARE(editor.currentFile(), QFileInfo(path).canonicalFilePath());
-    QCOMPARE(editor.windowTitle(), QStringLiteral("frame.tcl[*]"));
-    QVERIFY(!editor.isWindowModified());
-    QVERIFY(!editor.isUntitledFile());
-
-    // A loaded editor that never had newFile() still tracks modifications.
-    tcleditor fresh;
-    QVERIFY(fresh.loadFile(path));
-    fresh.insertPlainText(QStringLiteral("x"));
-    QVERIFY(fresh.isWindowModified());
-    QVERIFY(prompts.isEmpty());
-}
-
-void TestTclEditor::filesKeepTheirEncoding()
-{
-    // Loaded, shown decoded, saved unchanged: the same bytes, line ends included.
-    struct Case {
-        QByteArray bytes;
-        QString encoding;
-        QString text;
-    };
-    const Case cases[] = {
-        {"# St\xfctze f\xfcr Ger\xe4t\nputs \"\xb0"
-         "C \xa0\xd8\"\n",
-         "ISO-8859-1", QStringLiteral("# Stütze für Gerät\nputs \"°C \u00a0Ø\"\n")},
-        {"# Tr\xe4ger\r\nputs \"\x80 \x96\"\r\n", "windows-1252", QStringLiteral("# Träger\nputs \"€ –\"\n")},
-        {"# \xd6\xf9\xd7\xd3\r\nnode 1 0 0\r\n", "GBK", QStringLiteral("# 柱子\nnode 1 0 0\n")},
-        {"\xef\xbb\xbfnode 1 0 0 ;# \xc3\x98", "UTF-8", QStringLiteral("node 1 0 0 ;# Ø")},
-    };
-    for (const Case& c : cases) {
-        const QString path = dir.filePath(QStringLiteral("encoded.tcl"));
-        QVERIFY(writeFile(path, c.bytes));
+    void saveAppendsExtensionCanonicalisesAndWarnsOnFailure()
+    {
         tcleditor editor;
-        QSignalSpy detected(&editor, &tcleditor::encodingChanged);
+        editor.newFile();
+        const QString untitled = editor.currentFile();
+        const QString text = QStringLiteral("node 1 0 0 ;# Knoten \u00fc\nfix 1 1 1 1");
+        editor.setPlainText(text);
+
+        // save() of an untitled document asks for a name; no answer saves nothing.
+        QVERIFY(!editor.save());
+        QCOMPARE(seams.fileDialogs, QStringList({"Save As...", untitled, "Tcl File (*.tcl)"}));
+        QVERIFY(editor.isUntitledFile());
+        QCOMPARE(editor.currentFile(), untitled);
+
+        seams.fileName = dir.filePath(QStringLiteral("model"));
+        QVERIFY(editor.save());
+        QVERIFY(!QFile::exists(seams.fileName));
+        QCOMPARE(readAll(seams.fileName + QStringLiteral(".tcl")), text.toUtf8());
+        QCOMPARE(editor.windowTitle(), QStringLiteral("model.tcl[*]"));
+        QVERIFY(!editor.isUntitledFile() && !editor.isWindowModified());
+
+        // The extension test is case-sensitive; the name is that of the canonical path, so the file exists.
+        QVERIFY(editor.saveFile(dir.filePath(QStringLiteral("model.TCL"))));
+        QCOMPARE(editor.userFriendlyCurrentFile(), QStringLiteral("model.TCL.tcl"));
+
+        // curFile is the canonical path, even when saved through a link and "..".
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("real/sub")));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("real")), dir.filePath(QStringLiteral("link"))));
+        QVERIFY(editor.saveFile(dir.filePath(QStringLiteral("link/sub/../frame.tcl"))));
+        const QString framePath = QDir(dir.filePath(QStringLiteral("real"))).canonicalPath() + "/frame.tcl";
+        QCOMPARE(editor.currentFile(), framePath);
+        QCOMPARE(editor.windowTitle(), QStringLiteral("frame.tcl[*]"));
+
+        // save() of a titled document writes to curFile without asking.
+        editor.appendPlainText(QStringLiteral("wipe"));
+        QVERIFY(editor.save());
+        QCOMPARE(seams.fileDialogs.size(), 6);
+        QVERIFY(readAll(framePath).endsWith("wipe"));
+
+        // Failures change nothing: what is not a file is not loaded, without a word; a failed save warns.
+        editor.appendPlainText(QStringLiteral("node 2 1 0"));
+        const QString edited = editor.toPlainText();
+        for (const QString& name : {dir.filePath(QStringLiteral("missing.tcl")), QString(), dir.path()})
+            QVERIFY(!editor.loadFile(name));
+        QVERIFY(seams.prompts.isEmpty());
+        const QString target = dir.filePath(QStringLiteral("no/such/dir/model"));
+        QVERIFY(!editor.saveFile(target));
+        QCOMPARE(seams.prompts.size(), 1);
+        QCOMPARE(seams.prompts.at(0).title, QStringLiteral("Tcl Editor"));
+        QCOMPARE(seams.prompts.at(0).buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        // The name, then the reason.
+        const QString start =
+            QStringLiteral("Cannot write file %1:\n").arg(QDir::toNativeSeparators(target + ".tcl"));
+        QVERIFY2(seams.prompts.at(0).text.startsWith(start), qPrintable(seams.prompts.at(0).text));
+        QVERIFY2(seams.prompts.at(0).text.size() > start.size() + 2, qPrintable(seams.prompts.at(0).text));
+        QCOMPARE(editor.toPlainText(), edited);
+        QCOMPARE(editor.currentFile(), framePath);
+        QVERIFY(editor.isWindowModified());
+        QVERIFY(readAll(framePath).endsWith("wipe"));
+    }
+
+    void filesKeepTheirEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("encoding");  // found on loading
+        QTest::addColumn<QString>("text");      // as shown
+        QTest::addColumn<QString>("added");     // typed at the end: the encoding cannot hold it
+        const auto row = [](const char* name, const QByteArray& bytes, const QString& encoding,
+                            const QString& text, const QString& added = QString()) {
+            QTest::newRow(name) << bytes << encoding << text << added;
+        };
+        // Loaded, shown decoded, saved unchanged: the same bytes, line ends included.
+        row("UTF-8, CR LF", "# St\xc3\xbctze \xce\xa9\r\nnode 1 0 0\r\n", "UTF-8",
+            "# Stütze Ω\nnode 1 0 0\n");
+        row("ISO-8859-1",
+            "# St\xfctze f\xfcr Ger\xe4t\nputs \"\xb0"
+            "C \xa0\xd8\"\n",
+            "ISO-8859-1", "# Stütze für Gerät\nputs \"°C \u00a0Ø\"\n");
+        row("windows-1252", "# Tr\xe4ger\r\nputs \"\x80 \x96\"\r\n", "windows-1252",
+            "# Träger\nputs \"€ –\"\n");
+        row("GBK", "# \xd6\xf9\xd7\xd3\r\nnode 1 0 0\r\n", "GBK", "# 柱子\nnode 1 0 0\n");
+        row("UTF-8 BOM", "\xef\xbb\xbfnode 1 0 0 ;# \xc3\x98", "UTF-8", "node 1 0 0 ;# Ø");
+        // Text the encoding cannot hold: saved as UTF-8, with a word why.
+        row("ISO-8859-1 and 柱", "# Tr\xe4ger\n", "ISO-8859-1", "# Träger\n", "柱");
+        row("ISO-8859-1 and €", "# Tr\xe4ger\n", "ISO-8859-1", "# Träger\n", "€");
+        row("GBK and an emoji", "# \xd6\xd0\xce\xc4\n", "GBK", "# 中文\n", "\U0001F600");
+    }
+
+    void filesKeepTheirEncoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, encoding);
+        QFETCH(QString, text);
+        QFETCH(QString, added);
+        const QString path = dir.filePath(QStringLiteral("sub/../encoded.tcl"));
+        QVERIFY(writeFile(path, bytes));
+        tcleditor editor;
+        QSignalSpy announced(&editor, &tcleditor::encodingChanged);
         QVERIFY(editor.loadFile(path));
-        QCOMPARE(editor.encodingName(), c.encoding);
-        QCOMPARE(detected.size(), 1);
-        QCOMPARE(detected.at(0).at(0).toString(), c.encoding);
+        QCOMPARE(editor.encodingName(), encoding);
         // toPlainText() shows a no-break space as a space; the saved bytes must keep it.
-        QCOMPARE(editor.toPlainText(), QString(c.text).replace(QChar::Nbsp, QLatin1Char(' ')));
-        QVERIFY(editor.save());
-        QCOMPARE(readAll(path), c.bytes);
-    }
-    QVERIFY(prompts.isEmpty());
-}
+        QCOMPARE(editor.toPlainText(), text.replace(QChar::Nbsp, QLatin1Char(' ')));
+        QCOMPARE(editor.currentFile(), QFileInfo(path).canonicalFilePath());
+        QCOMPARE(editor.windowTitle(), QStringLiteral("encoded.tcl[*]"));
+        QVERIFY(!editor.isUntitledFile() && !editor.isWindowModified());
 
-void TestTclEditor::textTheEncodingCannotHoldIsSavedAsUtf8()
-{
-    struct Case {
-        QByteArray bytes;
-        QString added;
-        QString encoding;
-    };
-    const Case cases[] = {
-        {"# Tr\xe4ger\n", QStringLiteral("柱"), "ISO-8859-1"},
-        {"# Tr\xe4ger\n", QStringLiteral("€"), "ISO-8859-1"},
-        {"# \xd6\xd0\xce\xc4\n", QStringLiteral("\U0001F600"), "GBK"},
-    };
-    for (const Case& c : cases) {
-        const QString path = dir.filePath(QStringLiteral("widened.tcl"));
-        QVERIFY(writeFile(path, c.bytes));
-        tcleditor editor;
-        QVERIFY(editor.loadFile(path));
-        QSignalSpy switched(&editor, &tcleditor::encodingChanged);
+        const bool widened = !added.isEmpty();
         editor.moveCursor(QTextCursor::End);
-        editor.insertPlainText(c.added);
-        const QString text = editor.toPlainText();
-        prompts.clear();
+        editor.insertPlainText(added);
+        // A loaded editor that never had newFile() still tracks modifications.
+        QCOMPARE(editor.isWindowModified(), widened);
+        const QString edited = editor.toPlainText();
         QVERIFY(editor.save());
-        QCOMPARE(readAll(path), text.toUtf8());
-        QCOMPARE(editor.encodingName(), QStringLiteral("UTF-8"));
-        QCOMPARE(switched.size(), 1);
-        QCOMPARE(prompts.size(), 1);
-        QCOMPARE(
-            prompts.at(0).text,
-            c.encoding +
-                QStringLiteral(" cannot hold every character of the text: widened.tcl is saved as UTF-8."));
+        QCOMPARE(readAll(path), widened ? edited.toUtf8() : bytes);
+        QCOMPARE(editor.encodingName(), widened ? QStringLiteral("UTF-8") : encoding);
+        QCOMPARE(announced.size(), widened ? 2 : 1);
+        QCOMPARE(announced.first().at(0).toString(), encoding);
+        QCOMPARE(announced.last().at(0).toString(), editor.encodingName());
+        QCOMPARE(seams.prompts.size(), widened ? 1 : 0);
+        if (widened)
+            QCOMPARE(
+                seams.prompts.at(0).text,
+                encoding + QStringLiteral(
+                               " cannot hold every character of the text: encoded.tcl is saved as UTF-8."));
     }
-}
 
-void TestTclEditor::failedSaveWarnsAndKeepsState()
-{
-    const QString path = dir.filePath(QStringLiteral("failing.tcl"));
-    QVERIFY(writeFile(path, "node 1 0 0\n"));
-    tcleditor editor;
-    QVERIFY(editor.loadFile(path));
-    editor.appendPlainText(QStringLiteral("node 2 1 0"));
-    const QString text = editor.toPlainText();
-
-    const QString target = dir.filePath(QStringLiteral("no/such/dir/model"));
-    QVERIFY(!editor.saveFile(target));
-    QCOMPARE(prompts.size(), 1);
-    QCOMPARE(prompts.at(0).title, QStringLiteral("Tcl Editor"));
-    QCOMPARE(prompts.at(0).buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    // The name, then the reason.
-    QVERIFY2(prompts.at(0).text.contains(QDir::toNativeSeparators(target + QStringLiteral(".tcl"))),
-             qPrintable(prompts.at(0).text));
-    const QString reason = prompts.at(0).text.section(QLatin1Char('\n'), 1).trimmed();
-    QVERIFY2(reason.size() > 1, qPrintable(prompts.at(0).text));
-
-    QCOMPARE(editor.toPlainText(), text);
-    QCOMPARE(editor.currentFile(), QFileInfo(path).canonicalFilePath());
-    QVERIFY(editor.isWindowModified());
-    QCOMPARE(readAll(path), QByteArray("node 1 0 0\n"));
-}
-
-void TestTclEditor::closeProtocol_data()
-{
-    QTest::addColumn<bool>("modified");
-    QTest::addColumn<bool>("untitled");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("saveAsName");  // answer of the file dialog; "!" = unwritable
-    QTest::addColumn<bool>("closed");
-    QTest::addColumn<bool>("written");
-    QTest::newRow("unchanged") << false << true << int(QMessageBox::NoButton) << "" << true << false;
-    QTest::newRow("cancel keeps window") << true << true << int(QMessageBox::Cancel) << "" << false << false;
-    QTest::newRow("discard closes") << true << true << int(QMessageBox::Discard) << "" << true << false;
-    QTest::newRow("save untitled") << true << true << int(QMessageBox::Save) << "closing" << true << true;
-    QTest::newRow("save untitled, no name") << true << true << int(QMessageBox::Save) << "" << false << false;
-    QTest::newRow("save titled") << true << false << int(QMessageBox::Save) << "" << true << true;
-    QTest::newRow("save fails") << true << true << int(QMessageBox::Save) << "!" << false << false;
-}
-
-void TestTclEditor::closeProtocol()
-{
-    QFETCH(bool, modified);
-    QFETCH(bool, untitled);
-    QFETCH(int, answer);
-    QFETCH(QString, saveAsName);
-    QFETCH(bool, closed);
-    QFETCH(bool, written);
-
-    QTemporaryDir here;
-    const QString target = here.filePath(untitled ? "closing.tcl" : "titled.tcl");
-    QPointer<tcleditor> editor = new tcleditor;
-    if (untitled) {
-        editor->newFile();
-    } else {
-        QVERIFY(writeFile(target, QByteArray()));
-        QVERIFY(editor->loadFile(target));
+    void closeProtocol_data()
+    {
+        QTest::addColumn<bool>("untitled");
+        QTest::addColumn<int>("answer");      // to the prompt; NoButton: the text is unchanged
+        QTest::addColumn<QString>("saveAs");  // the file dialog's answer; missing/x cannot be written
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("written");
+        const auto row = [](const char* name, bool untitled, QMessageBox::StandardButton answer,
+                            const char* saveAs, bool closed, bool written) {
+            QTest::newRow(name) << untitled << int(answer) << QString(saveAs) << closed << written;
+        };
+        row("unchanged", true, QMessageBox::NoButton, "", true, false);
+        row("cancel keeps window", true, QMessageBox::Cancel, "", false, false);
+        row("discard closes", true, QMessageBox::Discard, "", true, false);
+        row("save untitled", true, QMessageBox::Save, "closing", true, true);
+        row("save untitled, no name", true, QMessageBox::Save, "", false, false);
+        row("save titled", false, QMessageBox::Save, "", true, true);
+        row("save fails", true, QMessageBox::Save, "missing/x", false, false);
     }
-    if (modified)
-        editor->insertPlainText(QStringLiteral("node 7 0 0"));
-    const QString name = editor->userFriendlyCurrentFile();
 
-    promptAnswers << QMessageBox::StandardButton(answer);
-    fileDialogAnswer = saveAsName == QLatin1String("!") ? here.filePath(QStringLiteral("missing/x"))
-                       : saveAsName.isEmpty()           ? QString()
-                                                        : here.filePath(saveAsName);
-    editor->show();
-    QCOMPARE(editor->close(), closed);
-
-    QCOMPARE(prompts.isEmpty(), !modified);
-    if (modified) {
-        QCOMPARE(prompts.at(0).title, QStringLiteral("Tcl Editor"));
-        QCOMPARE(prompts.at(0).text,
-                 QStringLiteral("Save change to document <b>%1</b> before closing window?").arg(name));
-        QCOMPARE(prompts.at(0).buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    // Through the MDI area, as the main window closes its editors.
+    void closeProtocol()
+    {
+        QFETCH(bool, untitled);
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(bool, closed);
+        QFETCH(bool, written);
+        QTemporaryDir here;
+        const QString target = here.filePath(untitled ? "closing.tcl" : "titled.tcl");
+        QMdiArea area;
+        QPointer<tcleditor> editor = new tcleditor;
+        QPointer<QMdiSubWindow> window = area.addSubWindow(editor);
+        if (untitled)
+            editor->newFile();
+        else
+            QVERIFY(writeFile(target, QByteArray()) && editor->loadFile(target));
+        if (answer != QMessageBox::NoButton)
+            editor->insertPlainText(QStringLiteral("node 7 0 0"));
+        const QString name = editor->userFriendlyCurrentFile();
+        seams.answers << QMessageBox::StandardButton(answer);
+        seams.fileName = saveAs.isEmpty() ? QString() : here.filePath(saveAs);
+        area.show();
+        area.closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(window.isNull(), closed);
+        QCOMPARE(editor.isNull(), closed);
+        QCOMPARE(readAll(target).contains("node 7 0 0"), written);
         // A failed save adds its own warning after the prompt.
-        QCOMPARE(prompts.size(), saveAsName == QLatin1String("!") ? 2 : 1);
-    }
-    QCOMPARE(readAll(target).contains("node 7 0 0"), written);
-
-    settleDeletes();
-    QCOMPARE(editor.isNull(), closed);
-    if (!closed) {
-        QVERIFY(editor->document()->isModified());
-        QVERIFY(editor->toPlainText().contains(QStringLiteral("node 7 0 0")));
-        delete editor;
-    }
-}
-
-void TestTclEditor::cancelInMdiAreaKeepsWindow()
-{
-    QMdiArea area;
-    area.setViewMode(QMdiArea::TabbedView);
-    auto* clean = new tcleditor;
-    auto* dirty = new tcleditor;
-    clean->newFile();
-    dirty->newFile();
-    QPointer<QMdiSubWindow> cleanWindow = area.addSubWindow(clean);
-    QPointer<QMdiSubWindow> dirtyWindow = area.addSubWindow(dirty);
-    area.show();
-    clean->show();
-    dirty->show();
-    dirty->insertPlainText(QStringLiteral("node 1 0 0"));
-
-    promptAnswers << QMessageBox::Cancel;
-    area.closeAllSubWindows();
-    settleDeletes();
-    QCOMPARE(prompts.size(), 1);
-    QVERIFY(cleanWindow.isNull());
-    QVERIFY(!dirtyWindow.isNull());
-    QCOMPARE(dirty->toPlainText(), QStringLiteral("node 1 0 0"));
-
-    promptAnswers << QMessageBox::Discard;
-    area.closeAllSubWindows();
-    settleDeletes();
-    QVERIFY(area.subWindowList().isEmpty());
-}
-
-void TestTclEditor::errorMarkLastsUntilEdit()
-{
-    tcleditor editor;
-    editor.setPlainText(lines(500));
-    editor.resize(400, 300);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    const QColor currentLine = QColor(Qt::blue).lighter(180);
-    auto backgroundsOf = [&](int blockNumber) {
-        QList<QColor> colours;
-        for (const QTextEdit::ExtraSelection& s : editor.extraSelections()) {
-            if (s.cursor.blockNumber() == blockNumber)
-                colours << s.format.background().color();
+        QCOMPARE(seams.prompts.size(), answer == QMessageBox::NoButton ? 0
+                                       : saveAs.startsWith("missing")  ? 2
+                                                                       : 1);
+        if (!seams.prompts.isEmpty()) {
+            QCOMPARE(seams.prompts.at(0).title, QStringLiteral("Tcl Editor"));
+            QCOMPARE(seams.prompts.at(0).text,
+                     QStringLiteral("Save change to document <b>%1</b> before closing window?").arg(name));
+            QCOMPARE(seams.prompts.at(0).buttons,
+                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         }
-        return colours;
-    };
+        if (!closed)
+            QVERIFY(editor->document()->isModified() && editor->toPlainText().contains("node 7 0 0"));
+    }
 
-    editor.markErrorLine(400);
-    QVERIFY(editor.hasErrorMark());
-    QCOMPARE(editor.textCursor().blockNumber(), 399);
-    QVERIFY(editor.viewport()->rect().contains(editor.cursorRect()));
-    const QList<QColor> marked = backgroundsOf(399);
-    QCOMPARE(marked.size(), 2);
-    QCOMPARE(marked.first(), currentLine);
-    const QColor tint = marked.last();
-    QVERIFY(tint.red() > tint.green() + 30 && tint.red() > tint.blue() + 30);
+    void errorMarkLastsUntilEdit()
+    {
+        tcleditor editor;
+        QVERIFY(shown(editor, lines(500)));
+        const QColor currentLine = QColor(Qt::blue).lighter(180);
+        auto backgroundsOf = [&](int blockNumber) {
+            QList<QColor> colours;
+            for (const QTextEdit::ExtraSelection& s : editor.extraSelections()) {
+                if (s.cursor.blockNumber() == blockNumber)
+                    colours << s.format.background().color();
+            }
+            return colours;
+        };
 
-    // Re-colouring the text and moving the cursor are not edits.
-    editor.document()->findChild<Highlighter*>()->rehighlight();
-    editor.moveCursor(QTextCursor::Start);
-    QCOMPARE(backgroundsOf(399), QList<QColor>{tint});
-    QCOMPARE(backgroundsOf(0), QList<QColor>{currentLine});
-    QVERIFY(!editor.document()->isModified());
+        editor.markErrorLine(400);
+        QVERIFY(editor.hasErrorMark());
+        QCOMPARE(editor.textCursor().blockNumber(), 399);
+        QVERIFY(editor.viewport()->rect().contains(editor.cursorRect()));
+        const QList<QColor> marked = backgroundsOf(399);
+        QCOMPARE(marked.size(), 2);
+        QCOMPARE(marked.first(), currentLine);
+        const QColor tint = marked.last();
+        QVERIFY(tint.red() > tint.green() + 30 && tint.red() > tint.blue() + 30);
 
-    editor.insertPlainText(QStringLiteral("# "));
-    QVERIFY(!editor.hasErrorMark());
-    QVERIFY(backgroundsOf(399).isEmpty());
-    QCOMPARE(backgroundsOf(0), QList<QColor>{currentLine});
+        // Re-colouring the text and moving the cursor are not edits.
+        editor.document()->findChild<Highlighter*>()->rehighlight();
+        editor.moveCursor(QTextCursor::Start);
+        QCOMPARE(backgroundsOf(399), QList<QColor>{tint});
+        QCOMPARE(backgroundsOf(0), QList<QColor>{currentLine});
+        QVERIFY(!editor.document()->isModified());
 
-    // Lines that do not exist leave everything as it is.
-    editor.markErrorLine(0);
-    editor.markErrorLine(501);
-    QVERIFY(!editor.hasErrorMark());
-    QCOMPARE(editor.textCursor().blockNumber(), 0);
-}
+        editor.insertPlainText(QStringLiteral("# "));
+        QVERIFY(!editor.hasErrorMark());
+        QVERIFY(backgroundsOf(399).isEmpty());
+        QCOMPARE(backgroundsOf(0), QList<QColor>{currentLine});
+
+        // Lines that do not exist leave everything as it is.
+        editor.markErrorLine(0);
+        editor.markErrorLine(501);
+        QVERIFY(!editor.hasErrorMark());
+        QCOMPARE(editor.textCursor().blockNumber(), 0);
+    }
+
+    void showInModelAsksForALine_data()
+    {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::addColumn<int>("line");
+        QTest::newRow("context menu: the line under the pointer") << true << 7;
+        QTest::newRow("Ctrl+Shift+M: the cursor's line") << false << 4;
+    }
+
+    void showInModelAsksForALine()
+    {
+        QFETCH(bool, fromMenu);
+        QFETCH(int, line);
+        tcleditor editor;
+        QVERIFY(shown(editor, lines(50)));
+        editor.goToLine(fromMenu ? 1 : line);
+        QCOMPARE(editor.textCursor().blockNumber(), fromMenu ? 0 : line - 1);
+        QSignalSpy asked(&editor, &tcleditor::showInModelRequested);
+        if (fromMenu) {
+            const QTextBlock block = editor.document()->findBlockByNumber(line - 1);
+            std::unique_ptr<QMenu> menu(
+                editor.createContextMenuAt(editor.cursorRect(QTextCursor(block)).center()));
+            QAction* show = menu->actions().last();
+            QCOMPARE(show->text(), QStringLiteral("Show in Model"));
+            QCOMPARE(show->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+M")));
+            show->trigger();
+        } else {
+            QTest::keyClick(&editor, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        }
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().first().toInt(), line);
+        QVERIFY(!editor.document()->isModified());
+    }
+};
 
 QTEST_MAIN(TestTclEditor)
 #include "test_tcleditor.moc"

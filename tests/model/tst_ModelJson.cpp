@@ -18,10 +18,13 @@ private slots:
 static const QStringList fieldNames = {"statusMessage",
                                        "ndf",
                                        "ndm",
+                                       "sourceFiles",
                                        "nodeTags",
                                        "nodeX",
                                        "nodeY",
                                        "nodeZ",
+                                       "nodeSourceFiles",
+                                       "nodeSourceLines",
                                        "elementTypes",
                                        "elementTags",
                                        "elementNodeCounts",
@@ -33,6 +36,8 @@ static const QStringList fieldNames = {"statusMessage",
                                        "elementNodes6",
                                        "elementNodes7",
                                        "elementNodes8",
+                                       "elementSourceFiles",
+                                       "elementSourceLines",
                                        "fixNodeTags",
                                        "fixDofs1",
                                        "fixDofs2",
@@ -40,10 +45,16 @@ static const QStringList fieldNames = {"statusMessage",
                                        "fixDofs4",
                                        "fixDofs5",
                                        "fixDofs6",
+                                       "fixSourceFiles",
+                                       "fixSourceLines",
                                        "equalDofRetainedNodes",
                                        "equalDofConstrainedNodes",
+                                       "equalDofSourceFiles",
+                                       "equalDofSourceLines",
                                        "rigidLinkRetainedNodes",
                                        "rigidLinkConstrainedNodes",
+                                       "rigidLinkSourceFiles",
+                                       "rigidLinkSourceLines",
                                        "analyzeCount",
                                        "seriesTimes",
                                        "seriesValues",
@@ -109,6 +120,17 @@ void ModelJsonTest::valuesRoundTrip()
     QCOMPARE(o.value("elementNodes5").toArray(), QJsonArray({-1}));
     QCOMPARE(o.value("fixDofs3").toArray(), QJsonArray({1}));
     QCOMPARE(o.value("rigidLinkConstrainedNodes").toArray(), QJsonArray({3}));
+    // Each item's file (an index into sourceFiles) and line.
+    const QJsonArray files = o.value("sourceFiles").toArray();
+    QCOMPARE(files.size(), 1);
+    QVERIFY(files[0].toString().endsWith("/model.tcl"));
+    QCOMPARE(o.value("nodeSourceFiles").toArray(), QJsonArray({0, 0, 0}));
+    QCOMPARE(o.value("nodeSourceLines").toArray(), QJsonArray({2, 3, 4}));
+    QCOMPARE(o.value("elementSourceLines").toArray(), QJsonArray({5}));
+    QCOMPARE(o.value("fixSourceLines").toArray(), QJsonArray({6}));
+    QCOMPARE(o.value("equalDofSourceLines").toArray(), QJsonArray({7}));
+    QCOMPARE(o.value("rigidLinkSourceFiles").toArray(), QJsonArray({QJsonValue(0)}));
+    QCOMPARE(o.value("rigidLinkSourceLines").toArray(), QJsonArray({8}));
     QCOMPARE(o.value("analyzeCount").toInt(), 1);
     QCOMPARE(o.value("seriesValues").toArray(), QJsonArray({0.1, -2.5e-7}));
     QCOMPARE(o.value("seriesFactor").toDouble(), 9.80665);

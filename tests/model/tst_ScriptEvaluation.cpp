@@ -15,7 +15,40 @@ private slots:
     void errorLocation();
     void leftOutSummary();
     void scriptsAreReadInTheirOwnEncoding();
+    void watchStopsEndlessScripts();
 };
+
+// A script that never ends stops where it stands once the watch says so, catch or no catch, and
+// keeps what it recorded; a watch that lets it go changes nothing.
+void ScriptEvaluationTest::watchStopsEndlessScripts()
+{
+    const QByteArray scripts[] = {
+        "model basic -ndm 1\nnode 1 0\nwhile 1 {}\n",
+        "model basic -ndm 1\nnode 1 0\nproc spin {} { while 1 { incr x } }\ncatch { spin }\nnode 2 1\n",
+    };
+    const int lines[] = {3, 4};  // the top-level command running when it stopped
+    for (int i = 0; i < 2; ++i) {
+        ScriptRunner runner;
+        const QString path = runner.write("endless.tcl", scripts[i]);
+        int asked = 0;
+        ModelInterpreter interpreter;
+        const EvaluationResult r = evaluateScriptFile(interpreter, path, [&] { return ++asked < 3; });
+        QVERIFY(r.stopped);
+        QCOMPARE(r.code, 1);
+        QCOMPARE(asked, 3);
+        QCOMPARE(modelRecord()->statusMessage, QStringLiteral("Interpretation stopped"));
+        QCOMPARE(r.errorLine, lines[i]);
+        QCOMPARE(modelRecord()->nodeTags, QVector<int>({1}));
+    }
+    ScriptRunner runner;
+    const QString path =
+        runner.write("short.tcl", "model basic -ndm 1\nfor {set i 0} {$i < 200000} {incr i} { node $i 0 }\n");
+    ModelInterpreter interpreter;
+    const EvaluationResult r = evaluateScriptFile(interpreter, path, [] { return true; });
+    QVERIFY(!r.stopped);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(modelRecord()->nodeTags.size(), 200000);
+}
 
 void ScriptEvaluationTest::changesIntoTheScriptDirectoryWithoutSubstitution()
 {

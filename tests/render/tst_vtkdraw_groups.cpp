@@ -1,14 +1,17 @@
 // The eight actor groups and their labels, inspected as VTK objects.
 #include <vtkCellArray.h>
 #include <vtkCellType.h>
+#include <vtkCoordinate.h>
 #include <vtkFloatArray.h>
 #include <vtkIntArray.h>
 #include <vtkLabeledDataMapper.h>
 #include <vtkMapper.h>
+#include <vtkNew.h>
 #include <vtkPointData.h>
 #include <vtkPolyData.h>
 #include <vtkProperty2D.h>
 #include <vtkTextProperty.h>
+#include <vtkTextRenderer.h>
 #include <vtkUnstructuredGrid.h>
 
 #include "RenderTestSupport.h"
@@ -32,6 +35,36 @@ QVector<int> tagsOf(vtkDataArray* tags)
     for (vtkIdType i = 0; ints && i < ints->GetNumberOfTuples(); ++i)
         out << ints->GetValue(i);
     return out;
+}
+
+// The drawn labels of a group: where each one's text lies on the screen, in pixels.
+struct DrawnLabel {
+    double x, y;
+    int w, h;
+};
+QVector<DrawnLabel> drawnLabels(const Scene& scene, vtkdraw::Group group)
+{
+    vtkActor2D* actor = scene.group(group).labelActor;
+    auto* mapper = vtkLabeledDataMapper::SafeDownCast(actor->GetMapper());
+    vtkDataSet* input = mapper->GetInput();
+    auto* tags = vtkIntArray::SafeDownCast(input->GetPointData()->GetScalars());
+    vtkNew<vtkCoordinate> place;
+    place->SetCoordinateSystemToWorld();
+    QVector<DrawnLabel> out;
+    for (vtkIdType i = 0; tags && i < input->GetNumberOfPoints(); ++i) {
+        place->SetValue(input->GetPoint(i));
+        const double* d = place->GetComputedDoubleDisplayValue(scene.renderer());
+        int box[4] = {0, 0, 0, 0};
+        vtkTextRenderer::GetInstance()->GetBoundingBox(mapper->GetLabelTextProperty(),
+                                                       std::to_string(tags->GetValue(i)), box, 72);
+        out.append({d[0], d[1], box[1] - box[0] + 1, box[3] - box[2] + 1});
+    }
+    return out;
+}
+
+bool overlap(const DrawnLabel& a, const DrawnLabel& b)
+{
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
 }
 
 bool colorIs(vtkProperty* property, const QColor& c)
@@ -195,6 +228,12 @@ private slots:
         QCOMPARE(tagsOf(solids.tags), (QVector<int>{41, 42}));
         QCOMPARE(solids.scalars->GetNumberOfTuples(), vtkIdType(16));
 
+        QVERIFY2(!scene.shows(quads.labelActor), "labels are built, not shown");
+        QVERIFY2(!quads.labelData, "anchors wait for the labels to be drawn");
+        scene.draw->showFreeNodeLabels(true);
+        scene.draw->showElementLabels(true);
+        scene.draw->render();
+
         // Labels sit at cell centres and carry the tags.
         QCOMPARE(allPoints(scene.group(vtkdraw::Frames).labelData->GetPoints()),
                  QString("(0, 0, 1.5) (2, 0, 3) (4, 0, 1.5)"));
@@ -218,7 +257,6 @@ private slots:
         QCOMPARE(mapper->GetLabelTextProperty()->GetFontSize(), 35);
         QVERIFY(near(quads.labelActor->GetProperty()->GetColor(), 1, 0, 0));
         QVERIFY(near(freeNodes.labelActor->GetProperty()->GetColor(), 0, 0, 1));
-        QVERIFY2(!scene.shows(quads.labelActor), "labels are built, not shown");
     }
 
     void emptyModelStillAddsActors()
@@ -229,6 +267,70 @@ private slots:
         QCOMPARE(scene.renderer()->GetActors()->GetNumberOfItems(), 11);
         for (int g = 0; g < vtkdraw::groupCount; ++g)
             QCOMPARE(scene.group(vtkdraw::Group(g)).points->GetNumberOfPoints(), vtkIdType(0));
+    }
+
+    // Labels draw the tags that fit the view side by side, never one over another; a view that
+    // has room for every tag draws them all.
+    void labelsThatFitTheView_data()
+    {
+        QTest::addColumn<int>("side");     // free nodes on a side x side grid, 1 apart
+        QTest::addColumn<double>("zoom");  // of the fitted view
+        QTest::addColumn<bool>("all");     // every tag drawn
+        QTest::addColumn<int>("atLeast");  // tags drawn
+        QTest::newRow("nine nodes") << 3 << 1.0 << true << 9;
+        QTest::newRow("3,600 nodes") << 60 << 1.0 << false << 15;
+        QTest::newRow("3,600 nodes, zoomed in") << 60 << 8.0 << false << 15;
+    }
+    void labelsThatFitTheView()
+    {
+        QFETCH(int, side);
+        QFETCH(double, zoom);
+        QFETCH(bool, all);
+        QFETCH(int, atLeast);
+        resetModelRecord();
+        for (int j = 0; j < side; ++j)
+            for (int i = 0; i < side; ++i)
+                addNode(1 + i + side * j, i, j, 0);
+        Scene scene(m_settings);
+        scene.draw->drawModel();
+        scene.draw->setView("XY+");
+        scene.draw->resetCamera();
+        scene.camera()->Zoom(zoom);
+        scene.draw->showFreeNodeLabels(true);
+        scene.draw->render();
+
+        const QVector<DrawnLabel> drawn = drawnLabels(scene, vtkdraw::FreeNodes);
+        QVERIFY2(drawn.size() >= atLeast, qPrintable(QString::number(drawn.size())));
+        QCOMPARE(drawn.size() == side * side, all);
+        QCOMPARE(scene.draw->labelNote().isEmpty(), all);
+        const int* size = scene.renderer()->GetSize();
+        for (int a = 0; a < drawn.size(); ++a) {
+            QVERIFY(drawn[a].x >= 0 && drawn[a].x <= size[0] && drawn[a].y >= 0 && drawn[a].y <= size[1]);
+            for (int b = a + 1; b < drawn.size(); ++b)
+                QVERIFY2(!overlap(drawn[a], drawn[b]), qPrintable(QString("labels %1 and %2").arg(a).arg(b)));
+        }
+    }
+
+    // Anchors are made when the labels are first drawn, from the model's geometry: a result step
+    // shown before or after does not move them.
+    void labelsStayAtTheModelGeometry()
+    {
+        fillPortal();
+        Scene scene(m_settings);
+        scene.draw->drawModel();
+        const QVector<double> one(4, 1.0);
+        scene.draw->deformFreeNodes(2.0, one, one, one);
+        scene.draw->deformFrames(2.0, one, one, one, {});
+        scene.draw->showFreeNodeLabels(true);
+        scene.draw->showElementLabels(true);
+        scene.draw->render();
+        scene.draw->deformFreeNodes(5.0, one, one, one);
+        scene.draw->render();
+        QCOMPARE(allPoints(scene.group(vtkdraw::FreeNodes).labelData->GetPoints()),
+                 QString("(0, 0, 3) (4, 0, 3)"));
+        QCOMPARE(allPoints(scene.group(vtkdraw::Frames).labelData->GetPoints()),
+                 QString("(0, 0, 1.5) (2, 0, 3) (4, 0, 1.5)"));
+        QCOMPARE(allPoints(scene.group(vtkdraw::FreeNodes).points), QString("(5, 5, 8) (9, 5, 8)"));
     }
 
 private:

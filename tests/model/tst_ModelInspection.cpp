@@ -1,0 +1,187 @@
+// Source locations of recorded items and what a script line made: one script with a sourced
+// file, a procedure from it, loops, evals, constraints and a mesh block, read the real way.
+#include <QtTest>
+
+#include "ModelInspection.h"
+#include "ScriptRunner.h"
+
+namespace {
+
+const QByteArray mainScript =
+    "model basic -ndm 3 -ndf 6\n"                                                   // 1
+    "node 1 0 0 0\n"                                                                // 2
+    "source sub/parts.tcl\n"                                                        // 3
+    "foreach i {2 3} {\n"                                                           // 4
+    "    node $i $i 0 0\n"                                                          // 5
+    "}\n"                                                                           // 6
+    "eval node 4 4 0 0\n"                                                           // 7
+    "node 5 5 0 0\n"                                                                // 8
+    "makeColumn 7 1 2\n"                                                            // 9
+    "# node 99 0 0 0\n"                                                             // 10
+    "set cmd \"node 6 6 0 0\"\n"                                                    // 11
+    "eval $cmd\n"                                                                   // 12
+    "fix 1 1 1 1 1 1 1\n"                                                           // 13
+    "fixX 2 1 1 1 0 0 0\n"                                                          // 14
+    "equalDOF 1 2 1 2\n"                                                            // 15
+    "rigidLink beam 2 3\n"                                                          // 16
+    "block2D 1 1 20 30 quad {1 PlaneStrain 1} {1 0 0 9 2 1 0 9 3 1 1 9 4 0 1 9}\n"  // 17
+    "source a.tcl\n"                                                                // 18
+    "source b.tcl\n";                                                               // 19
+
+// Loops of the same shape at the same place in two files, run one after the other: the second
+// loop's byte code may take the first one's memory.
+const QByteArray lookAlikeA = "foreach i {31 32} {\n    node $i 0 0 0\n    set x $i\n}\n";
+const QByteArray lookAlikeB = "foreach i {41 42} {\n    set x $i\n    node $i 0 0 0\n}\n";
+
+const QByteArray partsScript =
+    "# columns\n"                                                              // 1
+    "proc makeColumn {tag i j} {\n"                                            // 2
+    "    element elasticBeamColumn $tag $i $j 0.1 2e8 8e7 1e-3 1e-3 1e-3 1\n"  // 3
+    "}\n"                                                                      // 4
+    "node 10 0 0 3\n";                                                         // 5
+
+int entryOfTag(const QVector<int>& tags, int tag)
+{
+    return int(tags.indexOf(tag));
+}
+
+}  // namespace
+
+class ModelInspectionTest : public QObject {
+    Q_OBJECT
+    ScriptRunner runner;
+    QString mainPath;
+    QString partsPath;
+
+private slots:
+    void initTestCase()
+    {
+        partsPath = QFileInfo(runner.write("sub/parts.tcl", partsScript)).canonicalFilePath();
+        runner.write("a.tcl", lookAlikeA);
+        runner.write("b.tcl", lookAlikeB);
+        const EvaluationResult r = runner.run(mainScript, "main.tcl");
+        mainPath = QFileInfo(runner.dir() + "/main.tcl").canonicalFilePath();
+        QCOMPARE(r.code, 0);
+    }
+
+    void locations_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("line");
+        const ModelRecord& m = runner.model();
+        const auto node = [&m](int tag) { return entryOfTag(m.nodeTags, tag); };
+        const auto row = [](const char* name, ItemKind kind, int entry, const char* file, int line) {
+            QTest::newRow(name) << int(kind) << entry << QString::fromLatin1(file) << line;
+        };
+        row("top level", ItemKind::Node, node(1), "main", 2);
+        row("sourced file", ItemKind::Node, node(10), "parts", 5);
+        row("foreach body, first round", ItemKind::Node, node(2), "main", 5);
+        row("foreach body, second round", ItemKind::Node, node(3), "main", 5);
+        row("eval of words", ItemKind::Node, node(4), "main", 7);
+        row("after an eval", ItemKind::Node, node(5), "main", 8);
+        row("eval of a built string", ItemKind::Node, node(6), "main", 12);
+        row("procedure from a sourced file", ItemKind::Element, entryOfTag(m.elementTags, 7), "parts", 3);
+        row("fix", ItemKind::Restraint, 0, "main", 13);
+        row("fixX", ItemKind::Restraint, 1, "main", 14);
+        row("equalDOF", ItemKind::EqualDof, 0, "main", 15);
+        row("rigidLink", ItemKind::RigidLink, 0, "main", 16);
+        row("block2D node", ItemKind::Node, node(20), "main", 17);
+        row("block2D element", ItemKind::Element, entryOfTag(m.elementTags, 30), "main", 17);
+        row("look-alike loop, first file", ItemKind::Node, node(32), "a", 2);
+        row("look-alike loop, second file", ItemKind::Node, node(42), "b", 3);
+    }
+
+    void locations()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, entry);
+        QFETCH(QString, file);
+        QFETCH(int, line);
+        QVERIFY(entry >= 0);
+        const SourcePlace at = sourceOf(runner.model(), ItemKind(kind), entry);
+        const QString expected = runner.dir() + (file == "parts" ? "/sub/parts.tcl" : "/" + file + ".tcl");
+        QVERIFY2(QFileInfo(at.file).isAbsolute(), qPrintable(at.file));
+        QCOMPARE(QFileInfo(at.file).canonicalFilePath(), QFileInfo(expected).canonicalFilePath());
+        QCOMPARE(at.line, line);
+    }
+
+    void locationListsStayParallel()
+    {
+        const ModelRecord& m = runner.model();
+        QCOMPARE(m.nodeSourceLines.size(), m.nodeTags.size());
+        QCOMPARE(m.nodeSourceFiles.size(), m.nodeTags.size());
+        QCOMPARE(m.elementSourceLines.size(), m.elementTags.size());
+        QCOMPARE(m.fixSourceFiles.size(), m.fixNodeTags.size());
+        QCOMPARE(m.sourceFiles.size(), 4);  // each file once, however many items it made
+    }
+
+    void itemsOfALine_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("loop body") << "main" << 5 << "Line 5 made 2 nodes";
+        QTest::newRow("comment") << "main" << 10 << "Line made nothing";
+        QTest::newRow("line of the sourcing command") << "main" << 3 << "Line made nothing";
+        QTest::newRow("procedure body") << "parts" << 3 << "Line 3 made 1 element";
+        QTest::newRow("fixX") << "main" << 14 << "Line 14 made 1 restraint";
+        QTest::newRow("mesh block") << "main" << 17 << "Line 17 made 4 nodes, 1 element";
+        QTest::newRow("same line number, other file") << "parts" << 5 << "Line 5 made 1 node";
+    }
+
+    void itemsOfALine()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, line);
+        QFETCH(QString, text);
+        const LineItems made = itemsMadeByLine(runner.model(), file == "main" ? mainPath : partsPath, line);
+        QCOMPARE(lineItemsText(made), text);
+    }
+
+    void itemsOfALineListEntries()
+    {
+        const ModelRecord& m = runner.model();
+        const LineItems made = itemsMadeByLine(m, runner.dir() + "/./main.tcl", 5);
+        QCOMPARE(made.nodes, QVector<int>({entryOfTag(m.nodeTags, 2), entryOfTag(m.nodeTags, 3)}));
+    }
+
+    void statusTexts_data()
+    {
+        QTest::addColumn<bool>("node");
+        QTest::addColumn<int>("tag");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("free node") << true << 5 << "Node 5 (5, 0, 0) \u2014 main.tcl:8";
+        QTest::newRow("fixed node") << true << 1 << "Node 1 (0, 0, 0) \u2014 main.tcl:2, fixed 1 1 1 1 1 1";
+        QTest::newRow("fixed by fixX")
+            << true << 2 << "Node 2 (2, 0, 0) \u2014 main.tcl:5, fixed 1 1 1 0 0 0";
+        QTest::newRow("element") << false << 7 << "Element 7 elasticBeamColumn nodes 1 2 \u2014 parts.tcl:3";
+        QTest::newRow("mesh block element")
+            << false << 30 << "Element 30 quad nodes 20 21 23 22 \u2014 main.tcl:17";
+    }
+
+    void statusTexts()
+    {
+        QFETCH(bool, node);
+        QFETCH(int, tag);
+        QFETCH(QString, text);
+        const ModelRecord& m = runner.model();
+        QCOMPARE(node ? nodeStatusText(m, entryOfTag(m.nodeTags, tag))
+                      : elementStatusText(m, entryOfTag(m.elementTags, tag)),
+                 text);
+    }
+
+    void unknownPlaceIsLeftOut()
+    {
+        ModelRecord m;
+        m.nodeTags = {4};
+        m.nodeX = {1.5};
+        m.nodeY = {-2};
+        m.nodeZ = {0};
+        QCOMPARE(nodeStatusText(m, 0), QStringLiteral("Node 4 (1.5, -2, 0)"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ModelInspectionTest)
+#include "tst_ModelInspection.moc"
