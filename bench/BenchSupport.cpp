@@ -3,11 +3,15 @@
 #include <QRegExp>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstdio>
 #include <limits>
 #include <vector>
 
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -21,7 +25,30 @@ double nowMs()
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
+namespace {
+
+// The child's resident set size now, in KiB; 0 once it is gone.
+long residentKb(pid_t pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/statm", int(pid));
+    std::FILE* f = std::fopen(path, "r");
+    if (!f)
+        return 0;
+    long size = 0, resident = 0;
+    const int got = std::fscanf(f, "%ld %ld", &size, &resident);
+    std::fclose(f);
+    return got == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+}  // namespace
+
 ChildRun runChild(const QString& program, const QStringList& arguments)
+{
+    return runChild(program, arguments, ChildLimits());
+}
+
+ChildRun runChild(const QString& program, const QStringList& arguments, const ChildLimits& limits)
 {
     ChildRun run;
     // Build argv before forking: nothing but exec may run in the child.
@@ -52,10 +79,33 @@ ChildRun runChild(const QString& program, const QStringList& arguments)
         _exit(127);
     }
     close(pipeFds[1]);
+    const bool limited = limits.maxWallMs > 0.0 || limits.maxRssKb > 0;
     char buffer[4096];
-    ssize_t n;
-    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
-        run.output.append(buffer, int(n));
+    for (;;) {
+        if (limited && run.stopped.isEmpty()) {
+            struct pollfd p {
+                pipeFds[0], POLLIN, 0
+            };
+            if (poll(&p, 1, 50) == 0) {
+                const double elapsed = nowMs() - start;
+                const long rss = limits.maxRssKb > 0 ? residentKb(pid) : 0;
+                if (limits.maxWallMs > 0.0 && elapsed > limits.maxWallMs)
+                    run.stopped = QString("killed after %1 s").arg(elapsed / 1000.0, 0, 'f', 0);
+                else if (limits.maxRssKb > 0 && rss > limits.maxRssKb)
+                    run.stopped = QString("killed at %1 GiB after %2 s")
+                                      .arg(rss / 1048576.0, 0, 'f', 1)
+                                      .arg(elapsed / 1000.0, 0, 'f', 0);
+                if (!run.stopped.isEmpty())
+                    kill(pid, SIGKILL);
+                continue;
+            }
+        }
+        const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
+        if (n > 0)
+            run.output.append(buffer, int(n));
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
     close(pipeFds[0]);
 
     int status = 0;

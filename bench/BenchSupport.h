@@ -15,10 +15,19 @@ struct ChildRun {
     long peakRssKb = 0;   // the child's maximum resident set size
     int exitCode = -1;    // -1 when the child did not exit normally
     QByteArray output;    // the child's standard output
+    QString stopped;      // why the child was killed before its end; empty when it ran its course
+};
+
+// Bounds a child that may run away with time or memory; 0 leaves a bound off.
+struct ChildLimits {
+    double maxWallMs = 0.0;
+    long maxRssKb = 0;
 };
 
 // Runs program with arguments, standard output captured, standard error passed through.
 ChildRun runChild(const QString& program, const QStringList& arguments);
+// The same, killing the child once it passes a limit (its resident size is looked at every 50 ms).
+ChildRun runChild(const QString& program, const QStringList& arguments, const ChildLimits& limits);
 
 // The value after "key" in a line of "key value" pairs; NaN when absent.
 double outputValue(const QByteArray& output, const QString& key);

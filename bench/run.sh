@@ -3,10 +3,17 @@
 #
 #   bench/run.sh b1            interpretation of the reference frame: tolvane vs tclsh
 #   bench/run.sh b2            first picture of the reference frame: tolvane vs F3D (under Xvfb)
+#   bench/run.sh b3            loading 5,000 nodes x 1,000 steps of results: tolvane's loader vs wc -l
+#   bench/run.sh b4            one result step, reference frame and 10,000 nodes: tolvane vs a
+#                              minimal VTK program (under Xvfb)
+#   bench/run.sh b5            the stand-in streaming 10,000 nodes x 500 steps: its wall time with
+#                              tolvane's live view vs a listener that discards (under Xvfb)
+#   bench/run.sh labels        switching each label kind on for the reference frame (under Xvfb)
 #   bench/run.sh models        only writes the generated scripts
 #
-# Environment: RUNS (default 5), BUILD_DIR (default build-bench), WORK_DIR (default
-# /tmp/tolvane-bench), MODEL (frame, shell or brick; default frame), SIZE (default 1000x600).
+# Environment: RUNS (default 5; labels 3), BUILD_DIR (default build-bench), WORK_DIR (default
+# /tmp/tolvane-bench), MODEL (frame, shell or brick; default frame), SIZE (default 1000x600),
+# MAX_SECONDS and MAX_GIB (labels: a child past either is killed; default 120 and 6).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,7 +28,12 @@ build_targets() {
     if [ ! -f "$build/build.ninja" ]; then
         cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
     fi
-    cmake --build "$build" --target "$@" -j1 >/dev/null
+    # Other builds share the machine: wait for theirs rather than run beside them.
+    if command -v flock >/dev/null; then
+        flock /tmp/tolvane-build.lock cmake --build "$build" --target "$@" -j1 >/dev/null
+    else
+        cmake --build "$build" --target "$@" -j1 >/dev/null
+    fi
 }
 
 write_models() {
@@ -29,6 +41,15 @@ write_models() {
     tclsh8.6 "$here/genmodel.tcl" frame 50 50 20 "$work/frame.tcl"
     tclsh8.6 "$here/genmodel.tcl" shell 200 200 "$work/shell.tcl"
     tclsh8.6 "$here/genmodel.tcl" brick 30 30 30 "$work/brick.tcl"
+    # 25 x 25 x 16 = 10,000 nodes: the model of the playing and live figures.
+    tclsh8.6 "$here/genmodel.tcl" frame 24 24 15 "$work/frame10k.tcl" >/dev/null
+}
+
+# Runs the rest of the line under a private X server.
+under_xvfb() {
+    command -v xvfb-run >/dev/null || { echo "xvfb-run is needed (package xvfb)" >&2; exit 1; }
+    export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
 }
 
 machine() {
@@ -60,8 +81,35 @@ b2)
     xvfb-run -a -s "-screen 0 1280x1024x24" \
         "$build/bench/tolvane_bench_picture" --runs "$runs" --size "$size" --workdir "$work" "$work/$model.tcl"
     ;;
+b3)
+    build_targets tolvane_bench_load
+    mkdir -p "$work"
+    machine
+    export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+    "$build/bench/tolvane_bench_load" --runs "$runs" --workdir "$work"
+    ;;
+b4)
+    build_targets tolvane_bench_step
+    write_models
+    machine
+    under_xvfb "$build/bench/tolvane_bench_step" --runs "$runs" --size "$size" --workdir "$work" "$work/frame.tcl"
+    under_xvfb "$build/bench/tolvane_bench_step" --runs "$runs" --size "$size" --workdir "$work" "$work/frame10k.tcl"
+    ;;
+b5)
+    build_targets tolvane_bench_live
+    write_models
+    machine
+    under_xvfb "$build/bench/tolvane_bench_live" --runs "$runs" --size "$size" --workdir "$work" "$work/frame10k.tcl"
+    ;;
+labels)
+    build_targets tolvane_bench_labels
+    write_models
+    machine
+    under_xvfb "$build/bench/tolvane_bench_labels" --runs "${RUNS:-3}" --size "$size" --workdir "$work" \
+        --max-seconds "${MAX_SECONDS:-120}" --max-gib "${MAX_GIB:-6}" "$work/$model.tcl"
+    ;;
 *)
-    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

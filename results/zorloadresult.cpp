@@ -6,6 +6,13 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
 #include "ModelRecord.h"
 #include "ResultFile.h"
 
@@ -39,6 +46,107 @@ private:
     QLabel* m_label;
 };
 
+// Scans the contour range of the lines handed over while the file is still being read, on a
+// thread of its own; once the read is done the caller's thread takes parts too. On a file of a
+// hundred megabytes the scan takes longer than the read. The range of a list is the widest of
+// the ranges of its parts, each started at 0, 0 as the whole is.
+class RangeScan {
+public:
+    RangeScan(const ModelRecord& model, const ContourSelection& selection)
+        : m_model(model), m_selection(selection), m_thread([this] { run(); })
+    {
+    }
+    ~RangeScan()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_closing = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+    RangeScan(const RangeScan&) = delete;
+    RangeScan& operator=(const RangeScan&) = delete;
+
+    // Hands over the lines of the list not handed over yet.
+    void handOver(const QStringList& lines)
+    {
+        // A list of its own: mid() may share the caller's, which goes on growing on this thread.
+        QStringList part;
+        part.reserve(lines.size() - m_handed);
+        for (int i = m_handed; i < lines.size(); ++i)
+            part.append(lines.at(i));
+        m_handed = lines.size();
+        if (part.isEmpty())
+            return;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_queue.push_back(std::move(part));
+        }
+        m_wake.notify_one();
+    }
+
+    // Scans parts on this thread too until COUNT of the lines handed over are scanned.
+    void waitFor(int count)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const int wanted = std::min(count, m_handed);
+        while (m_scanned < wanted) {
+            if (!scanNext(lock))
+                m_progress.wait(lock);
+        }
+    }
+
+    void range(double* min, double* max)
+    {
+        waitFor(m_handed);
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        *min = m_min;
+        *max = m_max;
+    }
+
+private:
+    void run()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [&] { return !m_queue.empty() || m_closing; });
+            if (!scanNext(lock))
+                return;
+        }
+    }
+
+    // Takes the next part, if any, and scans it with the lock released.
+    bool scanNext(std::unique_lock<std::mutex>& lock)
+    {
+        if (m_queue.empty())
+            return false;
+        const QStringList part = std::move(m_queue.front());
+        m_queue.pop_front();
+        lock.unlock();
+        double min = 0.0, max = 0.0;
+        scanContourRange(part, m_model, m_selection, &min, &max);
+        lock.lock();
+        m_min = std::min(m_min, min);
+        m_max = std::max(m_max, max);
+        m_scanned += part.size();
+        m_progress.notify_all();
+        return true;
+    }
+
+    // A copy: its lists are shared with the record's, and nothing can change them under the scan.
+    const ModelRecord m_model;
+    const ContourSelection m_selection;
+    int m_handed = 0;  // touched by the caller's thread only
+    std::mutex m_mutex;
+    std::condition_variable m_wake, m_progress;
+    std::deque<QStringList> m_queue;
+    int m_scanned = 0;
+    double m_min = 0.0, m_max = 0.0;
+    bool m_closing = false;
+    std::thread m_thread;  // last: starts once everything above exists
+};
+
 const ModelRecord& model()
 {
     return *modelRecord();
@@ -47,6 +155,24 @@ const ModelRecord& model()
 QStringView lineOf(const QStringList& lines, int step)
 {
     return step >= 1 && step <= lines.size() ? QStringView(lines[step - 1]) : QStringView();
+}
+
+// Appends the file's lines behind the progress dialog; afterHundred runs at each update, before
+// the events are let through.
+bool readWithProgress(const QString& path, QStringList& lines, const QString& word,
+                      const std::function<void()>& afterHundred)
+{
+    QFile file(path);
+    if (!openResultFile(&file))
+        return false;
+    const QString prefix = QStringLiteral("Loading %1 File->Line: ").arg(word);
+    LoadProgress progress(prefix + QStringLiteral("0    "));
+    readResultLines(&file, &lines, [&](int count) {
+        if (afterHundred)
+            afterHundred();
+        progress.update(prefix + QString::number(count));
+    });
+    return true;
 }
 
 }  // namespace
@@ -60,13 +186,7 @@ zorloadresult::~zorloadresult() = default;
 
 bool zorloadresult::loadLines(const QString& path, QStringList& lines, const QString& word)
 {
-    QFile file(path);
-    if (!openResultFile(&file))
-        return false;
-    const QString prefix = QStringLiteral("Loading %1 File->Line: ").arg(word);
-    LoadProgress progress(prefix + QStringLiteral("0    "));
-    readResultLines(&file, &lines, [&](int count) { progress.update(prefix + QString::number(count)); });
-    return true;
+    return readWithProgress(path, lines, word, {});
 }
 
 void zorloadresult::loadNodeDisp(const QString& path, QStringList& lines)
@@ -88,16 +208,22 @@ void zorloadresult::loadElementResult(const QString& path, QStringList& lines, c
     m_attributePosition = attributePosition;
     m_columnsPerElement = columnsPerElement;
     m_firstColumn = firstColumn;
-    if (!loadLines(path, lines, QStringLiteral("ElementResult"))) {
+    // The scan runs along with the read, over every line of the list as before.
+    RangeScan scan(model(), selection());
+    if (!readWithProgress(path, lines, QStringLiteral("ElementResult"), [&] { scan.handOver(lines); })) {
         lines.clear();
         return;
     }
+    scan.handOver(lines);
 
     m_contourMax = 0.0;
     m_contourMin = 0.0;
     LoadProgress progress(QStringLiteral("Process File->Line: 0"));
-    scanContourRange(lines, model(), selection(), &m_contourMin, &m_contourMax,
-                     [&](int i) { progress.update(QStringLiteral("Process File->Line: %1").arg(i)); });
+    for (int i = 0; i < lines.size(); i += 100) {
+        scan.waitFor(i);
+        progress.update(QStringLiteral("Process File->Line: %1").arg(i));
+    }
+    scan.range(&m_contourMin, &m_contourMax);
 }
 
 ContourSelection zorloadresult::selection() const

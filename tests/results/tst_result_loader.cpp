@@ -10,6 +10,7 @@
 #include "zorloadresult.h"
 
 using Values = QVector<double>;
+using LinesAt = QMap<int, QByteArray>;  // line index -> the values after the time
 
 namespace {
 
@@ -87,6 +88,22 @@ private slots:
         const QByteArray longLine(3 << 20, '7');  // spans several read blocks
         QTest::newRow("longer than a block") << longLine + "\r\n8\n"
                                              << QStringList{"old", QString::fromLatin1(longLine), "8"};
+        // The reader cuts 1 MiB blocks: a line end on either side of a cut.
+        const QByteArray toCut((1 << 20) - 1, '6');
+        QTest::newRow("\\r before a cut, \\n after it")
+            << toCut + "\r\n9" << QStringList{"old", QString::fromLatin1(toCut), "9"};
+        QTest::newRow("line end last in a block") << toCut + "\n9\n"
+                                                  << QStringList{"old", QString::fromLatin1(toCut), "9"};
+        // Large files take another way to memory; the lines must not change with it.
+        QByteArray big;
+        QStringList bigLines{"old"};
+        for (int i = 0; big.size() < (24 << 20); ++i) {
+            const QByteArray line =
+                QByteArray::number(i) + ' ' + QByteArray(150000 + i % 7, char('0' + i % 10));
+            big += line + '\n';
+            bigLines << QString::fromLatin1(line);
+        }
+        QTest::newRow("24 MiB") << big << bigLines;
     }
     void readsLinesAsWritten()
     {
@@ -168,6 +185,43 @@ private slots:
         QVERIFY(lines.isEmpty());
         QCOMPARE(loader.contourMin(), -7.0);
         QCOMPARE(loader.contourMax(), 10.0);
+    }
+
+    // The range is scanned along with the read: every line of the list counts, whichever part of
+    // the file it came in and whether or not the list held it before.
+    void rangeCoversEveryLine_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<LinesAt>("special");
+        QTest::addColumn<double>("min");
+        QTest::addColumn<double>("max");
+        QTest::newRow("first line") << QStringList{} << LinesAt{{0, "-7 3"}} << -7.0 << 3.0;
+        QTest::newRow("last of several hundred")
+            << QStringList{} << LinesAt{{349, "42 -50"}} << -50.0 << 42.0;
+        QTest::newRow("spread") << QStringList{} << LinesAt{{0, "1 -2"}, {199, "8 0"}, {301, "0 -9"}} << -9.0
+                                << 8.0;
+        QTest::newRow("a line the list held")
+            << QStringList{"0 99 -1"} << LinesAt{{120, "-3 4"}} << -3.0 << 99.0;
+        QTest::newRow("nothing but zeros") << QStringList{} << LinesAt{} << 0.0 << 0.0;
+    }
+    void rangeCoversEveryLine()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(LinesAt, special);
+        fillTrussModel();
+        QByteArray text;
+        for (int i = 0; i < 350; ++i)
+            text += "0.1 " + special.value(i, "0 0") + '\n';
+        const QString path = m_dir.filePath("truss_basicForces.file");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size());
+        file.close();
+        zorloadresult loader;
+        QStringList lines = before;
+        loader.loadElementResult(path, lines, "truss", "basicForces", "Point Attribute", "2", "1");
+        QCOMPARE(lines.size(), before.size() + 350);
+        QTEST(loader.contourMin(), "min");
+        QTEST(loader.contourMax(), "max");
     }
 
     void stepDisplay_data()
