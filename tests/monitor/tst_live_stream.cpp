@@ -6,7 +6,6 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -16,6 +15,7 @@
 namespace {
 
 using Values = QVector<double>;
+using State = LiveStreamDecoder::State;
 
 QByteArray encode(const Values& values)
 {
@@ -29,9 +29,10 @@ QByteArray encode(const Values& values)
 }
 
 // Step S of a two-node model: [S, time, x1, y1, z1, x2, y2, z2] with S = 7.
-Values twoNodeRecord(int step)
+QByteArray twoNodeRecord(int step)
 {
-    return {7, 0.01 * step, step + 0.1, step + 0.2, step + 0.3, -step - 0.1, -step - 0.2, -step - 0.3};
+    return encode(
+        {7, 0.01 * step, step + 0.1, step + 0.2, step + 0.3, -step - 0.1, -step - 0.2, -step - 0.3});
 }
 
 // What a decoded two-node record must hold: time, x, y, z in one list.
@@ -40,31 +41,36 @@ Values twoNodeExpected(int step)
     return {0.01 * step, step + 0.1, -step - 0.1, step + 0.2, -step - 0.2, step + 0.3, -step - 0.3};
 }
 
-Values flat(double time, const Values& x, const Values& y, const Values& z)
-{
-    return Values{time} + x + y + z;
-}
-
 QVector<Values> flat(const QVector<LiveRecord>& records)
 {
     QVector<Values> out;
     for (const LiveRecord& r : records)
-        out << flat(r.time, r.x, r.y, r.z);
+        out << Values{r.time} + r.x + r.y + r.z;
     return out;
 }
 
 // Header, steps 1 to 3, and the close record the solver sends when the recorder goes.
-QByteArray twoNodeStream()
-{
-    Values close = twoNodeRecord(3);
-    close[0] = -1;
-    return encode({7}) + encode(twoNodeRecord(1)) + encode(twoNodeRecord(2)) + encode(twoNodeRecord(3)) +
-           encode(close);
-}
-
+const QByteArray kTwoNodeStream = encode({7}) + twoNodeRecord(1) + twoNodeRecord(2) + twoNodeRecord(3) +
+                                  encode({-1}) + twoNodeRecord(3).mid(8);
 const QVector<Values> kTwoNodeSteps = {twoNodeExpected(1), twoNodeExpected(2), twoNodeExpected(3)};
 
-// A client of the server under test; the writes finish before the event loop runs again.
+// A server on a free port, its signals recorded, and a client of it whose writes finish before
+// the event loop runs again.
+struct Served {
+    zortcpserver server{0};
+    QSignalSpy records{&server, &zortcpserver::recordReceived};
+    QSignalSpy data{&server, &zortcpserver::tclSendData};
+
+    QVector<Values> sent() const
+    {
+        QVector<Values> out;
+        for (const QList<QVariant>& a : data)
+            out << Values{a[0].toDouble()} + a[1].value<Values>() + a[2].value<Values>() +
+                       a[3].value<Values>();
+        return out;
+    }
+};
+
 struct Client {
     QTcpSocket socket;
     explicit Client(quint16 port)
@@ -80,14 +86,6 @@ struct Client {
     }
 };
 
-QVector<Values> sentData(const QSignalSpy& spy)
-{
-    QVector<Values> out;
-    for (const QList<QVariant>& a : spy)
-        out << flat(a[0].toDouble(), a[1].value<Values>(), a[2].value<Values>(), a[3].value<Values>());
-    return out;
-}
-
 }  // namespace
 
 class TestLiveStream : public QObject {
@@ -95,76 +93,62 @@ class TestLiveStream : public QObject {
 private slots:
     void initTestCase() { qRegisterMetaType<Values>(); }
 
-    void recordLayout_data()
+    void decoding_data()
     {
-        QTest::addColumn<Values>("stream");
-        QTest::addColumn<Values>("record");
-        QTest::newRow("two nodes") << Values{7, 7, 0.01, 1, 2, 3, 4, 5, 6} << Values{0.01, 1, 4, 2, 5, 3, 6};
-        QTest::newRow("short last group") << Values{5, 5, 0.02, 1, 2, 3, 4} << Values{0.02, 1, 4, 2, 0, 3, 0};
-        QTest::newRow("time only") << Values{1, 1, 0.5} << Values{0.5};
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QVector<Values>>("records");
+        QTest::addColumn<int>("state");
+        const auto row = [](const char* name, const QByteArray& stream, const QVector<Values>& records,
+                            State state) { QTest::newRow(name) << stream << records << int(state); };
+        row("two nodes", encode({7, 7, 0.01, 1, 2, 3, 4, 5, 6}), {{0.01, 1, 4, 2, 5, 3, 6}}, State::Records);
+        row("short last group", encode({5, 5, 0.02, 1, 2, 3, 4}), {{0.02, 1, 4, 2, 0, 3, 0}}, State::Records);
+        row("time only", encode({1, 1, 0.5}), {{0.5}}, State::Records);
+        // The close marker alone is enough; nothing after it is a step.
+        row("close record", encode({7}) + twoNodeRecord(1) + encode({-1}), {twoNodeExpected(1)},
+            State::Finished);
+        row("closed before any step", encode({-1}) + twoNodeRecord(1), {}, State::Finished);
+        // A nonsense header stops decoding.
+        const auto nonsense = [&](const char* name, double header) {
+            row(name, encode({header}) + twoNodeRecord(1), {}, State::Failed);
+        };
+        nonsense("zero", 0.0);
+        nonsense("negative", -3.0);
+        nonsense("fraction", 2.5);
+        nonsense("absurdly large", 1e9);
+        nonsense("not a number", std::numeric_limits<double>::quiet_NaN());
+        nonsense("infinite", std::numeric_limits<double>::infinity());
     }
 
-    void recordLayout()
+    void decoding()
     {
-        QFETCH(Values, stream);
-        QFETCH(Values, record);
+        QFETCH(QByteArray, stream);
+        QFETCH(QVector<Values>, records);
+        QFETCH(int, state);
         LiveStreamDecoder decoder;
-        QCOMPARE(flat(decoder.feed(encode(stream))), QVector<Values>{record});
+        QCOMPARE(flat(decoder.feed(stream)), records);
+        QCOMPARE(int(decoder.state()), state);
+        QCOMPARE(decoder.pendingBytes(), 0);
+        if (State(state) != State::Records)
+            QVERIFY(decoder.feed(twoNodeRecord(2)).isEmpty());
         QCOMPARE(decoder.pendingBytes(), 0);
     }
 
     void anyCutsGiveTheSameRecords()
     {
-        const QByteArray stream = twoNodeStream();
+        const QByteArray& stream = kTwoNodeStream;
         for (int i = 0; i <= stream.size(); ++i) {
             for (int j = i; j <= stream.size(); ++j) {
                 LiveStreamDecoder decoder;
                 QVector<LiveRecord> got = decoder.feed(stream.left(i));
                 got += decoder.feed(stream.mid(i, j - i));
                 got += decoder.feed(stream.mid(j));
-                if (flat(got) != kTwoNodeSteps || decoder.state() != LiveStreamDecoder::State::Finished)
+                if (flat(got) != kTwoNodeSteps || decoder.state() != State::Finished)
                     QFAIL(qPrintable(QStringLiteral("reads cut at %1 and %2").arg(i).arg(j)));
             }
         }
     }
 
-    void closeRecordEndsTheStream()
-    {
-        LiveStreamDecoder decoder;
-        // The close marker alone is enough; nothing after it is a step.
-        const QByteArray bytes = encode({7}) + encode(twoNodeRecord(1)) + encode({-1});
-        QCOMPARE(flat(decoder.feed(bytes)), QVector<Values>{twoNodeExpected(1)});
-        QCOMPARE(decoder.state(), LiveStreamDecoder::State::Finished);
-        QVERIFY(decoder.feed(encode(twoNodeRecord(2))).isEmpty());
-        QCOMPARE(decoder.pendingBytes(), 0);
-    }
-
-    void nonsenseHeaderStopsDecoding_data()
-    {
-        QTest::addColumn<double>("header");
-        QTest::addColumn<bool>("failed");
-        QTest::newRow("zero") << 0.0 << true;
-        QTest::newRow("negative") << -3.0 << true;
-        QTest::newRow("fraction") << 2.5 << true;
-        QTest::newRow("absurdly large") << 1e9 << true;
-        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << true;
-        QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << true;
-        QTest::newRow("closed before any step") << -1.0 << false;
-    }
-
-    void nonsenseHeaderStopsDecoding()
-    {
-        QFETCH(double, header);
-        QFETCH(bool, failed);
-        LiveStreamDecoder decoder;
-        QVERIFY(decoder.feed(encode({header}) + encode(twoNodeRecord(1))).isEmpty());
-        QVERIFY(decoder.feed(encode(twoNodeRecord(2))).isEmpty());
-        QCOMPARE(decoder.state(),
-                 failed ? LiveStreamDecoder::State::Failed : LiveStreamDecoder::State::Finished);
-        QCOMPARE(decoder.pendingBytes(), 0);
-    }
-
-    void listensOnLoopbackOnly()
+    void listensOnLoopbackOnlyAndReportsAPortInUse()
     {
         QTest::ignoreMessage(QtDebugMsg, "Server started!");
         zortcpserver server(0);
@@ -178,82 +162,68 @@ private slots:
             outside.connectToHost(address, server.serverPort());
             QVERIFY2(!outside.waitForConnected(2000), qPrintable(address.toString()));
         }
-    }
-
-    void portInUseIsReported()
-    {
-        zortcpserver first(0);
         QTest::ignoreMessage(QtDebugMsg, "Server could not start!");
-        zortcpserver second(first.serverPort());
+        zortcpserver second(server.serverPort());
         QVERIFY(!second.isListening());
         QVERIFY(!second.errorString().isEmpty());
     }
 
+    void splitStreamArrivesInOrder_data()
+    {
+        QTest::addColumn<int>("pauseMs");
+        QTest::newRow("each piece read on its own") << 20;
+        // Written while the server's event loop is held, so it finds them all at once.
+        QTest::newRow("steps waiting together: only the newest is sent") << 0;
+    }
+
     void splitStreamArrivesInOrder()
     {
-        zortcpserver server(0);
-        QSignalSpy records(&server, &zortcpserver::recordReceived);
-        QSignalSpy data(&server, &zortcpserver::tclSendData);
-        Client client(server.serverPort());
-        const QByteArray stream = twoNodeStream();
+        QFETCH(int, pauseMs);
+        Served s;
+        Client client(s.server.serverPort());
         int from = 0;
-        for (int cut : {3, 8 + 64 + 5, 8 + 3 * 64 + 30, stream.size()}) {
-            client.send(stream.mid(from, cut - from));
+        for (int cut : {3, 8 + 64 + 5, 8 + 3 * 64 + 30, int(kTwoNodeStream.size())}) {
+            client.send(kTwoNodeStream.mid(from, cut - from));
             from = cut;
-            QTest::qWait(20);  // let the server read each piece on its own
+            if (pauseMs > 0)  // even qWait(0) lets the server read
+                QTest::qWait(pauseMs);
         }
-        QTRY_COMPARE(records.count(), 3);
+        QTRY_COMPARE(s.records.count(), 3);
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(records[i], QList<QVariant>({i, kTwoNodeSteps[i][0]}));
-        QTRY_VERIFY(!data.isEmpty());
-        QCOMPARE(sentData(data).last(), kTwoNodeSteps.last());
+            QCOMPARE(s.records[i], QList<QVariant>({i, kTwoNodeSteps[i][0]}));
+        QTRY_VERIFY(!s.data.isEmpty());
+        QTest::qWait(20);
+        if (pauseMs == 0)
+            QCOMPARE(s.sent(), QVector<Values>{kTwoNodeSteps.last()});
+        QCOMPARE(s.sent().last(), kTwoNodeSteps.last());
 
         // The stream has ended, yet the connection is the peer's to close.
         QTest::qWait(50);
         QCOMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
-        QCOMPARE(server.openConnections(), 1);
+        QCOMPARE(s.server.openConnections(), 1);
         QTest::ignoreMessage(QtDebugMsg, "disconnected!");
         client.socket.disconnectFromHost();
-        QTRY_COMPARE(server.openConnections(), 0);
-    }
-
-    void stepsWaitingTogetherSendOnlyTheNewest()
-    {
-        zortcpserver server(0);
-        QSignalSpy records(&server, &zortcpserver::recordReceived);
-        QSignalSpy data(&server, &zortcpserver::tclSendData);
-        Client client(server.serverPort());
-        const QByteArray stream = twoNodeStream();
-        // Written in pieces while the server's event loop is held, so it finds them all at once.
-        client.send(stream.left(8));
-        client.send(stream.mid(8, 88));
-        client.send(stream.mid(96));
-        QTRY_COMPARE(records.count(), 3);
-        QTRY_COMPARE(data.count(), 1);
-        QTest::qWait(20);
-        QCOMPARE(sentData(data), QVector<Values>{kTwoNodeSteps.last()});
+        QTRY_COMPARE(s.server.openConnections(), 0);
     }
 
     void eachConnectionHasItsOwnStream()
     {
-        zortcpserver server(0);
-        QSignalSpy data(&server, &zortcpserver::tclSendData);
-        QSignalSpy records(&server, &zortcpserver::recordReceived);
-        Client first(server.serverPort());
-        first.send(encode({7}) + encode(twoNodeRecord(1)).left(20));
-        QTRY_COMPARE(server.openConnections(), 1);
+        Served s;
+        Client first(s.server.serverPort());
+        first.send(encode({7}) + twoNodeRecord(1).left(20));
+        QTRY_COMPARE(s.server.openConnections(), 1);
 
         // A one-node stream meanwhile: its own header, its steps counted from 0.
-        Client second(server.serverPort());
+        Client second(s.server.serverPort());
         second.send(encode({4, 4, 0.5, 1, 2, 3}));
-        QTRY_COMPARE(data.count(), 1);
-        QCOMPARE(sentData(data).last(), (Values{0.5, 1, 2, 3}));
-        QCOMPARE(records.takeFirst(), QList<QVariant>({0, 0.5}));
+        QTRY_COMPARE(s.data.count(), 1);
+        QCOMPARE(s.sent().last(), (Values{0.5, 1, 2, 3}));
+        QCOMPARE(s.records.takeFirst(), QList<QVariant>({0, 0.5}));
 
-        first.send(encode(twoNodeRecord(1)).mid(20));
-        QTRY_COMPARE(data.count(), 2);
-        QCOMPARE(sentData(data).last(), twoNodeExpected(1));
-        QCOMPARE(records.takeFirst(), QList<QVariant>({0, 0.01}));
+        first.send(twoNodeRecord(1).mid(20));
+        QTRY_COMPARE(s.data.count(), 2);
+        QCOMPARE(s.sent().last(), twoNodeExpected(1));
+        QCOMPARE(s.records.takeFirst(), QList<QVariant>({0, 0.01}));
     }
 };
 

@@ -37,54 +37,49 @@ private slots:
             QCOMPARE(indices[1], stride);
     }
 
-    void nodeCurveSamplesTheLines()
+    void nodeCurve_data()
     {
-        // Node 20 is the second node: fields 4 to 6 of each line, value 10 i + dof on line i.
-        QStringList lines;
-        for (int i = 0; i < 2500; ++i)
-            lines << QStringLiteral("%1 0 0 0 %2 %3 %4")
-                         .arg(0.1 * i)
-                         .arg(10 * i + 1)
-                         .arg(10 * i + 2)
-                         .arg(10 * i + 3);
-        const NodeCurve curve = nodeCurve(lines, {10, 20}, 20);
-        QVERIFY(curve.nodeFound);
-        QCOMPARE(curve.steps.size(), 1250);
-        for (int dof = 1; dof <= 3; ++dof) {
-            const Values* u = curve.dofValues(dof);
-            QVERIFY(u);
-            QCOMPARE(u->size(), 1250);
-            for (int j = 0; j < 1250; ++j) {
-                QCOMPARE(curve.steps[j], 2.0 * j + 1);  // line 2j is step 2j + 1
-                QCOMPARE((*u)[j], 10.0 * (2 * j) + dof);
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("tag");  // of the nodes 10, 20, 10
+        QTest::addColumn<Values>("steps");
+        QTest::addColumn<QVector<Values>>("u");  // dofs 1 to 3; none when the node is not found
+        const QStringList uneven = {"0.1 1 2 3 4 5 6", "0.2 7 8 9", "", "  0.4 1  2 3   4 5 6 "};
+        QTest::newRow("first of two positions")
+            << uneven << 10 << Values{1, 2, 4} << QVector<Values>{{1, 7, 1}, {2, 8, 2}, {3, 9, 3}};
+        QTest::newRow("second node: short line left out")
+            << uneven << 20 << Values{1, 4} << QVector<Values>{{4, 4}, {5, 5}, {6, 6}};
+        QTest::newRow("not in the model") << uneven << 30 << Values{} << QVector<Values>{};
+        // Line i holds 10 i + dof for the second node; every second line is taken, as step 2j + 1.
+        QStringList many;
+        Values steps;
+        QVector<Values> u(3);
+        for (int i = 0; i < 2500; ++i) {
+            many << QStringLiteral("%1 0 0 0 %2 %3 %4")
+                        .arg(0.1 * i)
+                        .arg(10 * i + 1)
+                        .arg(10 * i + 2)
+                        .arg(10 * i + 3);
+            if (i % 2 == 0) {
+                steps << i + 1;
+                for (int dof = 1; dof <= 3; ++dof)
+                    u[dof - 1] << 10.0 * i + dof;
             }
         }
-        QVERIFY(!curve.dofValues(4));
+        QTest::newRow("2500 lines sampled") << many << 20 << steps << u;
     }
 
-    void nodeCurveSkipsWhatItCannotRead_data()
+    void nodeCurve()
     {
-        QTest::addColumn<int>("tag");
-        QTest::addColumn<bool>("found");
-        QTest::addColumn<Values>("steps");
-        QTest::addColumn<Values>("u1");
-        QTest::newRow("first node, first of two positions")
-            << 10 << true << Values{1, 2, 4} << Values{1, 7, 1};
-        QTest::newRow("second node: short line left out") << 20 << true << Values{1, 4} << Values{4, 4};
-        QTest::newRow("not in the model") << 30 << false << Values{} << Values{};
-    }
-
-    void nodeCurveSkipsWhatItCannotRead()
-    {
+        QFETCH(QStringList, lines);
         QFETCH(int, tag);
-        QFETCH(bool, found);
         QFETCH(Values, steps);
-        QFETCH(Values, u1);
-        const QStringList lines = {"0.1 1 2 3 4 5 6", "0.2 7 8 9", "", "  0.4 1  2 3   4 5 6 "};
-        const NodeCurve curve = nodeCurve(lines, {10, 20, 10}, tag);
-        QCOMPARE(curve.nodeFound, found);
+        QFETCH(QVector<Values>, u);
+        const NodeCurve curve = ::nodeCurve(lines, {10, 20, 10}, tag);
+        QCOMPARE(curve.nodeFound, !u.isEmpty());
         QCOMPARE(curve.steps, steps);
-        QCOMPARE(curve.u1, u1);
+        for (int dof = 1; dof <= u.size(); ++dof)
+            QCOMPARE(*curve.dofValues(dof), u[dof - 1]);
+        QVERIFY(!curve.dofValues(0) && !curve.dofValues(4));
     }
 
     void seriesCurve_data()
@@ -93,14 +88,13 @@ private slots:
         QTest::addColumn<Values>("values");
         QTest::addColumn<int>("status");
         QTest::addColumn<Values>("plotted");
-        const int ok = int(SeriesCurve::Status::Ok);
-        const int empty = int(SeriesCurve::Status::Empty);
-        const int unequal = int(SeriesCurve::Status::UnequalLengths);
+        const int ok = int(SeriesCurve::Status::Ok), empty = int(SeriesCurve::Status::Empty);
         QTest::newRow("scaled by the factor")
             << Values{0, 1, 2} << Values{0, 0.5, -1} << ok << Values{0, 1, -2};
         QTest::newRow("no times") << Values{} << Values{1} << empty << Values{};
         QTest::newRow("no values") << Values{0} << Values{} << empty << Values{};
-        QTest::newRow("unequal lengths") << Values{0, 1} << Values{1} << unequal << Values{};
+        QTest::newRow("unequal lengths")
+            << Values{0, 1} << Values{1} << int(SeriesCurve::Status::UnequalLengths) << Values{};
     }
 
     void seriesCurve()

@@ -13,27 +13,29 @@ using Values = QVector<double>;
 
 namespace {
 
-// Times 0 to 10, values from -2 to 2.
-void plotRamp(zor_monitor_panel& panel)
-{
-    Values keys, values;
-    for (int i = 0; i <= 10; ++i) {
-        keys << i;
-        values << -2 + 0.4 * i;
-    }
-    panel.monitorInitialPlot(keys, values, 1.0);
-}
+const Values kRampKeys = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+const Values kRampValues = {-2, -1.6, -1.2, -0.8, -0.4, 0, 0.4, 0.8, 1.2, 1.6, 2};
 
 QCPAxis* axisOf(QCustomPlot* plot, int which)
 {
-    const QList<QCPAxis*> axes = {plot->xAxis, plot->xAxis2, plot->yAxis, plot->yAxis2};
-    return axes[which];
+    return QList<QCPAxis*>{plot->xAxis, plot->xAxis2, plot->yAxis, plot->yAxis2}[which];
 }
 
-void compareRange(const QCPRange& range, double lower, double upper)
+// x lower, x upper, y lower, y upper.
+Values view(const zor_monitor_panel& panel)
 {
-    QCOMPARE(range.lower, lower);
-    QCOMPARE(range.upper, upper);
+    return {panel.keyRange().lower, panel.keyRange().upper, panel.valueRange().lower,
+            panel.valueRange().upper};
+}
+
+int redPixels(const zor_monitor_panel& panel)
+{
+    const QImage picture = panel.plot()->toPixmap(300, 200).toImage();
+    int red = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            red += picture.pixel(x, y) == qRgb(255, 0, 0);
+    return red;
 }
 
 }  // namespace
@@ -41,116 +43,92 @@ void compareRange(const QCPRange& range, double lower, double upper)
 class TestMonitorPanels : public QObject {
     Q_OBJECT
 private slots:
-    void curveSetsTheView_data()
+    void curveSetsTheViewOnce_data()
     {
         QTest::addColumn<Values>("keys");
         QTest::addColumn<Values>("values");
-        QTest::addColumn<Values>("view");  // x lower, x upper, y lower, y upper
+        QTest::addColumn<Values>("view");
         QTest::newRow("ramp") << Values{0, 2.5, 10} << Values{-2, 2, 0} << Values{0, 10, -3, 3};
         QTest::newRow("constant") << Values{0, 10} << Values{5, 5} << Values{0, 10, 4, 6};
         QTest::newRow("one point") << Values{3} << Values{1} << Values{2, 4, 0, 2};
+        QTest::newRow("no points: the first view stays") << Values{} << Values{} << Values{-8, 8, -5, 5};
     }
 
-    void curveSetsTheView()
+    void curveSetsTheViewOnce()
     {
         QFETCH(Values, keys);
         QFETCH(Values, values);
         QFETCH(Values, view);
         zor_monitor_panel panel(600, 250);
         panel.monitorInitialPlot(keys, values, 1.0);
-        compareRange(panel.keyRange(), view[0], view[1]);
-        compareRange(panel.valueRange(), view[2], view[3]);
+        QCOMPARE(::view(panel), view);
         // The box axes follow.
         QCOMPARE(panel.plot()->xAxis2->range(), panel.keyRange());
         QCOMPARE(panel.plot()->yAxis2->range(), panel.valueRange());
-    }
-
-    void setUpOnlyOnce()
-    {
-        zor_monitor_panel panel(600, 250);
-        plotRamp(panel);
+        // A window gets one curve and one tracer.
         panel.monitorInitialTracer();
         panel.monitorInitialPlot({100, 200}, {7, 9}, 1.0);
         panel.monitorInitialTracer();
         QCOMPARE(panel.plot()->graphCount(), 1);
         QCOMPARE(panel.plot()->itemCount(), 1);
-        compareRange(panel.keyRange(), 0, 10);
+        QCOMPARE(::view(panel), view);
     }
 
     void tracerStaysOnTheCurve_data()
     {
+        QTest::addColumn<QString>("curve");  // ramp, empty or none (an unknown DOF sends none)
         QTest::addColumn<bool>("timeSeries");
         QTest::addColumn<double>("key");
-        QTest::addColumn<double>("placed");
-        QTest::newRow("past the end") << false << 12.0 << 10.0;
-        QTest::newRow("before the start") << true << -1.0 << 0.0;
-        QTest::newRow("between points") << false << 4.5 << 4.5;
-        QTest::newRow("time series past the end") << true << 12.0 << 10.0;
+        QTest::addColumn<double>("placed");  // NaN: not shown
+        const double hidden = qQNaN();
+        QTest::newRow("past the end") << "ramp" << false << 12.0 << 10.0;
+        QTest::newRow("before the start") << "ramp" << true << -1.0 << 0.0;
+        QTest::newRow("between points") << "ramp" << false << 4.5 << 4.5;
+        // A tracer left at the origin would show as a red dot.
+        QTest::newRow("empty curve: nothing drawn") << "empty" << false << 3.0 << hidden;
+        QTest::newRow("no curve: nothing drawn") << "none" << false << 3.0 << hidden;
     }
 
     void tracerStaysOnTheCurve()
     {
+        QFETCH(QString, curve);
         QFETCH(bool, timeSeries);
         QFETCH(double, key);
         QFETCH(double, placed);
         zor_monitor_panel panel(600, 250);
-        plotRamp(panel);
+        if (curve == "ramp")
+            panel.monitorInitialPlot(kRampKeys, kRampValues, 1.0);
+        if (curve == "empty")
+            panel.monitorInitialPlot({}, {}, 1.0);
         panel.monitorInitialTracer();
-        QVERIFY(panel.tracerShown());
         if (timeSeries)
             panel.monitorRefreshTimeSeriesTracer(key);
         else
             panel.monitorRefreshNodeDispTracer(key);
-        QCOMPARE(panel.tracerKey(), placed);
-    }
-
-    void withoutPointsNothingIsDrawn_data()
-    {
-        QTest::addColumn<bool>("curveSent");
-        QTest::newRow("empty curve") << true;
-        QTest::newRow("no curve (unknown DOF)") << false;
-    }
-
-    void withoutPointsNothingIsDrawn()
-    {
-        QFETCH(bool, curveSent);
-        zor_monitor_panel panel(600, 250);
-        if (curveSent)
-            panel.monitorInitialPlot({}, {}, 1.0);
-        panel.monitorInitialTracer();
-        panel.monitorRefreshNodeDispTracer(3);
-        QVERIFY(!panel.tracerShown());
-        compareRange(panel.keyRange(), -8, 8);
-        compareRange(panel.valueRange(), -5, 5);
-        // A tracer left at the origin would show as a red dot.
-        const QImage picture = panel.plot()->toPixmap(300, 200).toImage();
-        int red = 0;
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x)
-                red += picture.pixel(x, y) == qRgb(255, 0, 0);
-        QCOMPARE(red, 0);
+        QCOMPARE(panel.tracerShown(), !qIsNaN(placed));
+        QCOMPARE(redPixels(panel) > 0, !qIsNaN(placed));
+        if (!qIsNaN(placed))
+            QCOMPARE(panel.tracerKey(), placed);
     }
 
     void selectedAxisLimitsDragAndZoom_data()
     {
         QTest::addColumn<bool>("wheel");
-        QTest::addColumn<int>("selected");  // -1 none, 0 bottom, 2 left
-        QTest::addColumn<bool>("xMoves");
-        QTest::addColumn<bool>("yMoves");
-        QTest::newRow("drag, nothing selected") << false << -1 << true << true;
-        QTest::newRow("drag, bottom axis") << false << 0 << true << false;
-        QTest::newRow("drag, left axis") << false << 2 << false << true;
-        QTest::newRow("zoom, nothing selected") << true << -1 << true << true;
-        QTest::newRow("zoom, bottom axis") << true << 0 << true << false;
-        QTest::newRow("zoom, left axis") << true << 2 << false << true;
+        QTest::addColumn<int>("selected");   // -1 none, 0 bottom, 2 left
+        QTest::addColumn<QString>("moved");  // the ranges that change
+        QTest::newRow("drag, nothing selected") << false << -1 << "xy";
+        QTest::newRow("drag, bottom axis") << false << 0 << "x";
+        QTest::newRow("drag, left axis") << false << 2 << "y";
+        QTest::newRow("zoom, nothing selected") << true << -1 << "xy";
+        QTest::newRow("zoom, bottom axis") << true << 0 << "x";
+        QTest::newRow("zoom, left axis") << true << 2 << "y";
     }
 
     void selectedAxisLimitsDragAndZoom()
     {
         QFETCH(bool, wheel);
         QFETCH(int, selected);
-        QFETCH(bool, xMoves);
-        QFETCH(bool, yMoves);
+        QFETCH(QString, moved);
         zor_monitor_panel panel(600, 250);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
@@ -159,22 +137,16 @@ private slots:
         if (selected >= 0)
             axisOf(plot, selected)->setSelectedParts(QCPAxis::spAxis);
         const QCPRange x = panel.keyRange(), y = panel.valueRange();
-        const QPointF at = plot->axisRect()->center();
-        if (wheel) {
-            QWheelEvent turn(at, plot->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, 120), Qt::NoButton,
-                             Qt::NoModifier, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(plot, &turn);
-        } else {
-            const QPointF to = at + QPointF(40, 30);
-            QMouseEvent press(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-            QMouseEvent move(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-            QMouseEvent release(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(plot, &press);
-            QCoreApplication::sendEvent(plot, &move);
-            QCoreApplication::sendEvent(plot, &release);
-        }
-        QCOMPARE(panel.keyRange() != x, xMoves);
-        QCOMPARE(panel.valueRange() != y, yMoves);
+        const QPointF at = plot->axisRect()->center(), to = at + QPointF(40, 30);
+        QWheelEvent turn(at, plot->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, 120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QMouseEvent press(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        const QList<QEvent*> events = wheel ? QList<QEvent*>{&turn} : QList<QEvent*>{&press, &move, &release};
+        for (QEvent* event : events)
+            QCoreApplication::sendEvent(plot, event);
+        QCOMPARE(QString(panel.keyRange() != x ? "x" : "") + (panel.valueRange() != y ? "y" : ""), moved);
     }
 
     void axisSelectsWithItsBoxPair_data()
@@ -192,13 +164,12 @@ private slots:
         QFETCH(int, part);
         QFETCH(int, partner);
         zor_monitor_panel panel(600, 250);
-        QCustomPlot* plot = panel.plot();
-        axisOf(plot, clicked)->setSelectedParts(QCPAxis::SelectablePart(part));
+        axisOf(panel.plot(), clicked)->setSelectedParts(QCPAxis::SelectablePart(part));
         panel.selectionChanged();
-        const QCPAxis::SelectableParts whole = QCPAxis::spAxis | QCPAxis::spTickLabels;
         for (int which = 0; which < 4; ++which) {
             const bool inPair = which == clicked || which == partner;
-            QCOMPARE(axisOf(plot, which)->selectedParts(), inPair ? whole : QCPAxis::SelectableParts());
+            QCOMPARE(axisOf(panel.plot(), which)->selectedParts(),
+                     inPair ? QCPAxis::spAxis | QCPAxis::spTickLabels : QCPAxis::SelectableParts());
         }
     }
 
@@ -245,10 +216,20 @@ private slots:
         QCOMPARE(panel.size(), QSize(600, 250));
     }
 
-    void nodeChooserListsTagsAscending()
+    void nodeChooserListsTagsAscendingAndSendsTagAndDof_data()
     {
+        QTest::addColumn<int>("dof");  // the rows are named as the buttons
+        QTest::newRow("DoF: 1") << 1;  // chosen as opened
+        QTest::newRow("DoF: 2") << 2;
+        QTest::newRow("DOF: 3") << 3;
+    }
+
+    void nodeChooserListsTagsAscendingAndSendsTagAndDof()
+    {
+        QFETCH(int, dof);
         zor_monitor_nodedisp_panel chooser;
         QSignalSpy spy(&chooser, &zor_monitor_nodedisp_panel::plotNodeDispSignal);
+        chooser.show();
         chooser.pushButton->click();  // no node yet: nothing to send
         QCOMPARE(spy.count(), 0);
         chooser.setNodeTags({5, 1, 3});
@@ -256,36 +237,18 @@ private slots:
         for (int i = 0; i < chooser.comboBox->count(); ++i)
             listed << chooser.comboBox->itemText(i);
         QCOMPARE(listed, QStringList({"1", "3", "5"}));
-        chooser.setNodeTags({2});
-        QCOMPARE(chooser.comboBox->count(), 1);
-    }
-
-    void plotSendsTagAndDof_data()
-    {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("dof");
-        QTest::newRow("DoF: 1 as opened") << 0 << 1;
-        QTest::newRow("DoF: 2") << 2 << 2;
-        QTest::newRow("DOF: 3") << 3 << 3;
-    }
-
-    void plotSendsTagAndDof()
-    {
-        QFETCH(int, button);
-        QFETCH(int, dof);
-        zor_monitor_nodedisp_panel chooser;
-        chooser.setNodeTags({5, 1, 3});
-        chooser.show();
         chooser.comboBox->setCurrentText("3");
-        if (button == 2)
-            chooser.radioButton_2->click();
-        if (button == 3)
-            chooser.radioButton_3->click();
-        QSignalSpy spy(&chooser, &zor_monitor_nodedisp_panel::plotNodeDispSignal);
+        QRadioButton* radio =
+            QList<QRadioButton*>{chooser.radioButton, chooser.radioButton_2, chooser.radioButton_3}[dof - 1];
+        QCOMPARE(radio->text(), QString::fromUtf8(QTest::currentDataTag()));
+        if (dof > 1)
+            radio->click();
         chooser.pushButton->click();
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy[0], QList<QVariant>({3, dof}));
         QVERIFY(chooser.isVisible());  // open for the next monitor
+        chooser.setNodeTags({2});
+        QCOMPARE(chooser.comboBox->count(), 1);
     }
 };
 

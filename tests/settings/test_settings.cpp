@@ -12,24 +12,35 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <utility>
+
 #include "SettingsStore.h"
 #include "zor_options_panel.h"
 
 namespace {
 
-struct ExpectedColor {
+struct ColorKey {
     const char* key;
-    QColor color;
+    QColor byDefault;
+    const char* button;
+    const char* text;
 };
 
-const ExpectedColor kDefaultColors[] = {
-    {"MODELCOLOR/Points", QColor(128, 128, 128)}, {"MODELCOLOR/Restraints", QColor(0, 255, 0)},
-    {"MODELCOLOR/Frames", QColor(0, 0, 255)},     {"MODELCOLOR/AreaFace", QColor(255, 128, 255)},
-    {"MODELCOLOR/AreaEdge", QColor(128, 0, 0)},   {"MODELCOLOR/SolidFace", QColor(255, 128, 255)},
-    {"MODELCOLOR/SolidEdge", QColor(128, 0, 0)},  {"MODELCOLOR/Background", QColor(255, 255, 255)},
-    {"MODELCOLOR/Scalars", QColor(0, 0, 0)},      {"MODELCOLOR/EqualDOF", QColor(87, 171, 193)},
-    {"MODELCOLOR/RigidLink", QColor(234, 32, 0)}, {"LABELCOLOR/Points", QColor(128, 128, 128)},
-    {"LABELCOLOR/Restraints", QColor(0, 255, 0)}, {"LABELCOLOR/Elements", QColor(0, 0, 255)},
+const ColorKey kColorKeys[] = {
+    {"MODELCOLOR/Points", QColor(128, 128, 128), "pushButton", "Points"},
+    {"MODELCOLOR/Restraints", QColor(0, 255, 0), "pushButton_2", "Restraints"},
+    {"MODELCOLOR/Frames", QColor(0, 0, 255), "pushButton_3", "Frames"},
+    {"MODELCOLOR/AreaFace", QColor(255, 128, 255), "pushButton_4", "Area Face"},
+    {"MODELCOLOR/AreaEdge", QColor(128, 0, 0), "pushButton_5", "Area Edge"},
+    {"MODELCOLOR/SolidFace", QColor(255, 128, 255), "pushButton_6", "Solid Face"},
+    {"MODELCOLOR/SolidEdge", QColor(128, 0, 0), "pushButton_7", "Solid Edge"},
+    {"MODELCOLOR/Background", QColor(255, 255, 255), "pushButton_8", "Background"},
+    {"MODELCOLOR/Scalars", QColor(0, 0, 0), "pushButton_13", "Scalars"},
+    {"MODELCOLOR/EqualDOF", QColor(87, 171, 193), "pushButton_14", "EqualDOF"},
+    {"MODELCOLOR/RigidLink", QColor(234, 32, 0), "pushButton_15", "RigidLink"},
+    {"LABELCOLOR/Points", QColor(128, 128, 128), "pushButton_10", "Points"},
+    {"LABELCOLOR/Restraints", QColor(0, 255, 0), "pushButton_11", "Restraints"},
+    {"LABELCOLOR/Elements", QColor(0, 0, 255), "pushButton_12", "Elements"},
 };
 
 QByteArray readAll(const QString& path)
@@ -38,9 +49,32 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QDialogButtonBox* buttonBoxOf(QDialog* d)
+template <typename T>
+T* child(QWidget* parent, const char* name)
 {
-    return d->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    return parent->findChild<T*>(QLatin1String(name));
+}
+
+void click(QWidget* panel, QDialogButtonBox::StandardButton which)
+{
+    child<QDialogButtonBox>(panel, "buttonBox")->button(which)->click();
+}
+
+// Every key of the file holds its default, colours stored as colours, and there are no others.
+void expectDefaults(const QString& path, int labelSize)
+{
+    const QSettings s(path, QSettings::IniFormat);
+    QCOMPARE(s.allKeys().size(), 1 + 14 + 9 + 3);
+    QCOMPARE(SettingsStore::solverPath(path), SettingsStore::defaultSolverPath());
+    for (const ColorKey& c : kColorKeys) {
+        QCOMPARE(s.value(QLatin1String(c.key)).userType(), int(QMetaType::QColor));
+        QCOMPARE(SettingsStore::color(path, QLatin1String(c.key)), c.byDefault);
+    }
+    for (const QString& key : SettingsStore::modelTransparencyKeys)
+        QCOMPARE(SettingsStore::opacity(path, "MODELTRANSPARENCY/" + key), 0.5);
+    QCOMPARE(SettingsStore::integer(path, "SIZEANDWIDTH/PointSize"), 5);
+    QCOMPARE(SettingsStore::integer(path, "SIZEANDWIDTH/LineWidth"), 5);
+    QCOMPARE(SettingsStore::integer(path, "SIZEANDWIDTH/LabelSize"), labelSize);
 }
 
 }  // namespace
@@ -59,35 +93,10 @@ private slots:
         };
     }
 
-    void missingFileGetsEveryDefault()
-    {
-        QPointer<zor_options_panel> panel = new zor_options_panel(path());
-        QVERIFY(QFile::exists(path()));
-        QSettings s(path(), QSettings::IniFormat);
-        QCOMPARE(s.childGroups(),
-                 QStringList({"EXEPATH", "LABELCOLOR", "MODELCOLOR", "MODELTRANSPARENCY", "SIZEANDWIDTH"}));
-        QVERIFY(!s.value("EXEPATH/OSPath").toString().isEmpty());
-        for (const ExpectedColor& e : kDefaultColors) {
-            const QVariant v = s.value(QLatin1String(e.key));
-            QCOMPARE(v.userType(), int(QMetaType::QColor));  // stored as a colour, not text
-            QCOMPARE(v.value<QColor>(), e.color);
-        }
-        for (const QString& key : SettingsStore::modelTransparencyKeys)
-            QCOMPARE(s.value("MODELTRANSPARENCY/" + key).toInt(), 5);
-        QCOMPARE(s.value("SIZEANDWIDTH/PointSize").toInt(), 5);
-        QCOMPARE(s.value("SIZEANDWIDTH/LineWidth").toInt(), 5);
-        QCOMPARE(s.value("SIZEANDWIDTH/LabelSize").toInt(), 20);
-        s.beginGroup("MODELTRANSPARENCY");
-        QCOMPARE(s.childKeys().size(), 9);
-        s.endGroup();
-        QCOMPARE(SettingsStore::opacity(path(), "MODELTRANSPARENCY/Frames"), 0.5);
-        delete panel;
-    }
-
     void dialogShowsAndStoresDefaultsForMissingKeys_data()
     {
-        QTest::addColumn<bool>("fileExists");  // false: deleted while the application runs
-        QTest::newRow("file deleted") << false;
+        QTest::addColumn<bool>("fileExists");
+        QTest::newRow("missing file, or deleted while the application runs") << false;
         QTest::newRow("keys missing from the file") << true;
     }
 
@@ -96,105 +105,106 @@ private slots:
         QFETCH(bool, fileExists);
         if (fileExists)
             QSettings(path(), QSettings::IniFormat).setValue("SIZEANDWIDTH/LabelSize", 35);
-        auto* panel = new zor_options_panel(path());
-        panel->show();
-        QCOMPARE(panel->findChild<QLineEdit*>("lineEdit")->text(), SettingsStore::defaultSolverPath());
-        QCOMPARE(panel->findChild<QComboBox*>("comboBox_8")->currentText(), QStringLiteral("5"));
-        QCOMPARE(panel->findChild<QComboBox*>("comboBox_10")->currentText(), fileExists ? "35" : "20");
-        QCOMPARE(panel->findChild<QComboBox*>("comboBox_3")->currentText(), QStringLiteral("0.5"));
-        QCOMPARE(panel->findChild<QFrame*>("frame_3")->palette().color(QPalette::Window), QColor(0, 0, 255));
-        buttonBoxOf(panel)->button(QDialogButtonBox::Ok)->click();
-
-        for (const ExpectedColor& e : kDefaultColors)
-            QCOMPARE(SettingsStore::color(path(), QLatin1String(e.key)), e.color);
-        for (const QString& key : SettingsStore::modelTransparencyKeys)
-            QCOMPARE(SettingsStore::opacity(path(), "MODELTRANSPARENCY/" + key), 0.5);
-        QCOMPARE(SettingsStore::integer(path(), "SIZEANDWIDTH/PointSize"), 5);
-        QCOMPARE(SettingsStore::integer(path(), "SIZEANDWIDTH/LabelSize"), fileExists ? 35 : 20);
-        QCOMPARE(SettingsStore::solverPath(path()), SettingsStore::defaultSolverPath());
-    }
-
-    void existingFileIsNeverRepaired()
-    {
-        {
-            QSettings s(path(), QSettings::IniFormat);
-            s.setValue("SIZEANDWIDTH/PointSize", 7);
-        }
         const QByteArray before = readAll(path());
-        delete new zor_options_panel(path());
-        QCOMPARE(readAll(path()), before);
-        QVERIFY(!SettingsStore::color(path(), "MODELCOLOR/Frames").isValid());
-        QCOMPARE(SettingsStore::opacity(path(), "MODELTRANSPARENCY/Frames"), 0.0);
-    }
-
-    void sizesOutsideTheEntriesKeepTheFirstEntry_data()
-    {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("7 is offered") << 7 << "7";
-        QTest::newRow("25 is not") << 25 << "20";
-        QTest::newRow("1 is the last entry") << 1 << "1";
-    }
-
-    void sizesOutsideTheEntriesKeepTheFirstEntry()
-    {
-        QFETCH(int, stored);
-        QFETCH(QString, shown);
-        SettingsStore::writeDefaults(path());
-        QSettings(path(), QSettings::IniFormat).setValue("SIZEANDWIDTH/PointSize", stored);
-        zor_options_panel panel(path());
-        QCOMPARE(panel.findChild<QComboBox*>("comboBox_8")->currentText(), shown);
-    }
-
-    void comboEntriesAndTransparencyMapping()
-    {
-        SettingsStore::writeDefaults(path());
-        {
-            QSettings s(path(), QSettings::IniFormat);
-            s.setValue("MODELTRANSPARENCY/EqualDOF", 10);
-            s.setValue("MODELTRANSPARENCY/Points", 0);
+        auto* panel = new zor_options_panel(path());
+        if (fileExists) {
+            // An existing file is never repaired, and the readers give no defaults.
+            QCOMPARE(readAll(path()), before);
+            QVERIFY(!SettingsStore::color(path(), "MODELCOLOR/Frames").isValid());
+            QCOMPARE(SettingsStore::opacity(path(), "MODELTRANSPARENCY/Frames"), 0.0);
+        } else {
+            expectDefaults(path(), 20);
         }
-        zor_options_panel panel(path());
-        auto* label = panel.findChild<QComboBox*>("comboBox_10");
-        QCOMPARE(label->count(), 10);
-        QCOMPARE(label->itemText(0), QStringLiteral("50"));
-        QCOMPARE(label->itemText(9), QStringLiteral("5"));
-        QCOMPARE(label->currentText(), QStringLiteral("20"));
-        auto* points = panel.findChild<QComboBox*>("comboBox");
-        QCOMPARE(points->count(), 11);
-        QCOMPARE(points->itemText(0), QStringLiteral("1.0"));
-        QCOMPARE(points->itemText(3), QStringLiteral("0.7"));
-        QCOMPARE(points->itemText(10), QStringLiteral("0.0"));
-        QCOMPARE(points->currentText(), QStringLiteral("1.0"));  // step 0: invisible
-        QCOMPARE(panel.findChild<QComboBox*>("comboBox_11")->currentText(), QStringLiteral("0.0"));
-        QCOMPARE(panel.findChild<QComboBox*>("comboBox_12")->currentText(), QStringLiteral("0.5"));
+        // OK stores what the controls show: the defaults of the missing keys.
+        click(panel, QDialogButtonBox::Ok);
+        expectDefaults(path(), fileExists ? 35 : 20);
     }
 
+    void comboShowsTheStoredEntry_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("combo");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("entries");
+        const auto row = [](const char* name, const char* key, int stored, const char* combo,
+                            const char* shown, int entries) {
+            QTest::newRow(name) << key << stored << combo << shown << entries;
+        };
+        // A size that is not offered keeps the first entry.
+        row("point size 7 is offered", "SIZEANDWIDTH/PointSize", 7, "comboBox_8", "7", 20);
+        row("point size 25 is not", "SIZEANDWIDTH/PointSize", 25, "comboBox_8", "20", 20);
+        row("point size 1 is the last entry", "SIZEANDWIDTH/PointSize", 1, "comboBox_8", "1", 20);
+        row("label size 7 is not offered", "SIZEANDWIDTH/LabelSize", 7, "comboBox_10", "50", 10);
+        row("label size 5 is the last entry", "SIZEANDWIDTH/LabelSize", 5, "comboBox_10", "5", 10);
+        // A transparency step is the index of the opacity shown.
+        row("step 0: opaque points", "MODELTRANSPARENCY/Points", 0, "comboBox", "1.0", 11);
+        row("step 3: rigid links", "MODELTRANSPARENCY/RigidLink", 3, "comboBox_12", "0.7", 11);
+        row("step 10: invisible equalDOF", "MODELTRANSPARENCY/EqualDOF", 10, "comboBox_11", "0.0", 11);
+    }
+
+    void comboShowsTheStoredEntry()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, stored);
+        QFETCH(QString, combo);
+        QFETCH(QString, shown);
+        QFETCH(int, entries);
+        SettingsStore::writeDefaults(path());
+        QSettings(path(), QSettings::IniFormat).setValue(key, stored);
+        zor_options_panel panel(path());
+        auto* box = panel.findChild<QComboBox*>(combo);
+        QCOMPARE(box->currentText(), shown);
+        QCOMPARE(box->count(), entries);
+    }
+
+    // Browse too: the path it sets is stored.
     void applyWritesAndStaysOpenOkClosesCancelKeepsApply()
     {
         SettingsStore::writeDefaults(path());
         QPointer<zor_options_panel> panel = new zor_options_panel(path());
         panel->show();
         QSignalSpy changed(panel.data(), &zor_options_panel::configChanged);
-        panel->findChild<QComboBox*>("comboBox_3")->setCurrentIndex(10);
-        panel->findChild<QLineEdit*>("lineEdit")->setText("/opt/solver/OpenSees");
-        zor_options_panel::colorProvider = [](QWidget*) { return QColor(10, 20, 30); };
-        panel->findChild<QPushButton*>("pushButton_8")->click();  // Background
-
-        buttonBoxOf(panel)->button(QDialogButtonBox::Apply)->click();
+        child<QComboBox>(panel, "comboBox_3")->setCurrentIndex(10);
+        // Browse offers every file; a cancelled choice keeps the path.
+        QStringList asked;  // caption and filter
+        QString answer = "/opt/solver/OpenSees";
+        zor_options_panel::openFileNameProvider = [&](QWidget*, const QString& caption, const QString&,
+                                                      const QString& filter) {
+            asked << caption << filter;
+            return std::exchange(answer, QString());
+        };
+        child<QPushButton>(panel, "pushButton_9")->click();
+        child<QPushButton>(panel, "pushButton_9")->click();
+        QCOMPARE(asked, QStringList({"Open File...", "All Files (*)", "Open File...", "All Files (*)"}));
+        QCOMPARE(child<QLineEdit>(panel, "lineEdit")->text(), QStringLiteral("/opt/solver/OpenSees"));
+        // Each colour button sets its own key.
+        int shade = 0;
+        zor_options_panel::colorProvider = [&shade](QWidget*) { return QColor(shade, 20, 30); };
+        for (const ColorKey& c : kColorKeys) {
+            auto* button = child<QPushButton>(panel, c.button);
+            QVERIFY2(button, c.button);
+            QCOMPARE(button->text(), QLatin1String(c.text));
+            shade += 10;
+            button->click();
+        }
+        click(panel, QDialogButtonBox::Apply);
         QCOMPARE(changed.count(), 1);
         QVERIFY(panel->isVisible());
+        shade = 0;
+        for (const ColorKey& c : kColorKeys)
+            QCOMPARE(SettingsStore::color(path(), QLatin1String(c.key)), QColor(shade += 10, 20, 30));
         QCOMPARE(SettingsStore::integer(path(), "MODELTRANSPARENCY/Frames"), 10);
-        QCOMPARE(SettingsStore::color(path(), "MODELCOLOR/Background"), QColor(10, 20, 30));
         QCOMPARE(SettingsStore::solverPath(path()), QStringLiteral("/opt/solver/OpenSees"));
         QCOMPARE(QSettings(path(), QSettings::IniFormat).value("SIZEANDWIDTH/PointSize").toString(),
                  QStringLiteral("5"));
 
-        // A cancelled colour dialog changes nothing.
+        // A cancelled colour dialog changes nothing; Cancel stores nothing.
         zor_options_panel::colorProvider = [](QWidget*) { return QColor(); };
-        panel->findChild<QPushButton*>("pushButton_8")->click();
-        panel->findChild<QComboBox*>("comboBox_3")->setCurrentIndex(2);
-        buttonBoxOf(panel)->button(QDialogButtonBox::Cancel)->click();
+        child<QPushButton>(panel, "pushButton_8")->click();
+        QCOMPARE(child<QFrame>(panel, "frame_8")->palette().color(QPalette::Window), QColor(80, 20, 30));
+        child<QComboBox>(panel, "comboBox_3")->setCurrentIndex(2);
+        click(panel, QDialogButtonBox::Cancel);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(SettingsStore::integer(path(), "MODELTRANSPARENCY/Frames"), 10);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -203,36 +213,14 @@ private slots:
         panel = new zor_options_panel(path());
         panel->show();
         QSignalSpy changed2(panel.data(), &zor_options_panel::configChanged);
-        QCOMPARE(panel->findChild<QComboBox*>("comboBox_3")->currentIndex(), 10);
-        QCOMPARE(panel->findChild<QFrame*>("frame_8")->palette().color(QPalette::Window), QColor(10, 20, 30));
-        panel->findChild<QComboBox*>("comboBox_9")->setCurrentText("12");
-        buttonBoxOf(panel)->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(child<QComboBox>(panel, "comboBox_3")->currentIndex(), 10);
+        QCOMPARE(child<QFrame>(panel, "frame_8")->palette().color(QPalette::Window), QColor(80, 20, 30));
+        child<QComboBox>(panel, "comboBox_9")->setCurrentText("12");
+        click(panel, QDialogButtonBox::Ok);
         QCOMPARE(changed2.count(), 1);
         QCOMPARE(SettingsStore::integer(path(), "SIZEANDWIDTH/LineWidth"), 12);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(panel.isNull());
-    }
-
-    void browseOffersEveryFileAndKeepsCancelledPath()
-    {
-        SettingsStore::writeDefaults(path());
-        zor_options_panel panel(path());
-        QString seenCaption, seenFilter;
-        QString answer = "/usr/local/bin/OpenSees";
-        zor_options_panel::openFileNameProvider = [&](QWidget*, const QString& caption, const QString& dir,
-                                                      const QString& filter) {
-            seenCaption = caption;
-            seenFilter = filter;
-            Q_UNUSED(dir);
-            return answer;
-        };
-        panel.findChild<QPushButton*>("pushButton_9")->click();
-        QCOMPARE(seenCaption, QStringLiteral("Open File..."));
-        QCOMPARE(seenFilter, QStringLiteral("All Files (*)"));
-        QCOMPARE(panel.findChild<QLineEdit*>("lineEdit")->text(), answer);
-        answer.clear();
-        panel.findChild<QPushButton*>("pushButton_9")->click();
-        QCOMPARE(panel.findChild<QLineEdit*>("lineEdit")->text(), QStringLiteral("/usr/local/bin/OpenSees"));
     }
 
     void unwritableFileIsReported()
@@ -241,21 +229,20 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         const QString badPath = dir.filePath("not-a-folder/config.ini");
-        QString warned;
-        zor_options_panel::warningProvider = [&](QWidget*, const QString&, const QString& text) {
-            warned = text;
+        QStringList warned;
+        zor_options_panel::warningProvider = [&](QWidget*, const QString& title, const QString& text) {
+            warned << title << text;
         };
         zor_options_panel panel(badPath);
-        QVERIFY2(warned.contains(badPath), qPrintable(warned));
-        warned.clear();
-        buttonBoxOf(&panel)->button(QDialogButtonBox::Apply)->click();
-        QVERIFY(warned.contains(badPath));
+        click(&panel, QDialogButtonBox::Apply);
+        const QString text = QStringLiteral("The settings file \"%1\" could not be written.").arg(badPath);
+        QCOMPARE(warned, QStringList({"Options", text, "Options", text}));
     }
 
     void tabsAndTitles()
     {
         zor_options_panel panel(path());
-        auto* tabs = panel.findChild<QTabWidget*>("tabWidget");
+        auto* tabs = child<QTabWidget>(&panel, "tabWidget");
         QCOMPARE(panel.windowTitle(), QStringLiteral("Options"));
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(tabs->tabText(0), QStringLiteral("Environment"));
@@ -271,14 +258,6 @@ private slots:
         tabs->setCurrentIndex(0);
         QCoreApplication::processEvents();
         QCOMPARE(panel.height(), environmentHeight);
-        const QStringList colorButtons = {"pushButton",    "pushButton_2",  "pushButton_3",  "pushButton_4",
-                                          "pushButton_5",  "pushButton_6",  "pushButton_7",  "pushButton_8",
-                                          "pushButton_10", "pushButton_11", "pushButton_12", "pushButton_13",
-                                          "pushButton_14", "pushButton_15"};
-        for (const QString& name : colorButtons)
-            QVERIFY2(panel.findChild<QPushButton*>(name), qPrintable(name));
-        QCOMPARE(panel.findChild<QPushButton*>("pushButton_13")->text(), QStringLiteral("Scalars"));
-        QCOMPARE(panel.findChild<QPushButton*>("pushButton_12")->text(), QStringLiteral("Elements"));
     }
 };
 

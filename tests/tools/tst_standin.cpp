@@ -91,25 +91,15 @@ QList<QByteArray> fields(const QByteArray& line)
     return line.split(' ');
 }
 
-// Doubles of a little-endian byte stream.
-QVector<double> doubles(const QByteArray& bytes)
+// Line 5 of what "recorder TYPE -file r.out -time ARGS" records over `analyze 5` after MODEL, for
+// RECORDER "TYPE ARGS"; the exit status and the messages when the run fails.
+QByteArray step5(const QByteArray& model, const QByteArray& recorder)
 {
-    QVector<double> values;
-    for (int i = 0; i + 8 <= bytes.size(); i += 8) {
-        const quint64 bits = qFromLittleEndian<quint64>(bytes.constData() + i);
-        double v = 0.0;
-        std::memcpy(&v, &bits, 8);
-        values << v;
-    }
-    return values;
-}
-
-// A port nothing listens on: taken by a server that is closed again.
-quint16 freePort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
+    const int split = recorder.indexOf(' ');
+    Folder folder;
+    const Run r = folder.runScript(model + "recorder " + recorder.left(split) + " -file r.out -time" +
+                                   recorder.mid(split) + "\nanalyze 5\n");
+    return r.exitCode == 0 ? folder.lines("r.out").value(4) : QByteArray::number(r.exitCode) + " " + r.err;
 }
 
 }  // namespace
@@ -118,347 +108,290 @@ class StandinTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void commandLine_data();
-    void commandLine();
-    void endings_data();
-    void endings();
-    void frameAsTheApplicationRecordsIt();
-    void motion_data();
-    void motion();
-    void elementWidths_data();
-    void elementWidths();
-    void time_data();
-    void time();
-    void wipeClosesAndRestarts();
-    void stream();
-    void noListener();
-    void stepDelay();
-};
+    void commandLineAndEndings_data()
+    {
+        // SCRIPT: the frame recording two steps, "puts before", TAIL and "puts reached".
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out");   // the whole standard output; null for the command line
+        QTest::addColumn<QByteArray>("says");  // in the messages; on either output for the command line
+        const auto row = [](const char* name, const QStringList& arguments, const char* tail, int exitCode,
+                            const QByteArray& out, const char* says) {
+            QTest::newRow(name) << arguments << QByteArray(tail) << exitCode << out << QByteArray(says);
+        };
+        row("no argument", {}, "", 2, QByteArray(), "It does no structural analysis");
+        row("--help", {"--help"}, "", 0, QByteArray(), "a stand-in for the OpenSees solver");
+        row("two scripts", {"a.tcl", "b.tcl"}, "", 2, QByteArray(), "Usage: tolvane-standin");
+        row("no such script", {"none.tcl"}, "", 2, QByteArray(), "cannot read script \"none.tcl\"");
+        // However the script ends, the records made so far are complete lines in a closed file.
+        row("end of script", {"SCRIPT"}, "", 0, "before\nreached\n", "");
+        row("exit", {"SCRIPT"}, "exit", 0, "before\n", "");
+        row("exit 3", {"SCRIPT"}, "exit 3", 3, "before\n", "");
+        row("quit", {"SCRIPT"}, "quit", 0, "before\n", "");
+        row("exit in a catch", {"SCRIPT"}, "catch {exit 4}", 4, "before\n", "");
+        row("Tcl error", {"SCRIPT"}, "proc p {} {error boom}\np", 1, "before\n",
+            "boom\n    while executing\n\"error boom\"");
+        row("model command error", {"SCRIPT"}, "node 7", 1, "before\n", "WARNING insufficient arguments");
+    }
 
-void StandinTest::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("says");
+    void commandLineAndEndings()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, tail);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, says);
+        Folder folder;
+        const bool script = arguments == QStringList{"SCRIPT"};
+        if (script)
+            arguments =
+                QStringList{folder.write(frame + "recorder Node -file d.out -time -node 5 -dof 1 disp\n" +
+                                         "analyze 2\nputs before\n" + tail + "\nputs reached\n")};
+        const Run r = folder.run(arguments);
+        QCOMPARE(r.exitCode, exitCode);
+        if (script)
+            QCOMPARE(r.out, out);
+        QVERIFY2((script ? r.err : r.out + r.err).contains(says), r.out + r.err);
+        if (script)
+            QCOMPARE(folder.lines("d.out").size(), 2);
+    }
 
-    QTest::newRow("no argument") << QStringList() << 2 << QByteArray("It does no structural analysis");
-    QTest::newRow("--help") << QStringList{"--help"} << 0 << QByteArray("a stand-in for the OpenSees solver");
-    QTest::newRow("two scripts") << QStringList{"a.tcl", "b.tcl"} << 2
-                                 << QByteArray("Usage: tolvane-standin");
-    QTest::newRow("no such script") << QStringList{"none.tcl"} << 2
-                                    << QByteArray("cannot read script \"none.tcl\"");
-}
+    // The recorder block the application puts after the model command, then ten steps of 0.1.
+    void frameAsTheApplicationRecordsIt()
+    {
+        const QByteArray block =
+            "file mkdir TolvaneResult;\n"
+            "recorder Node -file TolvaneResult/NodeDisp.file -time -node 1 2 3 4 5 6  -dof 1 2 3 disp\n"
+            "recorder Node -file TolvaneResult/NodeReaction.file -time -node 1 2 3 4 5 6  -dof 1 2 3 "
+            "reaction\n"
+            "recorder Element -file TolvaneResult/elasticBeamColumn_globalForces.file -time -ele 1 2 3 4 5 6 "
+            "globalForces\n"
+            "recorder Element -file TolvaneResult/elasticBeamColumn_globalForcesS.file -time -ele 1 "
+            "globalForces\n";
+        Folder folder;
+        const Run r =
+            folder.runScript("model basic -ndm 2 -ndf 3\n" + block + frame.mid(frame.indexOf('\n') + 1) +
+                             "integrator LoadControl 0.1\nanalyze 10\n");
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.err.contains("tolvane-standin: analyze 10 steps, time 0.1 to 1\n"), r.err);
 
-void StandinTest::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, says);
-    const Run r = Folder().run(arguments);
-    QCOMPARE(r.exitCode, exitCode);
-    QVERIFY2((r.out + r.err).contains(says), r.out + r.err);
-}
-
-void StandinTest::endings_data()
-{
-    QTest::addColumn<QByteArray>("tail");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("out");
-    QTest::addColumn<QByteArray>("err");
-
-    QTest::newRow("end of script") << QByteArray() << 0 << QByteArray("before\nreached\n") << QByteArray();
-    QTest::newRow("exit") << QByteArray("exit") << 0 << QByteArray("before\n") << QByteArray();
-    QTest::newRow("exit 3") << QByteArray("exit 3") << 3 << QByteArray("before\n") << QByteArray();
-    QTest::newRow("quit") << QByteArray("quit") << 0 << QByteArray("before\n") << QByteArray();
-    QTest::newRow("exit in a catch") << QByteArray("catch {exit 4}") << 4 << QByteArray("before\n")
-                                     << QByteArray();
-    QTest::newRow("Tcl error") << QByteArray("proc p {} {error boom}\np") << 1 << QByteArray("before\n")
-                               << QByteArray("boom\n    while executing\n\"error boom\"");
-    QTest::newRow("model command error") << QByteArray("node 7") << 1 << QByteArray("before\n")
-                                         << QByteArray("WARNING insufficient arguments");
-}
-
-// However the script ends, the records made so far are complete lines in a closed file.
-void StandinTest::endings()
-{
-    QFETCH(QByteArray, tail);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, out);
-    QFETCH(QByteArray, err);
-    Folder folder;
-    const Run r =
-        folder.runScript(frame + "recorder Node -file d.out -time -node 5 -dof 1 disp\nanalyze 2\n" +
-                         "puts before\n" + tail + "\nputs reached\n");
-    QCOMPARE(r.exitCode, exitCode);
-    QCOMPARE(r.out, out);
-    QVERIFY2(r.err.contains(err), r.err);
-    QCOMPARE(folder.lines("d.out").size(), 2);
-}
-
-// The recorder block the application puts after the model command, then ten steps of 0.1.
-void StandinTest::frameAsTheApplicationRecordsIt()
-{
-    const QByteArray block =
-        "file mkdir TolvaneResult;\n"
-        "recorder Node -file TolvaneResult/NodeDisp.file -time -node 1 2 3 4 5 6  -dof 1 2 3 disp\n"
-        "recorder Node -file TolvaneResult/NodeReaction.file -time -node 1 2 3 4 5 6  -dof 1 2 3 reaction\n"
-        "recorder Element -file TolvaneResult/elasticBeamColumn_globalForces.file -time -ele 1 2 3 4 5 6 "
-        "globalForces\n"
-        "recorder Element -file TolvaneResult/elasticBeamColumn_globalForcesS.file -time -ele 1 "
-        "globalForces\n";
-    Folder folder;
-    const Run r =
-        folder.runScript("model basic -ndm 2 -ndf 3\n" + block + frame.mid(frame.indexOf('\n') + 1) +
-                         "integrator LoadControl 0.1\nanalyze 10\n");
-    QCOMPARE(r.exitCode, 0);
-    QVERIFY2(r.err.contains("tolvane-standin: analyze 10 steps, time 0.1 to 1\n"), r.err);
-
-    // File, fields per line: the time, then 6 nodes x 3 dofs or 6 beams x 2 ndf.
-    const QVector<QPair<QString, int>> files = {{"NodeDisp", 19},
-                                                {"NodeReaction", 19},
-                                                {"elasticBeamColumn_globalForces", 37},
-                                                {"elasticBeamColumn_globalForcesS", 7}};
-    for (const auto& file : files) {
-        const QList<QByteArray> lines = folder.lines("TolvaneResult/" + file.first + ".file");
-        QCOMPARE(lines.size(), 10);
-        for (int step = 1; step <= 10; ++step) {
-            const QList<QByteArray> f = fields(lines[step - 1]);
-            QCOMPARE(f.size(), file.second);
-            QVERIFY2(!f.contains(QByteArray()) && !lines[step - 1].contains('\r'), lines[step - 1]);
-            QCOMPARE(f[0].toDouble(), 0.1 * step);
+        // File, fields per line: the time, then 6 nodes x 3 dofs or 6 beams x 2 ndf.
+        const QVector<QPair<QString, int>> files = {{"NodeDisp", 19},
+                                                    {"NodeReaction", 19},
+                                                    {"elasticBeamColumn_globalForces", 37},
+                                                    {"elasticBeamColumn_globalForcesS", 7}};
+        QVector<QList<QByteArray>> step5;
+        for (const auto& file : files) {
+            const QList<QByteArray> lines = folder.lines("TolvaneResult/" + file.first + ".file");
+            QCOMPARE(lines.size(), 10);
+            for (int step = 1; step <= 10; ++step) {
+                const QList<QByteArray> f = fields(lines[step - 1]);
+                QCOMPARE(f.size(), file.second);
+                QVERIFY2(!f.contains(QByteArray()) && !lines[step - 1].contains('\r'), lines[step - 1]);
+                QCOMPARE(f[0].toDouble(), 0.1 * step);
+            }
+            step5 << fields(lines[4]);
         }
+        // Step 5. Top node 5: 0.02 L h s = 0.02 x 6 x 1 x 0.445108; fixed node 1: -1000 s, -500 s, -250 s;
+        // beam 5 (h 0.5 at both ends) value 1 of 6: 100 s x 1.5 / 6.
+        QCOMPARE(step5[0][0], QByteArray("0.5"));
+        QCOMPARE(step5[0][1 + 4 * 3], QByteArray("0.053413"));
+        QCOMPARE(step5[1].mid(1, 3), QList<QByteArray>({"-445.108", "-222.554", "-111.277"}));
+        QCOMPARE(step5[2][1 + 4 * 6], QByteArray("11.1277"));
     }
 
-    // Step 5. Top node 5: 0.02 L h s = 0.02 x 6 x 1 x 0.445108; fixed node 1: -1000 s, -500 s, -250 s;
-    // beam 5 (h 0.5 at both ends) value 1 of 6: 100 s x 1.5 / 6.
-    const QList<QByteArray> disp = fields(folder.lines("TolvaneResult/NodeDisp.file")[4]);
-    QCOMPARE(disp[0], QByteArray("0.5"));
-    QCOMPARE(disp[1 + 4 * 3], QByteArray("0.053413"));
-    QCOMPARE(fields(folder.lines("TolvaneResult/NodeReaction.file")[4]).mid(1, 3),
-             QList<QByteArray>({"-445.108", "-222.554", "-111.277"}));
-    QCOMPARE(fields(folder.lines("TolvaneResult/elasticBeamColumn_globalForces.file")[4])[1 + 4 * 6],
-             QByteArray("11.1277"));
-}
+    void motion_data()
+    {
+        QTest::addColumn<QByteArray>("model");
+        QTest::addColumn<QByteArray>("recorder");
+        QTest::addColumn<QByteArray>("step5");
+        const auto row = [](const char* name, const QByteArray& model, const char* recorder,
+                            const char* step5) {
+            QTest::newRow(name) << model << QByteArray(recorder) << QByteArray(step5);
+        };
+        // 0.02 L h s with L 6: h 0.5 and 1; dof 2 is 0 in 2-D, dof 4 is beyond ndf.
+        row("2-D frame", frame, "Node -node 3 5 -dof 1 2 4 disp", "5 0.0267065 0 0 0.053413 0 0");
+        row("node range", frame, "Node -nodeRange 5 6 -dof 1 disp", "5 0.053413 0.053413");
+        row("response without motion", frame, "Node -node 5 -dof 1 2 vel", "5 0 0");
+        // L 4, h 1: dof 1 0.02 L s, dof 2 0.01 L s unless restrained.
+        row("3-D column", column3d, "Node -node 2 3 -dof 1 2 3 disp",
+            "5 0.0356087 0 0 0.0356087 0.0178043 0");
+        row("reaction of a partial fix", column3d, "Node -node 2 -dof 1 2 3 reaction", "5 0 -222.554 0");
+        // Flat, L 4: -0.02 L sin(pi r(x)) s at r 0.25 and 0.5.
+        row("flat 2-D", "model basic -ndm 2 -ndf 3\nnode 1 0 0\nnode 2 1 0\nnode 3 2 0\nnode 4 4 0\n",
+            "Node -node 2 3 -dof 1 2 3 disp", "5 0 -0.0251791 0 0 -0.0356087 0");
+        // Flat, L 4: -0.02 L sin(pi r(x)) sin(pi r(y)) s at r 0.5, 0.5 and 0.25, 0.25.
+        row("flat 3-D",
+            "model basic -ndm 3 -ndf 6\nnode 1 0 0 0\nnode 2 4 2 0\nnode 3 2 1 0\nnode 4 1 0.5 0\n",
+            "Node -node 3 4 -dof 3 disp", "5 -0.0356087 -0.0178043");
+        // L 5: 0.02 L r(x) s at r 0.4.
+        row("1-D", "model basic -ndm 1 -ndf 1\nnode 1 0\nnode 2 2\nnode 3 5\n", "Node -node 2 -dof 1 2 disp",
+            "5 0.0178043 0");
+        // Beam 5 with h 0.5: 100 s 1.5 (j + 1) / 6.
+        row("element", frame, "Element -ele 5 globalForces",
+            "5 11.1277 22.2554 33.3831 44.5108 55.6385 66.7662");
+    }
 
-void StandinTest::motion_data()
-{
-    QTest::addColumn<QByteArray>("model");
-    QTest::addColumn<QByteArray>("recorder");
-    QTest::addColumn<QByteArray>("step5");
+    void motion()
+    {
+        QFETCH(QByteArray, model);
+        QFETCH(QByteArray, recorder);
+        QFETCH(QByteArray, step5);
+        QCOMPARE(::step5(model, recorder), step5);
+    }
 
-    // 0.02 L h s with L 6: h 0.5 and 1; dof 2 is 0 in 2-D, dof 4 is beyond ndf.
-    QTest::newRow("2-D frame") << frame << QByteArray("Node -node 3 5 -dof 1 2 4 disp")
-                               << QByteArray("5 0.0267065 0 0 0.053413 0 0");
-    QTest::newRow("node range") << frame << QByteArray("Node -nodeRange 5 6 -dof 1 disp")
-                                << QByteArray("5 0.053413 0.053413");
-    QTest::newRow("response without motion")
-        << frame << QByteArray("Node -node 5 -dof 1 2 vel") << QByteArray("5 0 0");
-    // L 4, h 1: dof 1 0.02 L s, dof 2 0.01 L s unless restrained.
-    QTest::newRow("3-D column") << column3d << QByteArray("Node -node 2 3 -dof 1 2 3 disp")
-                                << QByteArray("5 0.0356087 0 0 0.0356087 0.0178043 0");
-    QTest::newRow("reaction of a partial fix")
-        << column3d << QByteArray("Node -node 2 -dof 1 2 3 reaction") << QByteArray("5 0 -222.554 0");
-    // Flat, L 4: -0.02 L sin(pi r(x)) s at r 0.25 and 0.5.
-    QTest::newRow("flat 2-D") << QByteArray(
-                                     "model basic -ndm 2 -ndf 3\n"
-                                     "node 1 0 0\nnode 2 1 0\nnode 3 2 0\nnode 4 4 0\n")
-                              << QByteArray("Node -node 2 3 -dof 1 2 3 disp")
-                              << QByteArray("5 0 -0.0251791 0 0 -0.0356087 0");
-    // Flat, L 4: -0.02 L sin(pi r(x)) sin(pi r(y)) s at r 0.5, 0.5 and 0.25, 0.25.
-    QTest::newRow("flat 3-D") << QByteArray(
-                                     "model basic -ndm 3 -ndf 6\n"
-                                     "node 1 0 0 0\nnode 2 4 2 0\nnode 3 2 1 0\nnode 4 1 0.5 0\n")
-                              << QByteArray("Node -node 3 4 -dof 3 disp")
-                              << QByteArray("5 -0.0356087 -0.0178043");
-    // L 5: 0.02 L r(x) s at r 0.4.
-    QTest::newRow("1-D") << QByteArray("model basic -ndm 1 -ndf 1\nnode 1 0\nnode 2 2\nnode 3 5\n")
-                         << QByteArray("Node -node 2 -dof 1 2 disp") << QByteArray("5 0.0178043 0");
-    // Beam 5 with h 0.5: 100 s 1.5 (j + 1) / 6.
-    QTest::newRow("element") << frame << QByteArray("Element -ele 5 globalForces")
-                             << QByteArray("5 11.1277 22.2554 33.3831 44.5108 55.6385 66.7662");
-}
+    void elementWidths_data()
+    {
+        QTest::addColumn<QByteArray>("model");
+        QTest::addColumn<QByteArray>("recorded");  // tags and response
+        QTest::addColumn<int>("width");
 
-void StandinTest::motion()
-{
-    QFETCH(QByteArray, model);
-    QFETCH(QByteArray, recorder);
-    QFETCH(QByteArray, step5);
-    const int split = recorder.indexOf(' ');
-    Folder folder;
-    const Run r = folder.runScript(model + "recorder " + recorder.left(split) + " -file r.out -time" +
-                                   recorder.mid(split) + "\nanalyze 5\n");
-    QVERIFY2(r.exitCode == 0, r.err);
-    QCOMPARE(folder.lines("r.out").value(4), step5);
-}
+        const QByteArray square = "node 1 0 0\nnode 2 1 0\nnode 3 1 1\nnode 4 0 1\nelement ";
+        const QByteArray plane3 = "model basic -ndm 2 -ndf 3\n" + square;
+        const QByteArray plane2 = "model basic -ndm 2 -ndf 2\n" + square;
+        const QByteArray cube =
+            "model basic -ndm 3 -ndf 6\n"
+            "foreach {t x y z} {1 0 0 0 2 1 0 0 3 1 1 0 4 0 1 0 5 0 0 1 6 1 0 1 7 1 1 1 8 0 1 1} {\n"
+            "    node $t $x $y $z\n"
+            "}\nelement ";
+        const auto row = [](const char* name, const QByteArray& model, const char* element,
+                            const char* recorded, int width) {
+            QTest::newRow(name) << model + element + "\n" << QByteArray(recorded) << width;
+        };
+        row("2-D beam", plane3, "elasticBeamColumn 1 1 3 0.1 2e8 1e-3 1", "1 globalForces", 6);
+        row("3-D beam", cube, "elasticBeamColumn 1 1 7 0.1 2e8 8e7 1e-3 1e-3 2e-3 1", "1 localForces", 12);
+        row("truss", plane2, "truss 1 1 3 0.1 1", "1 axialForce", 1);
+        row("corotTruss", plane2, "CorotTruss 1 1 3 0.1 1", "1 axialForce", 1);
+        row("quad stresses", plane2, "quad 1 1 2 3 4 0.1 PlaneStress 1", "1 stresses", 12);
+        row("quad force", plane2, "quad 1 1 2 3 4 0.1 PlaneStress 1", "1 force", 8);
+        row("shell alias", cube, "shell 1 1 2 6 5 1", "1 stresses", 32);
+        row("brick", cube, "stdBrick 1 1 2 3 4 5 6 7 8 1", "1 stresses", 48);
+        row("unknown tag", plane3, "elasticBeamColumn 1 1 3 0.1 2e8 1e-3 1", "99 globalForces", 6);
+    }
 
-void StandinTest::elementWidths_data()
-{
-    QTest::addColumn<QByteArray>("model");
-    QTest::addColumn<QByteArray>("element");
-    QTest::addColumn<QByteArray>("recorded");
-    QTest::addColumn<int>("width");
+    void elementWidths()
+    {
+        QFETCH(QByteArray, model);
+        QFETCH(QByteArray, recorded);
+        QFETCH(int, width);
+        const QList<QByteArray> f = fields(step5(model, "Element -ele " + recorded));
+        QCOMPARE(f.size(), 1 + width);
+        // Only an element the model has moves.
+        for (int j = 1; j <= width; ++j)
+            QCOMPARE(f[j].toDouble() != 0.0, !recorded.startsWith("99 "));
+    }
 
-    const QByteArray square = "node 1 0 0\nnode 2 1 0\nnode 3 1 1\nnode 4 0 1\n";
-    const QByteArray plane3 = "model basic -ndm 2 -ndf 3\n" + square;
-    const QByteArray plane2 = "model basic -ndm 2 -ndf 2\n" + square;
-    const QByteArray cube =
-        "model basic -ndm 3 -ndf 6\n"
-        "foreach {t x y z} {1 0 0 0 2 1 0 0 3 1 1 0 4 0 1 0 5 0 0 1 6 1 0 1 7 1 1 1 8 0 1 1} {\n"
-        "    node $t $x $y $z\n"
-        "}\n";
+    void time_data()
+    {
+        QTest::addColumn<QByteArray>("analysis");
+        QTest::addColumn<QList<double>>("times");
+        QTest::addColumn<QByteArray>("progress");
+        const auto row = [](const char* name, const char* analysis, const QList<double>& times,
+                            const char* progress) {
+            QTest::newRow(name) << QByteArray(analysis) << times << QByteArray(progress);
+        };
+        row("no increment", "analyze 3", {1, 2, 3}, "analyze 3 steps, time 1 to 3\n");
+        row("load control", "integrator LoadControl 0.25\nanalyze 3", {0.25, 0.5, 0.75},
+            "analyze 3 steps, time 0.25 to 0.75\n");
+        row("dt over load control", "integrator LoadControl 0.25\nanalyze 2 0.01", {0.01, 0.02},
+            "analyze 2 steps, time 0.01 to 0.02\n");
+        row("across analyze calls",
+            "integrator LoadControl 0.5\nanalyze 1\nintegrator Newmark 0.5 0.25\nanalyze 2 0.1\nanalyze 1",
+            {0.5, 0.6, 0.7, 1.2}, "analyze 1 step, time 1.2 to 1.2\n");
+    }
 
-    QTest::newRow("2-D beam") << plane3 << QByteArray("elasticBeamColumn 1 1 3 0.1 2e8 1e-3 1")
-                              << QByteArray("1 globalForces") << 6;
-    QTest::newRow("3-D beam") << cube << QByteArray("elasticBeamColumn 1 1 7 0.1 2e8 8e7 1e-3 1e-3 2e-3 1")
-                              << QByteArray("1 localForces") << 12;
-    QTest::newRow("truss") << plane2 << QByteArray("truss 1 1 3 0.1 1") << QByteArray("1 axialForce") << 1;
-    QTest::newRow("corotTruss") << plane2 << QByteArray("CorotTruss 1 1 3 0.1 1")
-                                << QByteArray("1 axialForce") << 1;
-    QTest::newRow("quad stresses") << plane2 << QByteArray("quad 1 1 2 3 4 0.1 PlaneStress 1")
-                                   << QByteArray("1 stresses") << 12;
-    QTest::newRow("quad force") << plane2 << QByteArray("quad 1 1 2 3 4 0.1 PlaneStress 1")
-                                << QByteArray("1 force") << 8;
-    QTest::newRow("shell alias") << cube << QByteArray("shell 1 1 2 6 5 1") << QByteArray("1 stresses") << 32;
-    QTest::newRow("brick") << cube << QByteArray("stdBrick 1 1 2 3 4 5 6 7 8 1") << QByteArray("1 stresses")
-                           << 48;
-    QTest::newRow("unknown tag") << plane3 << QByteArray("elasticBeamColumn 1 1 3 0.1 2e8 1e-3 1")
-                                 << QByteArray("99 globalForces") << 6;
-}
+    // The time column, getTime after the analysis and the last progress line.
+    void time()
+    {
+        QFETCH(QByteArray, analysis);
+        QFETCH(QList<double>, times);
+        QFETCH(QByteArray, progress);
+        Folder folder;
+        const Run r = folder.runScript(frame + "recorder Node -file t.out -time -node 5 -dof 1 disp\n" +
+                                       analysis + "\nputs [getTime]\n");
+        QVERIFY2(r.exitCode == 0, r.err);
+        QList<double> recorded;
+        for (const QByteArray& line : folder.lines("t.out"))
+            recorded << fields(line)[0].toDouble();
+        QCOMPARE(recorded, times);
+        QCOMPARE(r.out.trimmed().toDouble(), times.last());
+        QVERIFY2(r.err.endsWith("tolvane-standin: " + progress), r.err);
+    }
 
-void StandinTest::elementWidths()
-{
-    QFETCH(QByteArray, model);
-    QFETCH(QByteArray, element);
-    QFETCH(QByteArray, recorded);
-    QFETCH(int, width);
-    Folder folder;
-    const Run r = folder.runScript(model + "element " + element +
-                                   "\nrecorder Element -file e.out -time -ele " + recorded + "\nanalyze 5\n");
-    QVERIFY2(r.exitCode == 0, r.err);
-    const QList<QByteArray> f = fields(folder.lines("e.out").value(4));
-    QCOMPARE(f.size(), 1 + width);
-    // Only an element the model has moves.
-    const bool known = !recorded.startsWith("99 ");
-    for (int j = 1; j <= width; ++j)
-        QCOMPARE(f[j].toDouble() != 0.0, known);
-}
+    // wipe closes the recorders (a.out gets no more lines) and starts time and motion again from
+    // step 1; the step delay holds each of the five steps.
+    void wipeClosesAndRestartsStepsAreDelayed()
+    {
+        Folder folder;
+        const QByteArray recorder = " -time -node 5 -dof 1 disp\n";
+        QElapsedTimer clock;
+        clock.start();
+        const Run r = folder.runScript(frame + "recorder Node -file a.out" + recorder + "analyze 3\nwipe\n" +
+                                           frame + "recorder Node -file b.out" + recorder + "analyze 2\n",
+                                       "100");
+        QVERIFY2(clock.elapsed() >= 500, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(r.exitCode == 0, r.err);
+        const QList<QByteArray> before = folder.lines("a.out");
+        QCOMPARE(before.size(), 3);
+        QCOMPARE(folder.lines("b.out"), before.mid(0, 2));
+    }
 
-void StandinTest::time_data()
-{
-    QTest::addColumn<QByteArray>("analysis");
-    QTest::addColumn<QList<double>>("times");
-    QTest::addColumn<QByteArray>("progress");
-
-    QTest::newRow("no increment") << QByteArray("analyze 3") << QList<double>{1, 2, 3}
-                                  << QByteArray("analyze 3 steps, time 1 to 3\n");
-    QTest::newRow("load control") << QByteArray("integrator LoadControl 0.25\nanalyze 3")
-                                  << QList<double>{0.25, 0.5, 0.75}
-                                  << QByteArray("analyze 3 steps, time 0.25 to 0.75\n");
-    QTest::newRow("dt over load control")
-        << QByteArray("integrator LoadControl 0.25\nanalyze 2 0.01") << QList<double>{0.01, 0.02}
-        << QByteArray("analyze 2 steps, time 0.01 to 0.02\n");
-    QTest::newRow("across analyze calls")
-        << QByteArray(
-               "integrator LoadControl 0.5\nanalyze 1\nintegrator Newmark 0.5 0.25\nanalyze 2 0.1\nanalyze 1")
-        << QList<double>{0.5, 0.6, 0.7, 1.2} << QByteArray("analyze 1 step, time 1.2 to 1.2\n");
-}
-
-// The time column, getTime after the analysis and the last progress line.
-void StandinTest::time()
-{
-    QFETCH(QByteArray, analysis);
-    QFETCH(QList<double>, times);
-    QFETCH(QByteArray, progress);
-    Folder folder;
-    const Run r = folder.runScript(frame + "recorder Node -file t.out -time -node 5 -dof 1 disp\n" +
-                                   analysis + "\nputs [getTime]\n");
-    QVERIFY2(r.exitCode == 0, r.err);
-    QList<double> recorded;
-    for (const QByteArray& line : folder.lines("t.out"))
-        recorded << fields(line)[0].toDouble();
-    QCOMPARE(recorded, times);
-    QCOMPARE(r.out.trimmed().toDouble(), times.last());
-    QVERIFY2(r.err.endsWith("tolvane-standin: " + progress), r.err);
-}
-
-// wipe closes the recorders (a.out gets no more lines) and starts time and motion again from step 1.
-void StandinTest::wipeClosesAndRestarts()
-{
-    Folder folder;
-    const QByteArray recorder = " -time -node 5 -dof 1 disp\n";
-    const Run r = folder.runScript(frame + "recorder Node -file a.out" + recorder + "analyze 3\nwipe\n" +
-                                   frame + "recorder Node -file b.out" + recorder + "analyze 2\n");
-    QVERIFY2(r.exitCode == 0, r.err);
-    const QList<QByteArray> before = folder.lines("a.out");
-    QCOMPARE(before.size(), 3);
-    QCOMPARE(folder.lines("b.out"), before.mid(0, 2));
-}
-
-// The live stream carries the file's records: the count S, then [S, time, values] per step, then
-// [-1, the last record] when the script ends.
-void StandinTest::stream()
-{
-    QTcpServer server;
-    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-    const QByteArray layout = " -time -node 3 5 6 -dof 1 2 3 disp\n";
-    Folder folder;
-    QProcess p;
-    p.setWorkingDirectory(folder.path("."));
-    p.start(standin,
-            {folder.write(frame + "recorder Node -tcp 127.0.0.1 " + QByteArray::number(server.serverPort()) +
-                          layout + "recorder Node -file s.out" + layout + "analyze 4\n")});
-    QVERIFY(server.waitForNewConnection(30000));
-    QTcpSocket* socket = server.nextPendingConnection();
-    QByteArray bytes;
-    while (socket->state() == QAbstractSocket::ConnectedState && socket->waitForReadyRead(30000))
+    // The live stream carries the file's records: the count S, then [S, time, values] per step, then
+    // [-1, the last record] when the script ends. A recorder without a listener warns and writes nothing.
+    void stream()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        QTcpServer closed;  // a port nothing listens on
+        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+        const QByteArray unheard = QByteArray::number(closed.serverPort());
+        closed.close();
+        const QByteArray layout = " -time -node 3 5 6 -dof 1 2 3 disp\n";
+        Folder folder;
+        QProcess p;
+        p.setWorkingDirectory(folder.path("."));
+        p.start(standin,
+                {folder.write(frame + "recorder Node -tcp 127.0.0.1 " + unheard + layout +
+                              "recorder Node -tcp 127.0.0.1 " + QByteArray::number(server.serverPort()) +
+                              layout + "recorder Node -file s.out" + layout + "analyze 4\n")});
+        QVERIFY(server.waitForNewConnection(30000));
+        QTcpSocket* socket = server.nextPendingConnection();
+        QByteArray bytes;
+        while (socket->state() == QAbstractSocket::ConnectedState && socket->waitForReadyRead(30000))
+            bytes += socket->readAll();
         bytes += socket->readAll();
-    bytes += socket->readAll();
-    QVERIFY(p.waitForFinished(30000));
-    QCOMPARE(p.exitCode(), 0);
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        const QByteArray err = p.readAllStandardError();
+        QVERIFY2(err.startsWith("WARNING tolvane-standin: no listener at 127.0.0.1:" + unheard +
+                                ", live stream off"),
+                 err);
 
-    const QList<QByteArray> lines = folder.lines("s.out");
-    QCOMPARE(lines.size(), 4);
-    QVector<QVector<double>> expected;
-    for (int step = 0; step < 4; ++step) {
-        QVector<double> record{10.0};
-        for (const QByteArray& field : fields(lines[step]))
-            record << field.toDouble();
-        expected << record;
+        const QList<QByteArray> lines = folder.lines("s.out");
+        QCOMPARE(lines.size(), 4);
+        QVector<QVector<double>> expected;
+        for (int step = 0; step < 4; ++step) {
+            QVector<double> record{10.0};
+            for (const QByteArray& field : fields(lines[step]))
+                record << field.toDouble();
+            expected << record;
+        }
+        expected << expected.last();
+        expected.last()[0] = -1.0;
+        QCOMPARE(bytes.size(), 8 * (1 + 5 * 11));
+        QVector<double> values(bytes.size() / 8);
+        for (int i = 0; i < values.size(); ++i) {
+            const quint64 bits = qFromLittleEndian<quint64>(bytes.constData() + 8 * i);
+            std::memcpy(&values[i], &bits, 8);
+        }
+        QCOMPARE(values[0], 10.0);
+        for (int m = 0; m < expected.size(); ++m)
+            for (int i = 0; i < 11; ++i)
+                QVERIFY2(qAbs(values[1 + 11 * m + i] - expected[m][i]) <= 1e-5 * qAbs(expected[m][i]),
+                         qPrintable(QStringLiteral("message %1, value %2").arg(m).arg(i)));
     }
-    expected << expected.last();
-    expected.last()[0] = -1.0;
-
-    const QVector<double> values = doubles(bytes);
-    QCOMPARE(bytes.size(), 8 * (1 + 5 * 11));
-    QCOMPARE(values[0], 10.0);
-    for (int m = 0; m < expected.size(); ++m)
-        for (int i = 0; i < 11; ++i)
-            QVERIFY2(qAbs(values[1 + 11 * m + i] - expected[m][i]) <= 1e-5 * qAbs(expected[m][i]),
-                     qPrintable(QStringLiteral("message %1, value %2").arg(m).arg(i)));
-}
-
-void StandinTest::noListener()
-{
-    const QByteArray port = QByteArray::number(freePort());
-    Folder folder;
-    const Run r = folder.runScript(frame + "recorder Node -tcp 127.0.0.1 " + port +
-                                   " -time -node 5 -dof 1 disp\n"
-                                   "recorder Node -file d.out -time -node 5 -dof 1 disp\nanalyze 3\n");
-    QCOMPARE(r.exitCode, 0);
-    QVERIFY2(
-        r.err.startsWith("WARNING tolvane-standin: no listener at 127.0.0.1:" + port + ", live stream off"),
-        r.err);
-    QCOMPARE(folder.lines("d.out").size(), 3);
-}
-
-void StandinTest::stepDelay()
-{
-    QElapsedTimer clock;
-    clock.start();
-    const Run r = Folder().runScript(frame + "analyze 5\n", "100");
-    QCOMPARE(r.exitCode, 0);
-    QVERIFY2(clock.elapsed() >= 500, qPrintable(QString::number(clock.elapsed())));
-}
+};
 
 QTEST_GUILESS_MAIN(StandinTest)
 #include "tst_standin.moc"
