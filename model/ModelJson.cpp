@@ -138,6 +138,7 @@ QByteArray modelRecordToJson(const ModelRecord& r)
     w.add("seriesValues", jsonArray(r.seriesValues));
     w.add("seriesFactor", jsonNumber(r.seriesFactor));
     w.add("seriesStartTime", jsonNumber(r.seriesStartTime));
+    w.add("seriesTimeStep", jsonNumber(r.seriesTimeStep));
     w.add("seriesUseLast", r.seriesUseLast ? "true" : "false");
     w.add("seriesPrependZero", r.seriesPrependZero ? "true" : "false");
     return w.finish();

@@ -65,6 +65,8 @@ struct ModelRecord {
     QVector<double> seriesValues;
     double seriesFactor = 1.0;
     double seriesStartTime = 0.0;
+    // The -dt of the last path series given as -dt and inline values: their times are not listed.
+    double seriesTimeStep = 0.0;
     bool seriesUseLast = false;
     bool seriesPrependZero = false;
 

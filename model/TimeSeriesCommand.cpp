@@ -236,6 +236,8 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
                     QStringLiteral(" \t -dt constTimeIncr -file filePathName\n") +
                     QStringLiteral(" \t -dt constTimeIncr -values {list of points on path}\n") +
                     QStringLiteral(" \t -time {list of time points} -values {list of points on path}\n"));
+    } else if (timesGiven == 0) {
+        model.seriesTimeStep = dt;
     }
     return TCL_OK;
 }

@@ -83,15 +83,20 @@ NodeCurve nodeCurve(const QStringList& lines, const QVector<int>& nodeTags, int 
 SeriesCurve timeSeriesCurve(const ModelRecord& model)
 {
     SeriesCurve curve;
-    if (model.seriesTimes.isEmpty() || model.seriesValues.isEmpty())
+    // A series given as -dt and inline values lists no times: they are its steps from the start.
+    QVector<double> times = model.seriesTimes;
+    if (times.isEmpty() && model.seriesTimeStep > 0.0)
+        for (int i = 0; i < model.seriesValues.size(); ++i)
+            times.append(model.seriesStartTime + i * model.seriesTimeStep);
+    if (times.isEmpty() || model.seriesValues.isEmpty())
         return curve;
-    if (model.seriesTimes.size() != model.seriesValues.size()) {
+    if (times.size() != model.seriesValues.size()) {
         curve.status = SeriesCurve::Status::UnequalLengths;
         return curve;
     }
     curve.status = SeriesCurve::Status::Ok;
-    for (int i : sampledIndices(model.seriesTimes.size())) {
-        curve.times.append(model.seriesTimes[i]);
+    for (int i : sampledIndices(times.size())) {
+        curve.times.append(times[i]);
         curve.values.append(model.seriesFactor * model.seriesValues[i]);
     }
     return curve;

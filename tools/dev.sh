@@ -75,7 +75,8 @@ case "${1:-}" in
     xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$jobs"
     if command -v clang++ >/dev/null; then
       for target in "$build"/tests/fuzz/fuzz_*; do
-        [ -x "$target" ] || continue
+        # The build also leaves the targets' *_autogen folders here.
+        [ -f "$target" ] && [ -x "$target" ] || continue
         bash "$root/bench/fuzz.sh" "$(basename "$target")" "${FUZZ_SECONDS:-60}"
       done
     fi

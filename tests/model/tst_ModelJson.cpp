@@ -60,6 +60,7 @@ static const QStringList fieldNames = {"statusMessage",
                                        "seriesValues",
                                        "seriesFactor",
                                        "seriesStartTime",
+                                       "seriesTimeStep",
                                        "seriesUseLast",
                                        "seriesPrependZero"};
 

@@ -61,6 +61,8 @@ void TimeSeriesCommandTest::pathSeriesSources()
         QCOMPARE(runner.model().seriesTimes, c.times);
         QCOMPARE(runner.model().seriesValues, c.values);
         QCOMPARE(runner.model().seriesFactor, c.factor);
+        // Only a series without listed times keeps its step, for the monitor's time axis.
+        QCOMPARE(runner.model().seriesTimeStep > 0.0, c.times.isEmpty());
     }
 }
 

@@ -88,13 +88,17 @@ private slots:
         QTest::addColumn<Values>("values");
         QTest::addColumn<int>("status");
         QTest::addColumn<Values>("plotted");
+        QTest::addColumn<double>("step");
         const int ok = int(SeriesCurve::Status::Ok), empty = int(SeriesCurve::Status::Empty);
         QTest::newRow("scaled by the factor")
-            << Values{0, 1, 2} << Values{0, 0.5, -1} << ok << Values{0, 1, -2};
-        QTest::newRow("no times") << Values{} << Values{1} << empty << Values{};
-        QTest::newRow("no values") << Values{0} << Values{} << empty << Values{};
+            << Values{0, 1, 2} << Values{0, 0.5, -1} << ok << Values{0, 1, -2} << 0.0;
+        QTest::newRow("no times") << Values{} << Values{1} << empty << Values{} << 0.0;
+        // -dt with inline values: the times are the steps from the start time (0.5 here).
+        QTest::newRow("times from -dt")
+            << Values{0.5, 0.6, 0.7} << Values{1, 2, 3} << ok << Values{2, 4, 6} << 0.1;
+        QTest::newRow("no values") << Values{0} << Values{} << empty << Values{} << 0.0;
         QTest::newRow("unequal lengths")
-            << Values{0, 1} << Values{1} << int(SeriesCurve::Status::UnequalLengths) << Values{};
+            << Values{0, 1} << Values{1} << int(SeriesCurve::Status::UnequalLengths) << Values{} << 0.0;
     }
 
     void seriesCurve()
@@ -103,14 +107,19 @@ private slots:
         QFETCH(Values, values);
         QFETCH(int, status);
         QFETCH(Values, plotted);
+        QFETCH(double, step);
         ModelRecord model;
-        model.seriesTimes = times;
+        model.seriesTimeStep = step;
+        model.seriesStartTime = step > 0 ? 0.5 : 0.0;
+        model.seriesTimes = step > 0 ? Values{} : times;
         model.seriesValues = values;
         model.seriesFactor = 2.0;
         const SeriesCurve curve = timeSeriesCurve(model);
         QCOMPARE(int(curve.status), status);
         QCOMPARE(curve.values, plotted);
-        QCOMPARE(curve.times, plotted.isEmpty() ? Values{} : times);
+        QCOMPARE(curve.times.size(), plotted.isEmpty() ? 0 : times.size());
+        for (int i = 0; i < curve.times.size(); ++i)
+            QVERIFY(qFuzzyCompare(curve.times[i], times[i]));
     }
 };
 
