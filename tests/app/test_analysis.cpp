@@ -5,25 +5,24 @@
 // of the six localForces of beam 5 (mean height 0.5) is 100 s 1.5 / 6 = 11.1277.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
-#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include <qcustomplot.h>
 #include <vtkFloatArray.h>
 #include <vtkPoints.h>
-#include <QComboBox>
-#include <QRadioButton>
-#include <QSlider>
 
 #include "ModelRecord.h"
 #include "RunLogView.h"
@@ -47,6 +46,21 @@ QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString& path, const QByteArray& text, QIODevice::OpenMode mode = QIODevice::WriteOnly)
+{
+    QFile f(path);
+    return f.open(mode) && f.write(text) == text.size();
+}
+
+// A message box seam that keeps "PREFIX TITLE: TEXT" in BOXES.
+std::function<void(QWidget*, const QString&, const QString&)> collect(QStringList& boxes,
+                                                                      const QString& prefix = {})
+{
+    return [&boxes, prefix](QWidget*, const QString& title, const QString& text) {
+        boxes << prefix + title + ": " + text;
+    };
 }
 
 // A two-storey plane frame: nodes 1-6, columns 1-4, beams 5-6, base fixed.
@@ -96,12 +110,8 @@ class TestAnalysis : public QObject {
     QString openScript(Tolvane* w, const QString& name, const QByteArray& text)
     {
         const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
+        if (!QDir().mkpath(QFileInfo(path).path()) || !writeFile(path, text))
             qFatal("cannot write %s", qPrintable(path));
-        f.write(text);
-        f.close();
         w->openScriptAtStart(path);
         return QFileInfo(path).canonicalFilePath();
     }
@@ -145,6 +155,8 @@ class TestAnalysis : public QObject {
         return panels.isEmpty() ? nullptr : panels.last();
     }
 
+    static QString status(const std::unique_ptr<Tolvane>& w) { return w->statusBar()->currentMessage(); }
+
     static double pointX(Tolvane* w, vtkdraw::Group group, int point)
     {
         return w->sceneBuilder()->group(group).points->GetPoint(point)[0];
@@ -187,8 +199,7 @@ private slots:
         QVERIFY(w->form()->runLogDock->isVisible());
         QVERIFY(w->form()->actionStop_Analysis->isEnabled());
         QVERIFY(waitForEnd(w.get()));
-        QVERIFY2(w->statusBar()->currentMessage().startsWith("Analysis finished in "),
-                 qPrintable(w->statusBar()->currentMessage()));
+        QVERIFY2(status(w).startsWith("Analysis finished in "), qPrintable(status(w)));
         QVERIFY(!w->form()->actionStop_Analysis->isEnabled());
 
         const QString log = w->form()->runLog->toPlainText();
@@ -196,12 +207,9 @@ private slots:
         QVERIFY(log.contains("Analysis finished in "));
         QVERIFY(readFile(folder + "/TolvaneRun.log").contains("analyze 5 steps"));
 
-        const QList<QByteArray> record = readFile(folder + "/OutputSetting").split('\n');
-        QCOMPARE(record.value(0),
-                 QCryptographicHash::hash(readFile(script), QCryptographicHash::Md5).toHex());
-        QCOMPARE(QString::fromUtf8(record.value(1)), folder);
-        QCOMPARE(record.value(2), QByteArray("elasticBeamColumn localForces"));
-        QCOMPARE(record.size(), 4);
+        QCOMPARE(readFile(folder + "/OutputSetting"),
+                 QCryptographicHash::hash(readFile(script), QCryptographicHash::Md5).toHex() + '\n' +
+                     folder.toUtf8() + "\nelasticBeamColumn localForces\n");
         QCOMPARE(readFile(folder + "/TolvaneResult/NodeDisp.file").count('\n'), 5);
         QCOMPARE(readFile(folder + "/TolvaneResult/elasticBeamColumn_localForcesS.file").count('\n'), 5);
 
@@ -234,10 +242,7 @@ private slots:
         QCOMPARE(first.size(), QSize(600, 450));
         QVERIFY(first != last);
         QCOMPARE(render({"--output", folder + "/s9.png", "--step", "9"}), 2);
-        QFile edit(script);
-        QVERIFY(edit.open(QIODevice::Append));
-        edit.write("# edited\n");
-        edit.close();
+        QVERIFY(writeFile(script, "# edited\n", QIODevice::Append));
         QCOMPARE(render({"--output", folder + "/stale.png", "--step", "1"}), 1);
         QVERIFY(!QFile::exists(folder + "/s9.png") && !QFile::exists(folder + "/stale.png"));
     }
@@ -252,10 +257,10 @@ private slots:
         zor_result_panel* panel = loadResults(w.get());
         QVERIFY(panel);
         QCOMPARE(w->displacementLines().size(), 5);
-        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Current Step: 1 | Domain Time: 0.1"));
+        QCOMPARE(status(w), QStringLiteral("Current Step: 1 | Domain Time: 0.1"));
 
         panel->horizontalSlider->setValue(5);
-        QCOMPARE(w->statusBar()->currentMessage(), QStringLiteral("Current Step: 5 | Domain Time: 0.5"));
+        QCOMPARE(status(w), QStringLiteral("Current Step: 5 | Domain Time: 0.5"));
         // Free nodes are 3, 4, 5, 6: node 5 is point 2; beam 5 holds frame points 8 and 9.
         QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 0.053413) < 1e-6);
         QCOMPARE(w->sceneBuilder()->group(vtkdraw::FreeNodes).points->GetPoint(2)[1], 6.0);
@@ -268,9 +273,7 @@ private slots:
 
         // Monitors: no time series; a node curve that follows the step; a tag not in the model.
         QStringList boxes;
-        w->dialogs.warning = [&](QWidget*, const QString& title, const QString& text) {
-            boxes << title + ": " + text;
-        };
+        w->dialogs.warning = w->dialogs.critical = collect(boxes);
         w->form()->actionTimeSeries_Monitor->trigger();
         QCOMPARE(boxes.value(0), QStringLiteral("TimeSeries: No <b>timeSeries</b> command in tcl file!"));
         w->form()->actionNodeDisp_Monitor->trigger();
@@ -290,13 +293,7 @@ private slots:
         chooser->close();
 
         // A saved edit makes the results stale.
-        w->dialogs.critical = [&](QWidget*, const QString& title, const QString& text) {
-            boxes << title + ": " + text;
-        };
-        QFile f(script);
-        QVERIFY(f.open(QIODevice::Append));
-        f.write("# edited\n");
-        f.close();
+        QVERIFY(writeFile(script, "# edited\n", QIODevice::Append));
         w->form()->actionLoad_Result->trigger();
         QCOMPARE(boxes.value(2),
                  QStringLiteral("Load Result: Tcl file has been changed\nPlease analyze it again!"));
@@ -308,9 +305,7 @@ private slots:
         const QString script = openScript(w.get(), "bad/frame.tcl", frameScript(3));
         const QString folder = QFileInfo(script).path();
         QStringList boxes;
-        w->dialogs.information = [&](QWidget*, const QString& title, const QString& text) {
-            boxes << "information " + title + ": " + text;
-        };
+        w->dialogs.information = collect(boxes, "information ");
         w->form()->actionLoad_Result->trigger();
         QCOMPARE(
             boxes.value(0),
@@ -321,9 +316,7 @@ private slots:
         const QByteArray good = readFile(disp);
         const QByteArray cut = good.left(good.size() - 12);
 
-        w->dialogs.warning = w->dialogs.critical = [&](QWidget*, const QString& title, const QString& text) {
-            boxes << title + ": " + text;
-        };
+        w->dialogs.warning = w->dialogs.critical = collect(boxes);
         const struct {
             QByteArray bytes;
             QString box;
@@ -337,10 +330,7 @@ private slots:
             {cut, "Load Result: NodeDisp.file, line 3:", true},
         };
         for (const auto& c : cases) {
-            QFile f(disp);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(c.bytes);
-            f.close();
+            QVERIFY(writeFile(disp, c.bytes));
             boxes.clear();
             const int panels = w->findChildren<zor_result_panel*>().size();
             loadResults(w.get());
@@ -387,19 +377,14 @@ private slots:
         openScript(w.get(), "fail/frame.tcl", frameScript(2, "exit 3\n"));
         run(w.get(), {});
         QVERIFY(waitForEnd(w.get()));
-        QCOMPARE(w->statusBar()->currentMessage(),
-                 QStringLiteral("Analysis failed (exit code 3): see Run Log"));
+        QCOMPARE(status(w), QStringLiteral("Analysis failed (exit code 3): see Run Log"));
 
         QStringList boxes;
-        w->dialogs.information = w->dialogs.critical =
-            [&](QWidget*, const QString& title, const QString& text) { boxes << title + ": " + text; };
+        w->dialogs.information = w->dialogs.critical = collect(boxes);
         // A solver that cannot start.
         const QString notABinary = dir.filePath("fail/solver");
-        QFile f(notABinary);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("\x7f\x45\x4c\x46 broken");
-        f.close();
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        QVERIFY(writeFile(notABinary, "\x7f\x45\x4c\x46 broken"));
+        QFile::setPermissions(notABinary, QFile::permissions(notABinary) | QFileDevice::ExeOwner);
         QSettings(configPath, QSettings::IniFormat).setValue("EXEPATH/OSPath", notABinary);
         run(w.get(), {});
         QTRY_COMPARE(boxes.size(), 1);
@@ -438,8 +423,7 @@ private slots:
 
         w->form()->actionStop_Analysis->trigger();
         QVERIFY(waitForEnd(w.get(), 5000));
-        QVERIFY2(w->statusBar()->currentMessage().startsWith("Analysis stopped after "),
-                 qPrintable(w->statusBar()->currentMessage()));
+        QVERIFY2(status(w).startsWith("Analysis stopped after "), qPrintable(status(w)));
 
         // Quitting during a run: No keeps the window and the run, Yes stops the solver.
         run(w.get(), {});

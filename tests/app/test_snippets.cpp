@@ -19,6 +19,7 @@ Snippets parse(const QByteArray& bytes)
 class TestSnippets : public QObject {
     Q_OBJECT
 private slots:
+    // The default is written once, with CR LF line ends, and reads back as one snippet.
     void defaultFileIsWrittenOnceWithCrLf()
     {
         QTemporaryDir dir;
@@ -33,26 +34,23 @@ private slots:
         QCOMPARE(bytes.count('\n'), 12);
         QVERIFY(bytes.startsWith("#>>Rayleigh Damping\r\nset xDamp 0.05;\r\n"));
         QVERIFY(bytes.endsWith("rayleigh $alphaM $betaKcurr 0 0;\r\n"));
-
-        // An existing file is never rewritten.
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#>>Mine\nputs hi\n");
-        f.close();
-        QVERIFY(ensureSnippetFile(path));
-        const Snippets s = readSnippetFile(path);
-        QCOMPARE(s.titles, QVector<QString>({"Mine"}));
-        QCOMPARE(s.bodies, QVector<QString>({"puts hi\n"}));
-    }
-
-    void defaultSnippetBody()
-    {
-        const Snippets s = parse(defaultSnippetContent());
+        QCOMPARE(bytes, defaultSnippetContent());
+        Snippets s = readSnippetFile(path);
         QCOMPARE(s.titles, QVector<QString>({"Rayleigh Damping"}));
         QCOMPARE(s.bodies.size(), 1);
         QCOMPARE(s.bodies[0].count('\n'), 11);
         QVERIFY(!s.bodies[0].contains('\r'));
         QVERIFY(s.bodies[0].startsWith("set xDamp 0.05;\nset nEigenI 1;\n"));
         QVERIFY(s.bodies[0].endsWith("rayleigh $alphaM $betaKcurr 0 0;\n"));
+
+        // An existing file is never rewritten.
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#>>Mine\nputs hi\n");
+        f.close();
+        QVERIFY(ensureSnippetFile(path));
+        s = readSnippetFile(path);
+        QCOMPARE(s.titles, QVector<QString>({"Mine"}));
+        QCOMPARE(s.bodies, QVector<QString>({"puts hi\n"}));
     }
 
     void parsingRules()

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QtTest>
 
+#include <array>
 #include <cmath>
-#include <functional>
 #include <memory>
 
 #include <vtkActor.h>
@@ -26,16 +26,17 @@
 
 namespace rendertest {
 
-// Writes the default settings into DIR/config.ini, then lets EDIT change them.
-inline QString writeSettings(const QString& dir, const std::function<void(QSettings&)>& edit = {})
+// Settings changes in file order; an invalid value removes its key.
+using Changes = QVector<QPair<QString, QVariant>>;
+
+// Writes the default settings into PATH, then applies CHANGES.
+inline QString writeSettings(const QString& path, const Changes& changes = {})
 {
-    const QString path = dir + QStringLiteral("/config.ini");
     SettingsStore::writeDefaults(path);
-    if (edit) {
-        QSettings settings(path, QSettings::IniFormat);
-        edit(settings);
-        settings.sync();
-    }
+    QSettings settings(path, QSettings::IniFormat);
+    for (const auto& c : changes)
+        c.second.isValid() ? settings.setValue(c.first, c.second) : settings.remove(c.first);
+    settings.sync();
     return path;
 }
 
@@ -46,6 +47,13 @@ inline void addNode(int tag, double x, double y, double z)
     m->nodeX.append(x);
     m->nodeY.append(y);
     m->nodeZ.append(z);
+}
+
+// Nodes FIRST, FIRST + 1, ... at the given places.
+inline void addNodes(int first, std::initializer_list<std::array<double, 3>> places)
+{
+    for (const auto& p : places)
+        addNode(first++, p[0], p[1], p[2]);
 }
 
 inline void addElement(int tag, const QVector<int>& nodes)
@@ -78,6 +86,13 @@ struct Scene {
         draw->setSettingsPath(settingsPath);
         draw->updateBackground();
     }
+    // Builds the model, looks along VIEW and fits the camera to it.
+    void drawFacing(const QString& view)
+    {
+        draw->drawModel();
+        draw->setView(view);
+        draw->resetCamera();
+    }
     vtkRenderer* renderer() const { return draw->renderer(); }
     vtkCamera* camera() const { return draw->renderer()->GetActiveCamera(); }
     const GroupStore& group(vtkdraw::Group g) const { return draw->group(g); }
@@ -88,10 +103,7 @@ struct Scene {
 inline void fillPortal()
 {
     resetModelRecord();
-    addNode(1, 0, 0, 0);
-    addNode(2, 4, 0, 0);
-    addNode(3, 0, 0, 3);
-    addNode(4, 4, 0, 3);
+    addNodes(1, {{0, 0, 0}, {4, 0, 0}, {0, 0, 3}, {4, 0, 3}});
     addFix(1);
     addFix(2);
     addElement(11, {1, 3});

@@ -18,14 +18,12 @@ private slots:
     void init()
     {
         QVERIFY(m_dir.isValid());
-        m_settings = writeSettings(m_dir.path(), [](QSettings& s) {
-            s.setValue("MODELCOLOR/Background", background);
-            s.setValue("MODELCOLOR/Frames", frameColor);
-            s.setValue("MODELTRANSPARENCY/Frames", 5);
-            s.setValue("MODELTRANSPARENCY/Points", 0);
-            s.setValue("MODELTRANSPARENCY/Restraints", 0);
-            s.setValue("SIZEANDWIDTH/LineWidth", 6);
-        });
+        m_settings = writeSettings(m_dir.filePath("config.ini"), {{"MODELCOLOR/Background", background},
+                                                                  {"MODELCOLOR/Frames", frameColor},
+                                                                  {"MODELTRANSPARENCY/Frames", 5},
+                                                                  {"MODELTRANSPARENCY/Points", 0},
+                                                                  {"MODELTRANSPARENCY/Restraints", 0},
+                                                                  {"SIZEANDWIDTH/LineWidth", 6}});
         fillPortal();
     }
 
@@ -33,9 +31,7 @@ private slots:
     void pictureIsTheOpaqueViewThreeTimesLarger()
     {
         Scene scene(m_settings, 300, 200);
-        scene.draw->drawModel();
-        scene.draw->setView("XZ+");  // straight at the portal's beam
-        scene.draw->resetCamera();
+        scene.drawFacing("XZ+");  // straight at the portal's beam
         scene.draw->render();
         const QString file = m_dir.filePath("portal.png");
         QString error;

@@ -44,13 +44,11 @@ private slots:
 
     void existingSettingsAreUsedAsTheyAre()
     {
-        editSettings([](QSettings& s) {
-            s.setValue("MODELCOLOR/Background", QColor(20, 40, 60));
-            s.remove("MODELCOLOR/Frames");  // drawn black, and not repaired
-            s.setValue("MODELTRANSPARENCY/Frames", 10);
-            s.setValue("LABELCOLOR/Elements", QColor(255, 0, 255));
-            s.setValue("SIZEANDWIDTH/LabelSize", 30);
-        });
+        writeSettings(m_settings, {{"MODELCOLOR/Background", QColor(20, 40, 60)},
+                                   {"MODELCOLOR/Frames", QVariant()},  // drawn black, and not repaired
+                                   {"MODELTRANSPARENCY/Frames", 10},
+                                   {"LABELCOLOR/Elements", QColor(255, 0, 255)},
+                                   {"SIZEANDWIDTH/LabelSize", 30}});
         RenderOptions o = options("dark.bmp", "XZ-", QSize(200, 150));
         QCOMPARE(renderMain(o), 0);
         QVERIFY(!QSettings(m_settings, QSettings::IniFormat).contains("MODELCOLOR/Frames"));
@@ -100,12 +98,6 @@ private:
         o.view = view;
         o.size = size;
         return o;
-    }
-    void editSettings(const std::function<void(QSettings&)>& edit)
-    {
-        SettingsStore::writeDefaults(m_settings);
-        QSettings s(m_settings, QSettings::IniFormat);
-        edit(s);
     }
 
     QTemporaryDir m_dir;

@@ -40,10 +40,9 @@ const QVector<GroupTags>& mixedModel()
         {vtkdraw::EightNode, "bricks", {1, 2, 6, 5, 3, 4, 8, 7}},
     };
     resetModelRecord();
-    const double xyz[][3] = {{0, 0, 0}, {4, 0, 0}, {0, 0, 3}, {4, 0, 3}, {0, 4, 0},
-                             {4, 4, 0}, {0, 4, 3}, {4, 4, 3}, {2, 2, 6}};
-    for (int i = 0; i < 9; ++i)
-        addNode(i + 1, xyz[i][0], xyz[i][1], xyz[i][2]);
+    addNodes(
+        1,
+        {{0, 0, 0}, {4, 0, 0}, {0, 0, 3}, {4, 0, 3}, {0, 4, 0}, {4, 4, 0}, {0, 4, 3}, {4, 4, 3}, {2, 2, 6}});
     addFix(1);
     addFix(2);
     addElement(11, {1, 3});
@@ -115,13 +114,13 @@ private slots:
     void init()
     {
         QVERIFY(m_dir.isValid());
-        m_settings = writeSettings(m_dir.path(), [](QSettings& s) {
-            s.setValue("MODELTRANSPARENCY/AreaFace", 10);
-            s.setValue("MODELCOLOR/Scalars", QColor(10, 200, 30));
-        });
+        m_settings =
+            writeSettings(m_dir.filePath("config.ini"),
+                          {{"MODELTRANSPARENCY/AreaFace", 10}, {"MODELCOLOR/Scalars", QColor(10, 200, 30)}});
     }
 
-    // Each point follows its own node; nothing accumulates or is rebuilt; scale 0 is the model.
+    // Each point follows its own node; nothing accumulates or is rebuilt; scale 0 is the model;
+    // too few displacements for the model move no group and change no scalar.
     void stepMovesEveryGroupInPlace()
     {
         const QVector<GroupTags>& groups = mixedModel();
@@ -156,45 +155,28 @@ private slots:
         drawStep(*scene.draw, 0.0, d);
         for (int i = 0; i < groups.size(); ++i)
             QVERIFY2(coordinates(scene.group(groups[i].group).points) == built[i], groups[i].name);
-    }
 
-    // Too few displacements for the model: no group moves, no scalar changes.
-    void shortDisplacementsLeaveEveryGroup()
-    {
-        const QVector<GroupTags>& groups = mixedModel();
-        Scene scene(m_settings);
-        scene.draw->drawModel();
         scene.draw->setScalarRange(0, 1);
-        Step d(modelRecord()->nodeTags.size());
-        d.z.removeLast();
-        drawStep(*scene.draw, 1.0, d, {1, 1});
-        for (const GroupTags& g : groups) {
-            Scene fresh(m_settings);
-            fresh.draw->drawModel();
-            QVERIFY2(coordinates(scene.group(g.group).points) == coordinates(fresh.group(g.group).points),
-                     g.name);
-        }
+        Step few = d;
+        few.z.removeLast();
+        drawStep(*scene.draw, 1.0, few, {1, 1});
+        for (int i = 0; i < groups.size(); ++i)
+            QVERIFY2(coordinates(scene.group(groups[i].group).points) == built[i], groups[i].name);
         QCOMPARE(scalarsOf(scene.group(vtkdraw::Frames).scalars), (Values{0, 0}));
     }
 
     void contourScalars_data()
     {
+        QTest::addColumn<QString>("values");  // what each element group is given
         QTest::addColumn<double>("min");
         QTest::addColumn<double>("max");
-        QTest::addColumn<QString>("values");  // what each element group is given
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no result: middle of the range") << 2.0 << 6.0 << "empty"
-                                                        << "middle";
-        QTest::newRow("one value short: middle") << 2.0 << 6.0 << "short"
-                                                 << "middle";
-        QTest::newRow("one value too many: middle") << 2.0 << 6.0 << "long"
-                                                    << "middle";
-        QTest::newRow("values mapped onto the range") << 2.0 << 6.0 << "ramp"
-                                                      << "ramp";
-        QTest::newRow("all 0.5 with [-10, 10]") << -10.0 << 10.0 << "half"
-                                                << "zero";
-        QTest::newRow("before any result") << 0.0 << 0.0 << "ramp"
-                                           << "zero";
+        QTest::newRow("no result: middle of the range") << "empty" << 2.0 << 6.0 << "middle";
+        QTest::newRow("one value short: middle") << "short" << 2.0 << 6.0 << "middle";
+        QTest::newRow("one value too many: middle") << "long" << 2.0 << 6.0 << "middle";
+        QTest::newRow("values mapped onto the range") << "ramp" << 2.0 << 6.0 << "ramp";
+        QTest::newRow("all 0.5 with [-10, 10]") << "half" << -10.0 << 10.0 << "zero";
+        QTest::newRow("before any result") << "ramp" << 0.0 << 0.0 << "zero";
     }
     void contourScalars()
     {
@@ -236,15 +218,10 @@ private slots:
     void coloursAndScalarBar()
     {
         resetModelRecord();
-        addNode(1, 0, 0, 0);
-        addNode(2, 4, 0, 0);
-        addNode(3, 4, 4, 0);
-        addNode(4, 0, 4, 0);
+        addNodes(1, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}});
         addElement(31, {1, 2, 3, 4});
         Scene scene(m_settings);
-        scene.draw->drawModel();
-        scene.draw->setView("XY+");
-        scene.draw->resetCamera();
+        scene.drawFacing("XY+");
         scene.draw->setScalarRange(-5, 5);
         const Step still(4);
         const QString file = m_dir.filePath("step.png");
