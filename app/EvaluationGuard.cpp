@@ -88,7 +88,8 @@ bool EvaluationGuard::keepGoing()
     QCoreApplication::processEvents(QEventLoop::AllEvents, 30);
     const qint64 used = residentMemory();
     if (m_memoryLimit > 0 && used > m_memoryLimit)
-        requestStop(QStringLiteral("the script took more than %1 MB of memory").arg(m_memoryLimit >> 20));
+        requestStop(
+            QStringLiteral("stopped: the script took more than %1 MB of memory").arg(m_memoryLimit >> 20));
     return m_reason.isEmpty();
 }
 

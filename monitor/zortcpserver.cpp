@@ -43,8 +43,11 @@ private:
     void disconnected(QTcpSocket* socket)
     {
         readFrom(socket);  // whatever came with the peer's goodbye
+        // Counted down on the owner's thread, behind the records already queued there, so that
+        // no open connection means every record of it was handed on.
         if (m_connections.remove(socket))
-            --m_owner->m_connections;
+            QMetaObject::invokeMethod(
+                m_owner, [owner = m_owner] { --owner->m_connections; }, Qt::QueuedConnection);
         socket->deleteLater();
         qDebug() << "disconnected!";
     }

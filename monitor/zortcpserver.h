@@ -34,7 +34,8 @@ public:
     QString errorString() const { return m_error; }
     QHostAddress serverAddress() const { return m_address; }
     quint16 serverPort() const { return m_port; }
-    // Connections whose peer has not hung up yet.
+    // Connections whose peer has not hung up yet; once a connection leaves this count, all its
+    // records have been emitted.
     int openConnections() const { return m_connections; }
 
 signals:
