@@ -20,12 +20,26 @@ inline QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+// Numbers written as text, "0 0.5 1", so that table rows stay short.
+inline RealList reals(const QByteArray& text)
+{
+    RealList out;
+    for (const QByteArray& word : text.simplified().split(' ')) {
+        bool ok = word.isEmpty();
+        if (!ok)
+            out << word.toDouble(&ok);
+        if (!ok)
+            qFatal("not a number: %s", word.constData());
+    }
+    return out;
+}
+
 // Names the table row whose check failed inside a loop (QCOMPARE returns, this destructor reports).
 struct RowName {
     QByteArray name;
     ~RowName()
     {
-        if (QTest::currentTestFailed())
+        if (!name.isEmpty() && QTest::currentTestFailed())
             qWarning("in row: %s", name.constData());
     }
 };
@@ -33,6 +47,8 @@ struct RowName {
 class ScriptRunner {
 public:
     ScriptRunner() { QVERIFY(m_dir.isValid()); }
+    // For one row of a table: a failing check names the row.
+    explicit ScriptRunner(const QByteArray& row) : m_row{row} { QVERIFY(m_dir.isValid()); }
 
     QString dir() const { return m_dir.path(); }
     QByteArray log() const { return readFile(m_dir.filePath("Tolvane.log")); }
@@ -49,16 +65,18 @@ public:
         return path;
     }
 
-    EvaluationResult run(const QByteArray& script, const QString& name = QStringLiteral("model.tcl")) const
+    EvaluationResult run(const QByteArray& script, const QString& name = QStringLiteral("model.tcl"),
+                         const EvaluationWatch& watch = {}) const
     {
         const QString path = write(name, script);
         ModelInterpreter interpreter;
-        return evaluateScriptFile(interpreter, path);
+        return evaluateScriptFile(interpreter, path, watch);
     }
 
     static const ModelRecord& model() { return *modelRecord(); }
     static QString status() { return modelRecord()->statusMessage; }
 
 private:
+    RowName m_row;
     QTemporaryDir m_dir;
 };

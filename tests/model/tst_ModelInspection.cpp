@@ -64,47 +64,46 @@ private slots:
         QCOMPARE(r.code, 0);
     }
 
-    void locations_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("line");
-        const ModelRecord& m = runner.model();
-        const auto node = [&m](int tag) { return entryOfTag(m.nodeTags, tag); };
-        const auto row = [](const char* name, ItemKind kind, int entry, const char* file, int line) {
-            QTest::newRow(name) << int(kind) << entry << QString::fromLatin1(file) << line;
-        };
-        row("top level", ItemKind::Node, node(1), "main", 2);
-        row("sourced file", ItemKind::Node, node(10), "parts", 5);
-        row("foreach body, first round", ItemKind::Node, node(2), "main", 5);
-        row("foreach body, second round", ItemKind::Node, node(3), "main", 5);
-        row("eval of words", ItemKind::Node, node(4), "main", 7);
-        row("after an eval", ItemKind::Node, node(5), "main", 8);
-        row("eval of a built string", ItemKind::Node, node(6), "main", 12);
-        row("procedure from a sourced file", ItemKind::Element, entryOfTag(m.elementTags, 7), "parts", 3);
-        row("fix", ItemKind::Restraint, 0, "main", 13);
-        row("fixX", ItemKind::Restraint, 1, "main", 14);
-        row("equalDOF", ItemKind::EqualDof, 0, "main", 15);
-        row("rigidLink", ItemKind::RigidLink, 0, "main", 16);
-        row("block2D node", ItemKind::Node, node(20), "main", 17);
-        row("block2D element", ItemKind::Element, entryOfTag(m.elementTags, 30), "main", 17);
-        row("look-alike loop, first file", ItemKind::Node, node(32), "a", 2);
-        row("look-alike loop, second file", ItemKind::Node, node(42), "b", 3);
-    }
-
     void locations()
     {
-        QFETCH(int, kind);
-        QFETCH(int, entry);
-        QFETCH(QString, file);
-        QFETCH(int, line);
-        QVERIFY(entry >= 0);
-        const SourcePlace at = sourceOf(runner.model(), ItemKind(kind), entry);
-        const QString expected = runner.dir() + (file == "parts" ? "/sub/parts.tcl" : "/" + file + ".tcl");
-        QVERIFY2(QFileInfo(at.file).isAbsolute(), qPrintable(at.file));
-        QCOMPARE(QFileInfo(at.file).canonicalFilePath(), QFileInfo(expected).canonicalFilePath());
-        QCOMPARE(at.line, line);
+        struct Case {
+            const char* name;
+            ItemKind kind;
+            int entry;
+            QString file;  // "parts" for sub/parts.tcl, else the name of a file beside main.tcl
+            int line;
+        };
+        const ModelRecord& m = runner.model();
+        const auto node = [&m](int tag) { return entryOfTag(m.nodeTags, tag); };
+        const auto element = [&m](int tag) { return entryOfTag(m.elementTags, tag); };
+        const Case cases[] = {
+            {"top level", ItemKind::Node, node(1), "main", 2},
+            {"sourced file", ItemKind::Node, node(10), "parts", 5},
+            {"foreach body, first round", ItemKind::Node, node(2), "main", 5},
+            {"foreach body, second round", ItemKind::Node, node(3), "main", 5},
+            {"eval of words", ItemKind::Node, node(4), "main", 7},
+            {"after an eval", ItemKind::Node, node(5), "main", 8},
+            {"eval of a built string", ItemKind::Node, node(6), "main", 12},
+            {"procedure from a sourced file", ItemKind::Element, element(7), "parts", 3},
+            {"fix", ItemKind::Restraint, 0, "main", 13},
+            {"fixX", ItemKind::Restraint, 1, "main", 14},
+            {"equalDOF", ItemKind::EqualDof, 0, "main", 15},
+            {"rigidLink", ItemKind::RigidLink, 0, "main", 16},
+            {"block2D node", ItemKind::Node, node(20), "main", 17},
+            {"block2D element", ItemKind::Element, element(30), "main", 17},
+            {"look-alike loop, first file", ItemKind::Node, node(32), "a", 2},
+            {"look-alike loop, second file", ItemKind::Node, node(42), "b", 3},
+        };
+        for (const Case& c : cases) {
+            const RowName row{c.name};
+            QVERIFY(c.entry >= 0);
+            const SourcePlace at = sourceOf(m, c.kind, c.entry);
+            const QString expected =
+                runner.dir() + (c.file == "parts" ? "/sub/parts.tcl" : "/" + c.file + ".tcl");
+            QVERIFY2(QFileInfo(at.file).isAbsolute(), qPrintable(at.file));
+            QCOMPARE(QFileInfo(at.file).canonicalFilePath(), QFileInfo(expected).canonicalFilePath());
+            QCOMPARE(at.line, c.line);
+        }
     }
 
     void locationListsStayParallel()
@@ -117,69 +116,51 @@ private slots:
         QCOMPARE(m.sourceFiles.size(), 4);  // each file once, however many items it made
     }
 
-    void itemsOfALine_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("loop body") << "main" << 5 << "Line 5 made 2 nodes";
-        QTest::newRow("comment") << "main" << 10 << "Line made nothing";
-        QTest::newRow("line of the sourcing command") << "main" << 3 << "Line made nothing";
-        QTest::newRow("procedure body") << "parts" << 3 << "Line 3 made 1 element";
-        QTest::newRow("fixX") << "main" << 14 << "Line 14 made 1 restraint";
-        QTest::newRow("mesh block") << "main" << 17 << "Line 17 made 4 nodes, 1 element";
-        QTest::newRow("same line number, other file") << "parts" << 5 << "Line 5 made 1 node";
-    }
-
     void itemsOfALine()
     {
-        QFETCH(QString, file);
-        QFETCH(int, line);
-        QFETCH(QString, text);
-        const LineItems made = itemsMadeByLine(runner.model(), file == "main" ? mainPath : partsPath, line);
-        QCOMPARE(lineItemsText(made), text);
-    }
-
-    void itemsOfALineListEntries()
-    {
+        const struct {
+            const char* name;
+            bool inMain;  // else in sub/parts.tcl
+            int line;
+            QString text;
+        } cases[] = {
+            {"loop body", true, 5, "Line 5 made 2 nodes"},
+            {"comment", true, 10, "Line made nothing"},
+            {"line of the sourcing command", true, 3, "Line made nothing"},
+            {"procedure body", false, 3, "Line 3 made 1 element"},
+            {"fixX", true, 14, "Line 14 made 1 restraint"},
+            {"mesh block", true, 17, "Line 17 made 4 nodes, 1 element"},
+            {"same line number, other file", false, 5, "Line 5 made 1 node"},
+        };
+        for (const auto& c : cases) {
+            const RowName row{c.name};
+            const LineItems made = itemsMadeByLine(runner.model(), c.inMain ? mainPath : partsPath, c.line);
+            QCOMPARE(lineItemsText(made), c.text);
+        }
+        // Entries in the order they were made, found under an uncleaned path too.
         const ModelRecord& m = runner.model();
         const LineItems made = itemsMadeByLine(m, runner.dir() + "/./main.tcl", 5);
         QCOMPARE(made.nodes, QVector<int>({entryOfTag(m.nodeTags, 2), entryOfTag(m.nodeTags, 3)}));
     }
 
-    void statusTexts_data()
-    {
-        QTest::addColumn<bool>("node");
-        QTest::addColumn<int>("tag");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("free node") << true << 5 << "Node 5 (5, 0, 0) \u2014 main.tcl:8";
-        QTest::newRow("fixed node") << true << 1 << "Node 1 (0, 0, 0) \u2014 main.tcl:2, fixed 1 1 1 1 1 1";
-        QTest::newRow("fixed by fixX")
-            << true << 2 << "Node 2 (2, 0, 0) \u2014 main.tcl:5, fixed 1 1 1 0 0 0";
-        QTest::newRow("element") << false << 7 << "Element 7 elasticBeamColumn nodes 1 2 \u2014 parts.tcl:3";
-        QTest::newRow("mesh block element")
-            << false << 30 << "Element 30 quad nodes 20 21 23 22 \u2014 main.tcl:17";
-    }
-
     void statusTexts()
     {
-        QFETCH(bool, node);
-        QFETCH(int, tag);
-        QFETCH(QString, text);
         const ModelRecord& m = runner.model();
-        QCOMPARE(node ? nodeStatusText(m, entryOfTag(m.nodeTags, tag))
-                      : elementStatusText(m, entryOfTag(m.elementTags, tag)),
-                 text);
-    }
-
-    void unknownPlaceIsLeftOut()
-    {
-        ModelRecord m;
-        m.nodeTags = {4};
-        m.nodeX = {1.5};
-        m.nodeY = {-2};
-        m.nodeZ = {0};
-        QCOMPARE(nodeStatusText(m, 0), QStringLiteral("Node 4 (1.5, -2, 0)"));
+        const auto node = [&m](int tag) { return nodeStatusText(m, entryOfTag(m.nodeTags, tag)); };
+        const auto element = [&m](int tag) { return elementStatusText(m, entryOfTag(m.elementTags, tag)); };
+        // A free node, nodes fixed by fix and by fixX, an element and one of a mesh block.
+        QCOMPARE(node(5), QStringLiteral("Node 5 (5, 0, 0) \u2014 main.tcl:8"));
+        QCOMPARE(node(1), QStringLiteral("Node 1 (0, 0, 0) \u2014 main.tcl:2, fixed 1 1 1 1 1 1"));
+        QCOMPARE(node(2), QStringLiteral("Node 2 (2, 0, 0) \u2014 main.tcl:5, fixed 1 1 1 0 0 0"));
+        QCOMPARE(element(7), QStringLiteral("Element 7 elasticBeamColumn nodes 1 2 \u2014 parts.tcl:3"));
+        QCOMPARE(element(30), QStringLiteral("Element 30 quad nodes 20 21 23 22 \u2014 main.tcl:17"));
+        // Without a known place the text leaves it out.
+        ModelRecord bare;
+        bare.nodeTags = {4};
+        bare.nodeX = {1.5};
+        bare.nodeY = {-2};
+        bare.nodeZ = {0};
+        QCOMPARE(nodeStatusText(bare, 0), QStringLiteral("Node 4 (1.5, -2, 0)"));
     }
 };
 

@@ -34,14 +34,6 @@ public:
     bool dialogsOk = true;
 };
 
-QByteArray numberedLines(int count)
-{
-    QByteArray text;
-    for (int i = 1; i <= count; ++i)
-        text += QByteArray::number(i) + " 0 0\n";
-    return text;
-}
-
 QStringList texts(const char* word, std::initializer_list<int> counts)
 {
     QStringList out;
@@ -58,15 +50,12 @@ void fillTrussModel()
     m->ndm = 2;
     m->nodeTags = {1, 2};
     m->nodeX = {0, 1};
-    m->nodeY = {0, 0};
-    m->nodeZ = {0, 0};
+    m->nodeY = m->nodeZ = {0, 0};
     m->elementTypes = {"truss"};
     m->elementTags = {1};
     m->elementNodeCounts = {2};
-    m->elementNodes1 = {1};
-    m->elementNodes2 = {2};
-    for (int k = 3; k <= 8; ++k)
-        m->elementNodes(k) = {-1};
+    for (int k = 1; k <= 8; ++k)
+        m->elementNodes(k) = {k <= 2 ? k : -1};
 }
 
 }  // namespace
@@ -108,13 +97,8 @@ private slots:
     void readsLinesAsWritten()
     {
         QFETCH(QByteArray, content);
-        const QString path = m_dir.filePath("lines.file");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                file.write(content) == content.size());
-        file.close();
         QStringList lines{"old"};
-        QVERIFY(readResultLines(path, &lines));
+        QVERIFY(readResultLines(write("lines.file", content), &lines));
         QTEST(lines, "lines");
     }
 
@@ -140,12 +124,10 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(bool, present);
         fillTrussModel();
-        const QString path = m_dir.filePath(kind + ".file");
-        QFile::remove(path);
-        if (present) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(numberedLines(250)) > 0);
-        }
+        QByteArray text;
+        for (int i = 1; i <= 250; ++i)
+            text += QByteArray::number(i) + " 0 0\n";
+        const QString path = present ? write(kind + ".file", text) : m_dir.filePath("absent.file");
         zorloadresult loader;
         QStringList lines{"kept"};
         ProgressWatcher watcher;
@@ -158,33 +140,6 @@ private slots:
         QTEST(watcher.texts, "expected");
         QVERIFY(watcher.dialogsOk);
         QTEST(lines.size(), "lineCount");
-    }
-
-    // The selection is stored, the range covers every step, and a later load of a missing file
-    // empties the list but keeps the range.
-    void elementResultSelectionAndRange()
-    {
-        fillTrussModel();
-        const QString path = m_dir.filePath("truss_basicForces.file");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("0.1 2 -7\n0.2 10 3\n") > 0);
-        file.close();
-        zorloadresult loader;
-        QCOMPARE(loader.contourMin(), 0.0);
-        QCOMPARE(loader.contourMax(), 0.0);
-        QStringList lines;
-        loader.loadElementResult(path, lines, "truss", "basicForces", "Point Attribute", "2", "1");
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE((QStringList{loader.elementType(), loader.response(), loader.attributePosition(),
-                              loader.columnsPerElement(), loader.firstColumn()}),
-                 (QStringList{"truss", "basicForces", "Point Attribute", "2", "1"}));
-        QCOMPARE(loader.contourMin(), -7.0);
-        QCOMPARE(loader.contourMax(), 10.0);
-        loader.loadElementResult(m_dir.filePath("none.file"), lines, "truss", "x", "Element Attribute", "1",
-                                 "1");
-        QVERIFY(lines.isEmpty());
-        QCOMPARE(loader.contourMin(), -7.0);
-        QCOMPARE(loader.contourMax(), 10.0);
     }
 
     // The range is scanned along with the read: every line of the list counts, whichever part of
@@ -212,14 +167,21 @@ private slots:
         QByteArray text;
         for (int i = 0; i < 350; ++i)
             text += "0.1 " + special.value(i, "0 0") + '\n';
-        const QString path = m_dir.filePath("truss_basicForces.file");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size());
-        file.close();
         zorloadresult loader;
+        QCOMPARE(loader.contourMin(), 0.0);
+        QCOMPARE(loader.contourMax(), 0.0);
         QStringList lines = before;
-        loader.loadElementResult(path, lines, "truss", "basicForces", "Point Attribute", "2", "1");
+        loadTruss(loader, text, &lines);
         QCOMPARE(lines.size(), before.size() + 350);
+        QCOMPARE((QStringList{loader.elementType(), loader.response(), loader.attributePosition(),
+                              loader.columnsPerElement(), loader.firstColumn()}),
+                 (QStringList{"truss", "basicForces", "Point Attribute", "2", "1"}));
+        QTEST(loader.contourMin(), "min");
+        QTEST(loader.contourMax(), "max");
+        // A later load of a missing file empties the list but keeps the range.
+        loader.loadElementResult(m_dir.filePath("none.file"), lines, "truss", "x", "Element Attribute", "1",
+                                 "1");
+        QVERIFY(lines.isEmpty());
         QTEST(loader.contourMin(), "min");
         QTEST(loader.contourMax(), "max");
     }
@@ -264,14 +226,9 @@ private slots:
         QFETCH(bool, withElements);
         QFETCH(bool, drawable);
         fillTrussModel();
-        const QString path = m_dir.filePath("truss_basicForces.file");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                file.write("0.1 -10 10\n0.2 5 0\n") > 0);
-        file.close();
         zorloadresult loader;
         QStringList elementLines;
-        loader.loadElementResult(path, elementLines, "truss", "basicForces", "Point Attribute", "2", "1");
+        loadTruss(loader, "0.1 -10 10\n0.2 5 0\n", &elementLines);
         if (!withElements)
             elementLines.clear();
 
@@ -289,6 +246,21 @@ private slots:
     }
 
 private:
+    QString write(const QString& name, const QByteArray& text)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    // Loads TEXT as the truss's axial forces, two point values per element.
+    void loadTruss(zorloadresult& loader, const QByteArray& text, QStringList* lines)
+    {
+        loader.loadElementResult(write("truss_basicForces.file", text), *lines, "truss", "basicForces",
+                                 "Point Attribute", "2", "1");
+    }
+
     QTemporaryDir m_dir;
 };
 

@@ -7,7 +7,8 @@
 #include "zorloadresult.h"
 
 using Values = QVector<double>;
-Q_DECLARE_METATYPE(ContourSelection)
+using Selection = ContourSelection;  // element type, point attribute, columns, first column, min, max
+Q_DECLARE_METATYPE(Selection)
 
 namespace {
 
@@ -28,12 +29,9 @@ void fillMixedModel()
     resetModelRecord();
     ModelRecord* m = modelRecord();
     m->ndm = 3;
-    for (int tag = 1; tag <= 8; ++tag) {
-        m->nodeTags.append(tag);
-        m->nodeX.append(tag);
-        m->nodeY.append(0.0);
-        m->nodeZ.append(0.0);
-    }
+    m->nodeTags = {1, 2, 3, 4, 5, 6, 7, 8};
+    m->nodeX = {1, 2, 3, 4, 5, 6, 7, 8};
+    m->nodeY = m->nodeZ = QVector<double>(8, 0.0);
     addElement("truss", {1, 2});
     addElement("quad", {1, 2, 3, 4});
     addElement("SSPquad", {5, 6, 7, 8});
@@ -51,37 +49,6 @@ QString tens(int n)
     for (int i = 0; i <= n; ++i)
         fields << QString::number(10 * i);
     return fields.join(' ');
-}
-
-ContourSelection selectionOf(const QString& type, bool point, int columns, int first, double min = 0,
-                             double max = 0)
-{
-    ContourSelection s;
-    s.elementType = type;
-    s.pointAttribute = point;
-    s.columns = columns;
-    s.firstColumn = first;
-    s.min = min;
-    s.max = max;
-    return s;
-}
-
-bool same(const Values& a, const Values& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int i = 0; i < a.size(); ++i)
-        if (std::abs(a[i] - b[i]) > 1e-12)
-            return false;
-    return true;
-}
-
-QByteArray text(const Values& v)
-{
-    QStringList out;
-    for (double d : v)
-        out << QString::number(d);
-    return "(" + out.join(", ").toLatin1() + ")";
 }
 
 }  // namespace
@@ -159,11 +126,11 @@ private slots:
 
     void contourRange_data()
     {
-        QTest::addColumn<ContourSelection>("selection");
+        QTest::addColumn<Selection>("selection");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<double>("min");
         QTest::addColumn<double>("max");
-        const ContourSelection truss = selectionOf("truss", false, 1, 1);
+        const Selection truss{"truss", false, 1, 1};
         QTest::newRow("values 2 to 10") << truss << QStringList{"0.1 2 10", "0.2 5 3"} << 0.0 << 10.0;
         QTest::newRow("all zero") << truss << QStringList{"0.1 0 0", "0.2 0 0"} << 0.0 << 0.0;
         QTest::newRow("negatives") << truss << QStringList{"0.1 -3 4"} << -3.0 << 4.0;
@@ -171,19 +138,19 @@ private slots:
             << truss << QStringList{"0.1 -0 nan inf -inf 1e-15\r"} << 0.0 << 1e-15;
         const QString block = "0 99 -5 99 3 99 4 99 7";
         QTest::newRow("point attribute: node fields only")
-            << selectionOf("quad", true, 8, 2) << QStringList{block} << -5.0 << 7.0;
+            << Selection{"quad", true, 8, 2} << QStringList{block} << -5.0 << 7.0;
         QTest::newRow("element attribute: first column only")
-            << selectionOf("quad", false, 8, 2) << QStringList{block} << -5.0 << 0.0;
+            << Selection{"quad", false, 8, 2} << QStringList{block} << -5.0 << 0.0;
         QTest::newRow("cut block not read")
-            << selectionOf("quad", true, 8, 2) << QStringList{"0 1 2 1 2 1 2 1 2 1 -40 1 50"} << 0.0 << 2.0;
+            << Selection{"quad", true, 8, 2} << QStringList{"0 1 2 1 2 1 2 1 2 1 -40 1 50"} << 0.0 << 2.0;
         QTest::newRow("type not in model")
-            << selectionOf("brick", false, 1, 1) << QStringList{"0.1 5 -5"} << 0.0 << 0.0;
-        QTest::newRow("no columns") << selectionOf("truss", false, 0, 1) << QStringList{"0.1 5 -5"} << 0.0
+            << Selection{"brick", false, 1, 1} << QStringList{"0.1 5 -5"} << 0.0 << 0.0;
+        QTest::newRow("no columns") << Selection{"truss", false, 0, 1} << QStringList{"0.1 5 -5"} << 0.0
                                     << 0.0;
     }
     void contourRange()
     {
-        QFETCH(ContourSelection, selection);
+        QFETCH(Selection, selection);
         QFETCH(QStringList, lines);
         fillMixedModel();
         double min = 0, max = 0;
@@ -194,31 +161,31 @@ private slots:
 
     void contourScalars_data()
     {
-        QTest::addColumn<ContourSelection>("selection");
+        QTest::addColumn<Selection>("selection");
         QTest::addColumn<int>("nodeCount");
         QTest::addColumn<QString>("line");
         QTest::addColumn<Values>("expected");
         const QString twelve = "0.1 1 2 3 4 5 6 7 8 9 10 11 12";
-        const ContourSelection truss = selectionOf("truss", false, 6, 2, 0, 10);
+        const Selection truss{"truss", false, 6, 2, 0, 10};
         QTest::newRow("element attribute, W 6, f 2") << truss << 2 << twelve << Values{0.2, 0.2, 0.8, 0.8};
         QTest::newRow("windows line end")
-            << selectionOf("truss", false, 6, 6, 0, 10) << 2 << twelve + "\r" << Values{0.6, 0.6, 1.2, 1.2};
+            << Selection{"truss", false, 6, 6, 0, 10} << 2 << twelve + "\r" << Values{0.6, 0.6, 1.2, 1.2};
         QTest::newRow("nan reads 0") << truss << 2 << "0.1 1 nan 3 4 5 6 7 -10" << Values{0, 0, -1, -1};
-        const ContourSelection quad = selectionOf("quad", true, 8, 1, 0, 100);
+        const Selection quad{"quad", true, 8, 1, 0, 100};
         const Values middle{0.5, 0.5, 0.5, 0.5};
         QTest::newRow("point attribute, other type in the middle")
             << quad << 4 << tens(32) << Values{0.1, 0.3, 0.5, 0.7} + middle + Values{0.9, 1.1, 1.3, 1.5};
         QTest::newRow("cut line reads 0")
             << quad << 4 << tens(10) << Values{0.1, 0.3, 0.5, 0.7} + middle + Values{0.9, 0, 0, 0};
         QTest::newRow("no range gives the middle")
-            << selectionOf("quad", true, 8, 1) << 4 << tens(32) << middle + middle + middle;
+            << Selection{"quad", true, 8, 1} << 4 << tens(32) << middle + middle + middle;
         QTest::newRow("chosen type has other node count") << quad << 2 << tens(32) << Values{};
         QTest::newRow("type not in model")
-            << selectionOf("brick", false, 1, 1, 0, 1) << 8 << tens(32) << Values{};
+            << Selection{"brick", false, 1, 1, 0, 1} << 8 << tens(32) << Values{};
     }
     void contourScalars()
     {
-        QFETCH(ContourSelection, selection);
+        QFETCH(Selection, selection);
         QFETCH(int, nodeCount);
         QFETCH(QString, line);
         QFETCH(Values, expected);
@@ -227,7 +194,7 @@ private slots:
                                                    selection.elementType, nodeCount);
         Values out{42};
         ::contourScalars(line, layout, selection, &out);
-        QVERIFY2(same(out, expected), text(out));
+        QCOMPARE(out, expected);
     }
 
     // The cached layouts follow the model record when a script is read again.
