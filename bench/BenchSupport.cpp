@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
 #include <QRegExp>
+#include <QTextStream>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,6 +17,10 @@
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "ModelInterpreter.h"
+#include "ModelRecord.h"
+#include "ScriptEvaluation.h"
 
 namespace bench {
 
@@ -160,6 +165,36 @@ long selfPeakRssKb()
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+QHash<QString, QString> takeOptions(QStringList& args)
+{
+    QHash<QString, QString> options;
+    while (args.size() > 1 && args[0].startsWith("--")) {
+        const QString name = args.takeFirst();
+        options.insert(name, args.takeFirst());
+    }
+    return options;
+}
+
+bool parseSize(const QString& text, int* w, int* h)
+{
+    const QStringList parts = text.split('x');
+    if (parts.size() != 2)
+        return false;
+    bool okW = false, okH = false;
+    *w = parts[0].toInt(&okW);
+    *h = parts[1].toInt(&okH);
+    return okW && okH && *w > 0 && *h > 0;
+}
+
+bool evaluate(const QString& script)
+{
+    ModelInterpreter interpreter;
+    const EvaluationResult r = evaluateScriptFile(interpreter, script);
+    if (r.code != 0)
+        QTextStream(stderr) << "evaluation failed: " << modelRecord()->statusMessage << "\n";
+    return r.code == 0;
 }
 
 }  // namespace bench

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -47,5 +48,14 @@ long selfPeakRssKb();
 
 // Milliseconds since an arbitrary fixed point, from the monotonic clock.
 double nowMs();
+
+// Takes the leading "--name value" pairs off args; the rest are the program's operands.
+QHash<QString, QString> takeOptions(QStringList& args);
+
+// "WxH" with both sides positive.
+bool parseSize(const QString& text, int* w, int* h);
+
+// Interprets script into the model record, saying on standard error why it failed.
+bool evaluate(const QString& script);
 
 }  // namespace bench

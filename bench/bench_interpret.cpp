@@ -63,16 +63,13 @@ int main(int argc, char** argv)
     int runs = 5;
     QString tclsh = "tclsh8.6";
     QString stubs = TOLVANE_BENCH_STUBS;
-    while (args.size() > 1 && args[0].startsWith("--")) {
-        const QString option = args.takeFirst();
-        const QString value = args.takeFirst();
-        if (option == "--runs")
-            runs = qMax(1, value.toInt());
-        else if (option == "--tclsh")
-            tclsh = value;
-        else if (option == "--stubs")
-            stubs = value;
-    }
+    const QHash<QString, QString> options = bench::takeOptions(args);
+    if (options.contains("--runs"))
+        runs = qMax(1, options["--runs"].toInt());
+    if (options.contains("--tclsh"))
+        tclsh = options["--tclsh"];
+    if (options.contains("--stubs"))
+        stubs = options["--stubs"];
     QTextStream err(stderr);
     if (args.size() != 1) {
         err << "usage: tolvane_bench_interpret [--runs N] [--tclsh PATH] [--stubs PATH] script.tcl\n";

@@ -28,33 +28,11 @@
 #include <vtkWindowToImageFilter.h>
 
 #include "BenchSupport.h"
-#include "ModelInterpreter.h"
 #include "ModelRecord.h"
-#include "ScriptEvaluation.h"
 #include "SettingsStore.h"
 #include "vtkdraw.h"
 
 namespace {
-
-bool parseSize(const QString& text, int* w, int* h)
-{
-    const QStringList parts = text.split('x');
-    if (parts.size() != 2)
-        return false;
-    bool okW = false, okH = false;
-    *w = parts[0].toInt(&okW);
-    *h = parts[1].toInt(&okH);
-    return okW && okH && *w > 0 && *h > 0;
-}
-
-bool evaluate(const QString& script)
-{
-    ModelInterpreter interpreter;
-    const EvaluationResult r = evaluateScriptFile(interpreter, script);
-    if (r.code != 0)
-        QTextStream(stderr) << "evaluation failed: " << modelRecord()->statusMessage << "\n";
-    return r.code == 0;
-}
 
 long residentKb()
 {
@@ -101,7 +79,7 @@ int childMain(const QStringList& args)
             script = args[i];
     }
     int w = 0, h = 0;
-    if (script.isEmpty() || settings.isEmpty() || !parseSize(size, &w, &h))
+    if (script.isEmpty() || settings.isEmpty() || !bench::parseSize(size, &w, &h))
         return 2;
     vtkNew<vtkRenderWindow> window;
     window->SetSize(w, h);
@@ -109,7 +87,7 @@ int childMain(const QStringList& args)
     draw.setSettingsPath(settings);
     draw.updateBackground();
     draw.render();
-    if (!evaluate(script))
+    if (!bench::evaluate(script))
         return 1;
     const double b0 = bench::nowMs();
     draw.drawModel();
@@ -167,23 +145,20 @@ int main(int argc, char** argv)
     double maxSeconds = 120.0, maxGib = 6.0;
     QString size = "1000x600";
     QString workdir = QDir::temp().filePath("tolvane-bench");
-    while (args.size() > 1 && args[0].startsWith("--")) {
-        const QString option = args.takeFirst();
-        const QString value = args.takeFirst();
-        if (option == "--runs")
-            runs = qMax(1, value.toInt());
-        else if (option == "--size")
-            size = value;
-        else if (option == "--max-seconds")
-            maxSeconds = value.toDouble();
-        else if (option == "--max-gib")
-            maxGib = value.toDouble();
-        else if (option == "--workdir")
-            workdir = value;
-    }
+    const QHash<QString, QString> options = bench::takeOptions(args);
+    if (options.contains("--runs"))
+        runs = qMax(1, options["--runs"].toInt());
+    if (options.contains("--size"))
+        size = options["--size"];
+    if (options.contains("--max-seconds"))
+        maxSeconds = options["--max-seconds"].toDouble();
+    if (options.contains("--max-gib"))
+        maxGib = options["--max-gib"].toDouble();
+    if (options.contains("--workdir"))
+        workdir = options["--workdir"];
     QTextStream err(stderr);
     int w = 0, h = 0;
-    if (args.size() != 1 || !parseSize(size, &w, &h)) {
+    if (args.size() != 1 || !bench::parseSize(size, &w, &h)) {
         err << "usage: tolvane_bench_labels [--runs N] [--size WxH] [--max-seconds S] [--max-gib G] "
                "[--workdir DIR] "
                "script.tcl\n";
@@ -192,7 +167,7 @@ int main(int argc, char** argv)
     const QString script = QFileInfo(args[0]).absoluteFilePath();
     QDir().mkpath(workdir);
     const QString settings = QDir(workdir).filePath("config.ini");
-    if (!SettingsStore::writeDefaults(settings) || !evaluate(script))
+    if (!SettingsStore::writeDefaults(settings) || !bench::evaluate(script))
         return 1;
     const QString self = QCoreApplication::applicationFilePath();
     bench::ChildLimits limits;

@@ -31,9 +31,7 @@
 #include <vtkRenderWindow.h>
 
 #include "BenchSupport.h"
-#include "ModelInterpreter.h"
 #include "ModelRecord.h"
-#include "ScriptEvaluation.h"
 #include "SettingsStore.h"
 #include "vtkdraw.h"
 #include "zortcpserver.h"
@@ -45,26 +43,6 @@
 namespace {
 
 const double kScale = 20.0;
-
-bool parseSize(const QString& text, int* w, int* h)
-{
-    const QStringList parts = text.split('x');
-    if (parts.size() != 2)
-        return false;
-    bool okW = false, okH = false;
-    *w = parts[0].toInt(&okW);
-    *h = parts[1].toInt(&okH);
-    return okW && okH && *w > 0 && *h > 0;
-}
-
-bool evaluate(const QString& script)
-{
-    ModelInterpreter interpreter;
-    const EvaluationResult r = evaluateScriptFile(interpreter, script);
-    if (r.code != 0)
-        QTextStream(stderr) << "evaluation failed: " << modelRecord()->statusMessage << "\n";
-    return r.code == 0;
-}
 
 void say(const QString& text)
 {
@@ -96,7 +74,7 @@ private:
 
 int drawListener(const QString& model, const QString& settings, int w, int h)
 {
-    if (!evaluate(model))
+    if (!bench::evaluate(model))
         return 1;
     vtkNew<vtkRenderWindow> window;
     window->SetSize(w, h);
@@ -195,7 +173,7 @@ int listenMain(const QStringList& args)
     int w = 0, h = 0;
     if (kind == "discard")
         return discardListener();
-    if (kind != "draw" || model.isEmpty() || settings.isEmpty() || !parseSize(size, &w, &h))
+    if (kind != "draw" || model.isEmpty() || settings.isEmpty() || !bench::parseSize(size, &w, &h))
         return 2;
     return drawListener(model, settings, w, h);
 }
@@ -259,23 +237,20 @@ int main(int argc, char** argv)
     int runs = 5, steps = 500;
     QString size = "1000x600", standin = TOLVANE_STANDIN;
     QString workdir = QDir::temp().filePath("tolvane-bench");
-    while (args.size() > 1 && args[0].startsWith("--")) {
-        const QString option = args.takeFirst();
-        const QString value = args.takeFirst();
-        if (option == "--runs")
-            runs = qMax(1, value.toInt());
-        else if (option == "--steps")
-            steps = qMax(1, value.toInt());
-        else if (option == "--size")
-            size = value;
-        else if (option == "--standin")
-            standin = value;
-        else if (option == "--workdir")
-            workdir = value;
-    }
+    const QHash<QString, QString> options = bench::takeOptions(args);
+    if (options.contains("--runs"))
+        runs = qMax(1, options["--runs"].toInt());
+    if (options.contains("--steps"))
+        steps = qMax(1, options["--steps"].toInt());
+    if (options.contains("--size"))
+        size = options["--size"];
+    if (options.contains("--standin"))
+        standin = options["--standin"];
+    if (options.contains("--workdir"))
+        workdir = options["--workdir"];
     QTextStream err(stderr);
     int w = 0, h = 0;
-    if (args.size() != 1 || !parseSize(size, &w, &h)) {
+    if (args.size() != 1 || !bench::parseSize(size, &w, &h)) {
         err << "usage: tolvane_bench_live [--runs N] [--steps K] [--size WxH] [--standin PATH] [--workdir "
                "DIR] "
                "model.tcl\n";
@@ -288,7 +263,7 @@ int main(int argc, char** argv)
     const QString live = dir.filePath("live.tcl");
     const QString text = modelText(QFileInfo(args[0]).absoluteFilePath());
     if (text.isEmpty() || !SettingsStore::writeDefaults(settings) || !writeText(model, text) ||
-        !evaluate(model)) {
+        !bench::evaluate(model)) {
         err << "cannot prepare the model from " << args[0] << "\n";
         return 1;
     }

@@ -185,14 +185,11 @@ int main(int argc, char** argv)
     QStringList args = app.arguments().mid(1);
     int runs = 5;
     QString workdir = QDir::temp().filePath("tolvane-bench");
-    while (args.size() > 1 && args[0].startsWith("--")) {
-        const QString option = args.takeFirst();
-        const QString value = args.takeFirst();
-        if (option == "--runs")
-            runs = qMax(1, value.toInt());
-        else if (option == "--workdir")
-            workdir = value;
-    }
+    const QHash<QString, QString> options = bench::takeOptions(args);
+    if (options.contains("--runs"))
+        runs = qMax(1, options["--runs"].toInt());
+    if (options.contains("--workdir"))
+        workdir = options["--workdir"];
     QTextStream err(stderr);
     if (!args.isEmpty()) {
         err << "usage: tolvane_bench_load [--runs N] [--workdir DIR]\n";

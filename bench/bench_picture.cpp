@@ -28,33 +28,11 @@
 #include <vtkXMLUnstructuredGridWriter.h>
 
 #include "BenchSupport.h"
-#include "ModelInterpreter.h"
 #include "ModelRecord.h"
-#include "ScriptEvaluation.h"
 #include "SettingsStore.h"
 #include "vtkdraw.h"
 
 namespace {
-
-bool parseSize(const QString& text, int* w, int* h)
-{
-    const QStringList parts = text.split('x');
-    if (parts.size() != 2)
-        return false;
-    bool okW = false, okH = false;
-    *w = parts[0].toInt(&okW);
-    *h = parts[1].toInt(&okH);
-    return okW && okH && *w > 0 && *h > 0;
-}
-
-bool evaluate(const QString& script)
-{
-    ModelInterpreter interpreter;
-    const EvaluationResult r = evaluateScriptFile(interpreter, script);
-    if (r.code != 0)
-        QTextStream(stderr) << "evaluation failed: " << modelRecord()->statusMessage << "\n";
-    return r.code == 0;
-}
 
 int childMain(const QStringList& args)
 {
@@ -77,7 +55,7 @@ int childMain(const QStringList& args)
             script = args[i];
     }
     int w = 0, h = 0;
-    if (script.isEmpty() || settings.isEmpty() || !parseSize(size, &w, &h)) {
+    if (script.isEmpty() || settings.isEmpty() || !bench::parseSize(size, &w, &h)) {
         QTextStream(stderr) << "child: script, --settings and a size are needed\n";
         return 2;
     }
@@ -96,7 +74,7 @@ int childMain(const QStringList& args)
     draw.render();
 
     const double evalStart = bench::nowMs();
-    if (!evaluate(script))
+    if (!bench::evaluate(script))
         return 1;
     const double drawStart = bench::nowMs();
     QTextStream out(stdout);
@@ -216,21 +194,18 @@ int main(int argc, char** argv)
     QString size = "1000x600";
     QString f3d = "f3d";
     QString workdir = QDir::temp().filePath("tolvane-bench");
-    while (args.size() > 1 && args[0].startsWith("--")) {
-        const QString option = args.takeFirst();
-        const QString value = args.takeFirst();
-        if (option == "--runs")
-            runs = qMax(1, value.toInt());
-        else if (option == "--size")
-            size = value;
-        else if (option == "--f3d")
-            f3d = value;
-        else if (option == "--workdir")
-            workdir = value;
-    }
+    const QHash<QString, QString> options = bench::takeOptions(args);
+    if (options.contains("--runs"))
+        runs = qMax(1, options["--runs"].toInt());
+    if (options.contains("--size"))
+        size = options["--size"];
+    if (options.contains("--f3d"))
+        f3d = options["--f3d"];
+    if (options.contains("--workdir"))
+        workdir = options["--workdir"];
     QTextStream err(stderr);
     int w = 0, h = 0;
-    if (args.size() != 1 || !parseSize(size, &w, &h)) {
+    if (args.size() != 1 || !bench::parseSize(size, &w, &h)) {
         err << "usage: tolvane_bench_picture [--runs N] [--size WxH] [--f3d PATH] [--workdir DIR] "
                "script.tcl\n";
         return 2;
@@ -247,7 +222,7 @@ int main(int argc, char** argv)
         err << "cannot write " << settings << "\n";
         return 1;
     }
-    if (!evaluate(script) || !writeMesh(mesh)) {
+    if (!bench::evaluate(script) || !writeMesh(mesh)) {
         err << "cannot write the mesh " << mesh << "\n";
         return 1;
     }

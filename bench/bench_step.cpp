@@ -35,10 +35,8 @@
 #include <vtkRenderer.h>
 
 #include "BenchSupport.h"
-#include "ModelInterpreter.h"
 #include "ModelRecord.h"
 #include "ResultStep.h"
-#include "ScriptEvaluation.h"
 #include "SettingsStore.h"
 #include "vtkdraw.h"
 #include "zorloadresult.h"
@@ -46,26 +44,6 @@
 namespace {
 
 const double kScale = 20.0;
-
-bool parseSize(const QString& text, int* w, int* h)
-{
-    const QStringList parts = text.split('x');
-    if (parts.size() != 2)
-        return false;
-    bool okW = false, okH = false;
-    *w = parts[0].toInt(&okW);
-    *h = parts[1].toInt(&okH);
-    return okW && okH && *w > 0 && *h > 0;
-}
-
-bool evaluate(const QString& script)
-{
-    ModelInterpreter interpreter;
-    const EvaluationResult r = evaluateScriptFile(interpreter, script);
-    if (r.code != 0)
-        QTextStream(stderr) << "evaluation failed: " << modelRecord()->statusMessage << "\n";
-    return r.code == 0;
-}
 
 // Displacement of node i, DOF d (0-based) in field `phase`: a sway growing with height.
 double displacement(int i, int d, int phase)
@@ -284,13 +262,13 @@ int childMain(const QStringList& args)
             script = args[i];
     }
     int w = 0, h = 0;
-    if (script.isEmpty() || !parseSize(size, &w, &h) || (kind == "tolvane" && settings.isEmpty()))
+    if (script.isEmpty() || !bench::parseSize(size, &w, &h) || (kind == "tolvane" && settings.isEmpty()))
         return 2;
     vtkNew<vtkRenderWindow> window;
     window->SetSize(w, h);
     if (samples >= 0)
         window->SetMultiSamples(samples);
-    if (!evaluate(script))
+    if (!bench::evaluate(script))
         return 1;
     if (kind == "tolvane")
         return tolvaneChild(window, settings, steps, tweaks);
@@ -332,23 +310,20 @@ int main(int argc, char** argv)
     int runs = 5, steps = 20;
     QString size = "1000x600", samples;
     QString workdir = QDir::temp().filePath("tolvane-bench");
-    while (args.size() > 1 && args[0].startsWith("--")) {
-        const QString option = args.takeFirst();
-        const QString value = args.takeFirst();
-        if (option == "--runs")
-            runs = qMax(1, value.toInt());
-        else if (option == "--steps")
-            steps = qMax(1, value.toInt());
-        else if (option == "--size")
-            size = value;
-        else if (option == "--samples")
-            samples = value;
-        else if (option == "--workdir")
-            workdir = value;
-    }
+    const QHash<QString, QString> options = bench::takeOptions(args);
+    if (options.contains("--runs"))
+        runs = qMax(1, options["--runs"].toInt());
+    if (options.contains("--steps"))
+        steps = qMax(1, options["--steps"].toInt());
+    if (options.contains("--size"))
+        size = options["--size"];
+    if (options.contains("--samples"))
+        samples = options["--samples"];
+    if (options.contains("--workdir"))
+        workdir = options["--workdir"];
     QTextStream err(stderr);
     int w = 0, h = 0;
-    if (args.size() != 1 || !parseSize(size, &w, &h)) {
+    if (args.size() != 1 || !bench::parseSize(size, &w, &h)) {
         err << "usage: tolvane_bench_step [--runs N] [--steps K] [--size WxH] [--samples S] [--workdir DIR] "
                "script.tcl\n";
         return 2;
@@ -360,7 +335,7 @@ int main(int argc, char** argv)
         err << "cannot write " << settings << "\n";
         return 1;
     }
-    if (!evaluate(script))
+    if (!bench::evaluate(script))
         return 1;
     const int nodes = modelRecord()->nodeTags.size(), elements = modelRecord()->elementTags.size();
     const QString self = QCoreApplication::applicationFilePath();
