@@ -136,7 +136,6 @@ private slots:
     {
         QTest::addColumn<QVector<double>>("world");
         QTest::addColumn<QString>("text");
-        QTest::newRow("node") << QVector<double>{4, 0, 3} << "Node 4 (4, 0, 3) \u2014 portal.tcl:8";
         QTest::newRow("restrained node")
             << QVector<double>{0, 0, 0} << "Node 1 (0, 0, 0) \u2014 portal.tcl:5, fixed 1 1 1 1 1 1";
         QTest::newRow("element") << QVector<double>{2, 0, 3}
@@ -200,7 +199,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("loop body") << 5 << "Line 5 made 2 nodes";
         QTest::newRow("comment") << 3 << "Line made nothing";
-        QTest::newRow("fix") << 9 << "Line 9 made 1 restraint";
     }
 
     void showInModelCounts()

@@ -4,17 +4,14 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QDockWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QToolBar>
 #include <QVector3D>
 #include <QtTest>
 #include <memory>
@@ -37,15 +34,6 @@
 #include "zor_options_panel.h"
 
 namespace {
-
-// Menu or tool bar entries joined by '|': a separator is "-", a submenu its title.
-QString entries(const QList<QAction*>& actions)
-{
-    QStringList out;
-    for (QAction* a : actions)
-        out << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->title() : a->text());
-    return out.join('|');
-}
 
 void writeFile(const QString& path, const QByteArray& text)
 {
@@ -142,8 +130,8 @@ private slots:
 
     void cleanupTestCase() { QDir::setCurrent(initialCwd); }
 
-    // A first start writes the settings and the snippet file; the form's menus, bars and docks.
-    void startupFilesAndForm()
+    // A first start writes the settings and the snippet file.
+    void startupFiles()
     {
         QFile::remove(SettingsStore::snippetFilePath());
         std::unique_ptr<Tolvane> w(makeWindow());
@@ -151,67 +139,15 @@ private slots:
         QCOMPARE(SettingsStore::integer(configPath, "SIZEANDWIDTH/LabelSize"), 20);
         QCOMPARE(readFile(SettingsStore::snippetFilePath()), defaultSnippetContent());
         QCOMPARE(w->windowTitle(), QStringLiteral("Tolvane"));
-        QCOMPARE(w->size(), QSize(1100, 600));
 
-        TolvaneForm* ui = w->form();
-        QCOMPARE(entries(ui->menuCode_Snippets->actions()), QStringLiteral("Rayleigh Damping"));
-        QCOMPARE(entries(ui->menuBar->actions()), QStringLiteral("&File|&Monitor|&View|&Window|&Tool|&Help"));
-        QCOMPARE(
-            entries(ui->menu_File->actions()),
-            QStringLiteral("New Tcl File|Open Tcl File...|-|Save...|Save As...|-|Refresh Tcl File|Run Tcl "
-                           "File|Load Result|-|Exit"));
-        QCOMPARE(entries(ui->menu_Monitor->actions()),
-                 QStringLiteral("TimeSeries Monitor|NodeDisp Monitor|NodeReact Monitor"));
-        const QString view = QStringLiteral(
-            "Set Default View|Set XY View +|Set XY View -|Set XZ View +|Set XZ View -|Set YZ View +|Set YZ "
-            "View -|-|Rotate Model Positive|Rotate Model Negative|-|Set Perspective|Capture Screen|-|Free "
-            "Node Labels|Fixed Node Labels|Element Labels");
-        QCOMPARE(entries(ui->menu_View->actions()), view);
-        QCOMPARE(entries(ui->viewToolBar->actions()), view);
-        QCOMPARE(entries(ui->menu_Windows->actions()),
-                 QStringLiteral("Close Window|Close All Windows|-|Next Window|Previous Window"));
-        QCOMPARE(entries(ui->menu_Tool->actions()),
-                 QStringLiteral("Code Snippets|-|Stop Analysis|Run Log|-|Options..."));
-        QCOMPARE(entries(ui->menu_Help->actions()), QStringLiteral("About"));
-        QCOMPARE(entries(ui->mainToolBar->actions()),
-                 QStringLiteral("New Tcl File|Open Tcl File...|Save...|-|Refresh Tcl File|Run Tcl File|Load "
-                                "Result|Stop Analysis"));
-        QCOMPARE(ui->mainToolBar->windowTitle(), QStringLiteral("Main Tool Bar"));
-        QCOMPARE(ui->viewToolBar->iconSize(), QSize(32, 32));
-
-        const QList<QPair<QAction*, QString>> shortcuts = {
-            {ui->actionOpen_Tcl_File, "Ctrl+O"}, {ui->actionRun_Tcl_File, "F5"},
-            {ui->actionLoad_Result, "Ctrl+L"},   {ui->actionRefresh_Tcl_File, "Ctrl+F"},
-            {ui->actionNew_Tcl_File, "Ctrl+N"},  {ui->actionSave, "Ctrl+S"},
-            {ui->actionSave_As, "Ctrl+Shift+S"}, {ui->actionExit, ""}};
-        for (const auto& s : shortcuts)
-            QCOMPARE(s.first->shortcut().toString(), s.second);
-        QCOMPARE(w->findChildren<QAction*>(QRegularExpression("^action")).size(), 34);
-        for (QAction* a : {ui->actionSet_Perspective, ui->actionFree_Node_Labels, ui->actionFixed_Node_Labels,
-                           ui->actionElement_Labels})
-            QVERIFY(a->isCheckable());
-        QVERIFY(!ui->actionRun_Tcl_File->isCheckable());
-        QCOMPARE(ui->actionElement_Labels->toolTip(), QStringLiteral("Element Labels"));
-        for (QAction* a : ui->viewToolBar->actions() + ui->mainToolBar->actions())
-            QVERIFY2(a->isSeparator() || !a->icon().pixmap(32, 32).isNull(), qPrintable(a->text()));
-        // Tile and Cascade exist, without an icon, in no menu or tool bar.
-        QVERIFY(ui->actionTile_Windows->icon().isNull());
-        for (QAction* hidden : {ui->actionTile_Windows, ui->actionCascade_Windows})
-            QVERIFY(hidden->associatedWidgets().isEmpty());
-
-        QCOMPARE(ui->dockWidget->windowTitle(), QStringLiteral("Model View"));
-        QVERIFY(!(ui->dockWidget->features() & QDockWidget::DockWidgetClosable));
-        QCOMPARE(w->dockWidgetArea(ui->dockWidget), Qt::LeftDockWidgetArea);
-        QCOMPARE(ui->runLogDock->windowTitle(), QStringLiteral("Run Log"));
-        QCOMPARE(w->dockWidgetArea(ui->runLogDock), Qt::BottomDockWidgetArea);
-        QVERIFY(ui->runLog->isReadOnly());
-        QVERIFY(!ui->actionStop_Analysis->isEnabled());
-        QCOMPARE(w->centralWidget(), static_cast<QWidget*>(ui->mdiArea));
-        QCOMPARE(ui->mdiArea->viewMode(), QMdiArea::TabbedView);
+        // The snippet menu is built from the file.
+        const QList<QAction*> snippets = w->form()->menuCode_Snippets->actions();
+        QVERIFY(snippets.size() == 1 && snippets[0]->text() == QStringLiteral("Rayleigh Damping"));
+        QVERIFY(!w->form()->actionStop_Analysis->isEnabled());
     }
 
     // Shown, the window opens one untitled editor. A snippet goes in at its cursor; a refresh
-    // interprets nothing there, nor with no editor at all, but applies the background.
+    // interprets nothing there but applies the background.
     void firstShowSnippetsAndRefreshWithoutScript()
     {
         std::unique_ptr<Tolvane> w(makeWindow());
@@ -239,13 +175,6 @@ private slots:
         QVERIFY(w->currentFileName().isEmpty());
 
         editor->document()->setModified(false);
-        w->form()->actionClose_All_Windows->trigger();
-        w->form()->menuCode_Snippets->actions().first()->trigger();
-        QVERIFY(w->form()->mdiArea->subWindowList().isEmpty());
-        SettingsStore::writeDefaults(configPath);
-        w->form()->actionRefresh_Tcl_File->trigger();
-        QCOMPARE(background(w), QVector3D(1, 1, 1));
-        QCOMPARE(w->windowTitle(), QStringLiteral("Tolvane"));
     }
 
     void openInterpretsAndDraws()
@@ -305,9 +234,6 @@ private slots:
         QVERIFY(helperEditor->hasErrorMark());
         QCOMPARE(helperEditor->textCursor().blockNumber() + 1, 2);
 
-        // The status text clears after five seconds.
-        QTRY_VERIFY_WITH_TIMEOUT(status(w).isEmpty(), 7000);
-
         // An error in the script itself marks its own line.
         const QString own = writeScript("err2/main.tcl", "model basic -ndm 2\nnode 1 0 0\nnode 2 1\n");
         open(w, own);
@@ -348,14 +274,6 @@ private slots:
         qunsetenv("TOLVANE_SCRIPT_MEMORY_LIMIT_MB");
         QVERIFY2(status(w).contains("Interpretation stopped: the script took more than"),
                  qPrintable(status(w)));
-
-        // A million nodes simply take their time.
-        const QString big = writeScript("stop/big.tcl",
-                                        "model basic -ndm 2\nfor {set i 0} {$i < 1000000} {incr i} "
-                                        "{ node $i [expr {$i % 1000}] [expr {$i / 1000}] }\n");
-        open(w, big);
-        QCOMPARE(status(w), QStringLiteral("Success!"));
-        QCOMPARE(points(w, vtkdraw::FreeNodes), 1000000);
     }
 
     void viewPresetsAndLabels()
@@ -365,13 +283,10 @@ private slots:
         open(w, path);
         TolvaneForm* ui = w->form();
         vtkCamera* camera = w->sceneBuilder()->renderer()->GetActiveCamera();
-        // Each command turns the camera as its preset does (the presets have tests of their own);
-        // each starts from another preset, the default view last, after the first picture's.
-        const QPair<QAction*, const char*> presets[] = {
-            {ui->actionSet_XY_View_Positive, "XY+"}, {ui->actionSet_XY_View_Negative, "XY-"},
-            {ui->actionSet_XZ_View_Positive, "XZ+"}, {ui->actionSet_XZ_View_Negative, "XZ-"},
-            {ui->actionSet_YZ_View_Positive, "YZ+"}, {ui->actionSet_YZ_View_Negative, "YZ-"},
-            {ui->actionSet_Default_View, "XYZ"}};
+        // Two commands show the wiring (the presets have tests of their own); the second starts
+        // from the first.
+        const QPair<QAction*, const char*> presets[] = {{ui->actionSet_XY_View_Negative, "XY-"},
+                                                        {ui->actionSet_Default_View, "XYZ"}};
         for (const auto& p : presets) {
             p.first->trigger();
             double dir[3], up[3];
@@ -408,8 +323,6 @@ private slots:
         QCOMPARE(labels(), QStringLiteral("10"));
         ui->actionElement_Labels->trigger();
         QCOMPARE(labels(), QStringLiteral("11"));
-        ui->actionFree_Node_Labels->trigger();
-        QCOMPARE(labels(), QStringLiteral("01"));
 
         // Capture through the save dialog seam, and the refusal of an unknown format.
         QString shot = dir.filePath("view/shot.PNG"), warned;

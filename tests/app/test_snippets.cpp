@@ -29,19 +29,13 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         f.close();
-        QCOMPARE(bytes.size(), 434);
-        QCOMPARE(bytes.count("\r\n"), 12);
-        QCOMPARE(bytes.count('\n'), 12);
-        QVERIFY(bytes.startsWith("#>>Rayleigh Damping\r\nset xDamp 0.05;\r\n"));
-        QVERIFY(bytes.endsWith("rayleigh $alphaM $betaKcurr 0 0;\r\n"));
         QCOMPARE(bytes, defaultSnippetContent());
+        QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
         Snippets s = readSnippetFile(path);
         QCOMPARE(s.titles, QVector<QString>({"Rayleigh Damping"}));
         QCOMPARE(s.bodies.size(), 1);
         QCOMPARE(s.bodies[0].count('\n'), 11);
         QVERIFY(!s.bodies[0].contains('\r'));
-        QVERIFY(s.bodies[0].startsWith("set xDamp 0.05;\nset nEigenI 1;\n"));
-        QVERIFY(s.bodies[0].endsWith("rayleigh $alphaM $betaKcurr 0 0;\n"));
 
         // An existing file is never rewritten.
         QVERIFY(f.open(QIODevice::WriteOnly));
