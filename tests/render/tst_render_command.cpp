@@ -65,6 +65,15 @@ private slots:
         QVERIFY2(magenta > 30, qPrintable(QString("element label pixels: %1").arg(magenta)));
     }
 
+    void scriptErrorStillWritesThePicture()
+    {
+        QVERIFY(writeFile(m_script, QByteArray(portalScript()) + "error {bad input}\nnode 5 9 9 9\n"));
+        const RenderOptions o = options("broken.png", "XZ+");
+        QCOMPARE(renderMain(o), 1);
+        QVERIFY2(countInColumn(QImage(o.output), 450, QColor(128, 128, 255), 3) >= 5,
+                 "what was recorded before the error is drawn");
+    }
+
     // The script's evaluation moves into its folder; a relative IMAGE still means the caller's.
     void relativeOutputIsTheCallersFolder()
     {

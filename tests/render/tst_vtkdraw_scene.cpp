@@ -64,8 +64,6 @@ private slots:
     void constructionBackgroundAndClearing()
     {
         Scene scene(m_settings);
-        QCOMPARE(scene.window->GetInteractor()->GetInteractorStyle(),
-                 (vtkInteractorObserver*)scene.draw->style());
         QVERIFY(scene.draw->axesWidget()->GetEnabled() && !scene.draw->axesWidget()->GetInteractive());
         QVERIFY(scene.camera()->GetParallelProjection());
 
