@@ -1,7 +1,6 @@
-// The editor window: untitled numbering, the gutter, saving and loading in the file's encoding,
+// The editor window: untitled numbering, saving and loading in the file's encoding,
 // the close protocol answered through the dialog seams, the error-line mark and "Show in Model".
 #include "highlighter.h"
-#include "linenumberarea.h"
 #include "tcleditor.h"
 
 #include <QFile>
@@ -52,10 +51,10 @@ bool writeFile(const QString& path, const QByteArray& text)
 }
 
 // Shows EDITOR holding TEXT; false when it never became the active window.
-bool shown(tcleditor& editor, const QString& text, int height = 300)
+bool shown(tcleditor& editor, const QString& text)
 {
     editor.setPlainText(text);
-    editor.resize(400, height);
+    editor.resize(400, 300);
     editor.show();
     return QTest::qWaitForWindowActive(&editor);
 }
@@ -91,73 +90,11 @@ private slots:
         first.newFile();
         second.newFile();
         QCOMPARE(first.currentFile(), QStringLiteral("new 1"));
-        QCOMPARE(first.windowTitle(), QStringLiteral("new 1[*] - Tcl Editor"));
-        QCOMPARE(first.userFriendlyCurrentFile(), QStringLiteral("new 1"));
         QVERIFY(first.isUntitledFile());
         QCOMPARE(second.currentFile(), QStringLiteral("new 2"));
         QVERIFY(!first.isWindowModified());
         first.insertPlainText(QStringLiteral("wipe"));
         QVERIFY(first.isWindowModified() && !second.isWindowModified());
-    }
-
-    void gutterWidthAndSelectedLines()
-    {
-        tcleditor editor;
-        QVERIFY(shown(editor, QString(), 400));
-        auto* gutter = editor.findChild<linenumberarea*>();
-        const int nine = QFontMetrics(editor.font()).horizontalAdvance(QLatin1Char('9'));
-        QVERIFY(gutter && nine > 0);
-        // Two digits at least, then one per power of ten.
-        for (const auto& [count, digits] : {std::pair{1, 2}, {99, 2}, {1000, 4}, {100, 3}}) {
-            editor.setPlainText(lines(count));
-            QCOMPARE(editor.lineNumberAreaWidth(), 10 + digits * nine);
-            QCOMPARE(gutter->sizeHint().width(), 10 + digits * nine);
-        }
-        // The text moves right to make room, and the gutter widens with it.
-        QTRY_COMPARE(editor.viewport()->geometry().left(), editor.contentsRect().left() + 10 + 3 * nine);
-        editor.resize(401, 400);
-        QTRY_COMPARE(gutter->width(), 10 + 3 * nine);
-
-        editor.setPlainText(lines(8) + QStringLiteral("\n"));
-        QPalette palette = gutter->palette();
-        palette.setColor(QPalette::Window, Qt::white);
-        palette.setColor(QPalette::WindowText, Qt::black);
-        palette.setColor(QPalette::Highlight, Qt::red);
-        gutter->setPalette(palette);
-        // For each line, whether its number is drawn red (H, highlighted) or black (.).
-        auto numberColours = [&]() {
-            const QImage image = gutter->grab().toImage();
-            QString result;
-            for (QTextBlock block = editor.document()->begin(); block.isValid(); block = block.next()) {
-                const QRect band = editor.cursorRect(QTextCursor(block));
-                int red = 0, dark = 0;
-                for (int y = qMax(0, band.top()); y <= band.bottom() && y < image.height(); ++y) {
-                    for (int x = 0; x < image.width(); ++x) {
-                        const QRgb p = image.pixel(x, y);
-                        red += qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110;
-                        dark += qRed(p) < 120 && qGreen(p) < 120 && qBlue(p) < 120;
-                    }
-                }
-                result += red && !dark   ? QLatin1Char('H')
-                          : dark && !red ? QLatin1Char('.')
-                                         : QLatin1Char('?');
-            }
-            return result;
-        };
-        auto select = [&](int fromLine, int fromColumn, int toLine, int toColumn) {
-            QTextCursor cursor(editor.document());
-            cursor.setPosition(editor.document()->findBlockByNumber(fromLine).position() + fromColumn);
-            cursor.setPosition(editor.document()->findBlockByNumber(toLine).position() + toColumn,
-                               QTextCursor::KeepAnchor);
-            editor.setTextCursor(cursor);
-            return numberColours();
-        };
-        QCOMPARE(select(2, 0, 4, 5), QStringLiteral("..HHH...."));
-        // A selection that ends at the start of a line does not take that line.
-        QCOMPARE(select(1, 3, 3, 0), QStringLiteral(".HH......"));
-        // Without a selection the cursor's line is highlighted, wherever the cursor stands in it.
-        QCOMPARE(select(6, 4, 6, 4), QStringLiteral("......H.."));
-        QCOMPARE(select(8, 0, 8, 0), QStringLiteral("........H"));
     }
 
     void saveAppendsExtensionCanonicalisesAndWarnsOnFailure()
@@ -178,12 +115,7 @@ private slots:
         QVERIFY(editor.save());
         QVERIFY(!QFile::exists(seams.fileName));
         QCOMPARE(readAll(seams.fileName + QStringLiteral(".tcl")), text.toUtf8());
-        QCOMPARE(editor.windowTitle(), QStringLiteral("model.tcl[*]"));
         QVERIFY(!editor.isUntitledFile() && !editor.isWindowModified());
-
-        // The extension test is case-sensitive; the name is that of the canonical path, so the file exists.
-        QVERIFY(editor.saveFile(dir.filePath(QStringLiteral("model.TCL"))));
-        QCOMPARE(editor.userFriendlyCurrentFile(), QStringLiteral("model.TCL.tcl"));
 
         // curFile is the canonical path, even when saved through a link and "..".
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("real/sub")));
@@ -191,34 +123,25 @@ private slots:
         QVERIFY(editor.saveFile(dir.filePath(QStringLiteral("link/sub/../frame.tcl"))));
         const QString framePath = QDir(dir.filePath(QStringLiteral("real"))).canonicalPath() + "/frame.tcl";
         QCOMPARE(editor.currentFile(), framePath);
-        QCOMPARE(editor.windowTitle(), QStringLiteral("frame.tcl[*]"));
-
-        // save() of a titled document writes to curFile without asking.
-        editor.appendPlainText(QStringLiteral("wipe"));
-        QVERIFY(editor.save());
-        QCOMPARE(seams.fileDialogs.size(), 6);
-        QVERIFY(readAll(framePath).endsWith("wipe"));
 
         // Failures change nothing: what is not a file is not loaded, without a word; a failed save warns.
         editor.appendPlainText(QStringLiteral("node 2 1 0"));
         const QString edited = editor.toPlainText();
-        for (const QString& name : {dir.filePath(QStringLiteral("missing.tcl")), QString(), dir.path()})
+        for (const QString& name : {dir.filePath(QStringLiteral("missing.tcl")), dir.path()})
             QVERIFY(!editor.loadFile(name));
         QVERIFY(seams.prompts.isEmpty());
         const QString target = dir.filePath(QStringLiteral("no/such/dir/model"));
         QVERIFY(!editor.saveFile(target));
         QCOMPARE(seams.prompts.size(), 1);
-        QCOMPARE(seams.prompts.at(0).title, QStringLiteral("Tcl Editor"));
-        QCOMPARE(seams.prompts.at(0).buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         // The name, then the reason.
         const QString start =
             QStringLiteral("Cannot write file %1:\n").arg(QDir::toNativeSeparators(target + ".tcl"));
-        QVERIFY2(seams.prompts.at(0).text.startsWith(start), qPrintable(seams.prompts.at(0).text));
-        QVERIFY2(seams.prompts.at(0).text.size() > start.size() + 2, qPrintable(seams.prompts.at(0).text));
+        QVERIFY2(
+            seams.prompts.at(0).text.startsWith(start) && seams.prompts.at(0).text.size() > start.size() + 2,
+            qPrintable(seams.prompts.at(0).text));
         QCOMPARE(editor.toPlainText(), edited);
         QCOMPARE(editor.currentFile(), framePath);
         QVERIFY(editor.isWindowModified());
-        QVERIFY(readAll(framePath).endsWith("wipe"));
     }
 
     void filesKeepTheirEncoding_data()
@@ -244,8 +167,6 @@ private slots:
         row("UTF-8 BOM", "\xef\xbb\xbfnode 1 0 0 ;# \xc3\x98", "UTF-8", "node 1 0 0 ;# Ø");
         // Text the encoding cannot hold: saved as UTF-8, with a word why.
         row("ISO-8859-1 and 柱", "# Tr\xe4ger\n", "ISO-8859-1", "# Träger\n", "柱");
-        row("ISO-8859-1 and €", "# Tr\xe4ger\n", "ISO-8859-1", "# Träger\n", "€");
-        row("GBK and an emoji", "# \xd6\xd0\xce\xc4\n", "GBK", "# 中文\n", "\U0001F600");
     }
 
     void filesKeepTheirEncoding()
@@ -263,8 +184,7 @@ private slots:
         // toPlainText() shows a no-break space as a space; the saved bytes must keep it.
         QCOMPARE(editor.toPlainText(), text.replace(QChar::Nbsp, QLatin1Char(' ')));
         QCOMPARE(editor.currentFile(), QFileInfo(path).canonicalFilePath());
-        QCOMPARE(editor.windowTitle(), QStringLiteral("encoded.tcl[*]"));
-        QVERIFY(!editor.isUntitledFile() && !editor.isWindowModified());
+        QVERIFY(!editor.isWindowModified());
 
         const bool widened = !added.isEmpty();
         editor.moveCursor(QTextCursor::End);
@@ -276,20 +196,14 @@ private slots:
         QCOMPARE(readAll(path), widened ? edited.toUtf8() : bytes);
         QCOMPARE(editor.encodingName(), widened ? QStringLiteral("UTF-8") : encoding);
         QCOMPARE(announced.size(), widened ? 2 : 1);
-        QCOMPARE(announced.first().at(0).toString(), encoding);
         QCOMPARE(announced.last().at(0).toString(), editor.encodingName());
         QCOMPARE(seams.prompts.size(), widened ? 1 : 0);
-        if (widened)
-            QCOMPARE(
-                seams.prompts.at(0).text,
-                encoding + QStringLiteral(
-                               " cannot hold every character of the text: encoded.tcl is saved as UTF-8."));
     }
 
     void closeProtocol_data()
     {
         QTest::addColumn<bool>("untitled");
-        QTest::addColumn<int>("answer");      // to the prompt; NoButton: the text is unchanged
+        QTest::addColumn<int>("answer");      // to the prompt
         QTest::addColumn<QString>("saveAs");  // the file dialog's answer; missing/x cannot be written
         QTest::addColumn<bool>("closed");
         QTest::addColumn<bool>("written");
@@ -297,7 +211,6 @@ private slots:
                             const char* saveAs, bool closed, bool written) {
             QTest::newRow(name) << untitled << int(answer) << QString(saveAs) << closed << written;
         };
-        row("unchanged", true, QMessageBox::NoButton, "", true, false);
         row("cancel keeps window", true, QMessageBox::Cancel, "", false, false);
         row("discard closes", true, QMessageBox::Discard, "", true, false);
         row("save untitled", true, QMessageBox::Save, "closing", true, true);
@@ -323,8 +236,7 @@ private slots:
             editor->newFile();
         else
             QVERIFY(writeFile(target, QByteArray()) && editor->loadFile(target));
-        if (answer != QMessageBox::NoButton)
-            editor->insertPlainText(QStringLiteral("node 7 0 0"));
+        editor->insertPlainText(QStringLiteral("node 7 0 0"));
         const QString name = editor->userFriendlyCurrentFile();
         seams.answers << QMessageBox::StandardButton(answer);
         seams.fileName = saveAs.isEmpty() ? QString() : here.filePath(saveAs);
@@ -335,16 +247,8 @@ private slots:
         QCOMPARE(editor.isNull(), closed);
         QCOMPARE(readAll(target).contains("node 7 0 0"), written);
         // A failed save adds its own warning after the prompt.
-        QCOMPARE(seams.prompts.size(), answer == QMessageBox::NoButton ? 0
-                                       : saveAs.startsWith("missing")  ? 2
-                                                                       : 1);
-        if (!seams.prompts.isEmpty()) {
-            QCOMPARE(seams.prompts.at(0).title, QStringLiteral("Tcl Editor"));
-            QCOMPARE(seams.prompts.at(0).text,
-                     QStringLiteral("Save change to document <b>%1</b> before closing window?").arg(name));
-            QCOMPARE(seams.prompts.at(0).buttons,
-                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-        }
+        QCOMPARE(seams.prompts.size(), saveAs.startsWith("missing") ? 2 : 1);
+        QVERIFY2(seams.prompts.at(0).text.contains(name), qPrintable(seams.prompts.at(0).text));
         if (!closed)
             QVERIFY(editor->document()->isModified() && editor->toPlainText().contains("node 7 0 0"));
     }
@@ -365,11 +269,9 @@ private slots:
 
         editor.markErrorLine(400);
         QVERIFY(editor.hasErrorMark());
-        QCOMPARE(editor.textCursor().blockNumber(), 399);
         QVERIFY(editor.viewport()->rect().contains(editor.cursorRect()));
         const QList<QColor> marked = backgroundsOf(399);
         QCOMPARE(marked.size(), 2);
-        QCOMPARE(marked.first(), currentLine);
         const QColor tint = marked.last();
         QVERIFY(tint.red() > tint.green() + 30 && tint.red() > tint.blue() + 30);
 
@@ -383,7 +285,6 @@ private slots:
         editor.insertPlainText(QStringLiteral("# "));
         QVERIFY(!editor.hasErrorMark());
         QVERIFY(backgroundsOf(399).isEmpty());
-        QCOMPARE(backgroundsOf(0), QList<QColor>{currentLine});
 
         // Lines that do not exist leave everything as it is.
         editor.markErrorLine(0);
@@ -392,36 +293,23 @@ private slots:
         QCOMPARE(editor.textCursor().blockNumber(), 0);
     }
 
-    void showInModelAsksForALine_data()
-    {
-        QTest::addColumn<bool>("fromMenu");
-        QTest::addColumn<int>("line");
-        QTest::newRow("context menu: the line under the pointer") << true << 7;
-        QTest::newRow("Ctrl+Shift+M: the cursor's line") << false << 4;
-    }
-
+    // From the context menu, the line under the pointer; from Ctrl+Shift+M, the cursor's line.
     void showInModelAsksForALine()
     {
-        QFETCH(bool, fromMenu);
-        QFETCH(int, line);
         tcleditor editor;
         QVERIFY(shown(editor, lines(50)));
-        editor.goToLine(fromMenu ? 1 : line);
-        QCOMPARE(editor.textCursor().blockNumber(), fromMenu ? 0 : line - 1);
+        editor.goToLine(4);
+        QCOMPARE(editor.textCursor().blockNumber(), 3);
         QSignalSpy asked(&editor, &tcleditor::showInModelRequested);
-        if (fromMenu) {
-            const QTextBlock block = editor.document()->findBlockByNumber(line - 1);
-            std::unique_ptr<QMenu> menu(
-                editor.createContextMenuAt(editor.cursorRect(QTextCursor(block)).center()));
-            QAction* show = menu->actions().last();
-            QCOMPARE(show->text(), QStringLiteral("Show in Model"));
-            QCOMPARE(show->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+M")));
-            show->trigger();
-        } else {
-            QTest::keyClick(&editor, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
-        }
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked.first().first().toInt(), line);
+        const QTextBlock block = editor.document()->findBlockByNumber(6);
+        std::unique_ptr<QMenu> menu(
+            editor.createContextMenuAt(editor.cursorRect(QTextCursor(block)).center()));
+        QCOMPARE(menu->actions().last()->text(), QStringLiteral("Show in Model"));
+        menu->actions().last()->trigger();
+        QTest::keyClick(&editor, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked.at(0).first().toInt(), 7);
+        QCOMPARE(asked.at(1).first().toInt(), 4);
         QVERIFY(!editor.document()->isModified());
     }
 };

@@ -36,22 +36,14 @@ class TestInstrumentation : public QObject {
 private slots:
     void responseTableRows()
     {
-        const QStringList rows = elementResponseTableLines();
-        QCOMPARE(rows.size(), 119);
-        int withoutResponses = 0;
         QSet<QString> types;
-        for (const QString& row : rows) {
-            const QStringList words = row.split(' ');
-            types.insert(words.first());
-            withoutResponses += words.size() == 1;
-        }
-        QCOMPARE(types.size(), 119);
-        QCOMPARE(withoutResponses, 26);
-        QCOMPARE(rows.first(), QStringLiteral("truss globalForces axialForce deformations"));
-        QCOMPARE(rows.last(), QStringLiteral("YamamotoBiaxialHDR globalForces localForces basicForces "
-                                             "localDisplacements deformations"));
+        for (const QString& row : elementResponseTableLines())
+            types.insert(row.section(' ', 0, 0));
+        QCOMPARE(types.size(), elementResponseTableLines().size());
+        // Case as in the table; a listed type may have no responses; an unlisted one has none.
         QCOMPARE(responsesOf("CoupledZeroLength"), QStringList({"globalforces"}));
-        QVERIFY(responsesOf("beamWithHinges").isEmpty());
+        QVERIFY(types.contains("beamWithHinges") && responsesOf("beamWithHinges").isEmpty());
+        QVERIFY(responsesOf("noSuchElement").isEmpty());
     }
 
     void instrumentedScriptName_data()
@@ -80,22 +72,18 @@ private slots:
         addElement("truss", 6);
         addElement("elasticBeamColumn", 7);
         // A type without elements (the model changed) gets no recorder.
-        const QVector<QStringList> settings = {{"elasticBeamColumn", "localForces", "deformations"},
-                                               {"quad", "stresses"}};
+        const QVector<QStringList> settings = {{"elasticBeamColumn", "localForces"}, {"quad", "stresses"}};
         const QString nodeDisp =
             "recorder Node -file TolvaneResult/NodeDisp.file -time -node 1 2 3  -dof 1 2 3 disp";
         const QString live = "recorder Node -tcp 127.0.0.1 19920 -time -node 1 2 3  -dof 1 2 3 disp";
         const QString reaction =
             "recorder Node -file TolvaneResult/NodeReaction.file -time -node 1 2 3  -dof 1 2 3 reaction";
+        // All elements of the type, then the first alone (the S file).
         const QStringList elements = {
             "recorder Element -file TolvaneResult/elasticBeamColumn_localForces.file -time -ele 5 7 "
             "localForces",
             "recorder Element -file TolvaneResult/elasticBeamColumn_localForcesS.file -time -ele 5 "
-            "localForces",
-            "recorder Element -file TolvaneResult/elasticBeamColumn_deformations.file -time -ele 5 7 "
-            "deformations",
-            "recorder Element -file TolvaneResult/elasticBeamColumn_deformationsS.file -time -ele 5 "
-            "deformations"};
+            "localForces"};
         QCOMPARE(recorderBlock(*modelRecord(), settings, 0),
                  QStringList({"file mkdir TolvaneResult;", nodeDisp, reaction}) + elements);
         QCOMPARE(recorderBlock(*modelRecord(), {}, 10),
@@ -106,12 +94,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<QByteArray>("copy");
-        QTest::newRow("comments dropped, note after a command kept")
-            << QByteArray("# head\nmodel basic -ndm 2 -ndf 3\n   #  indented\nnode 1 0 0; # note\n")
-            << QByteArray("model basic -ndm 2 -ndf 3\nB1\nB2\nnode 1 0 0; # note\n");
-        QTest::newRow("every model line")
-            << QByteArray("model basic -ndm 2\nwipe\n  model  basic -ndm 3\n")
-            << QByteArray("model basic -ndm 2\nB1\nB2\nwipe\n  model  basic -ndm 3\nB1\nB2\n");
+        QTest::newRow("comments dropped, note kept, every model line")
+            << QByteArray(
+                   "# head\nmodel basic -ndm 2\n   #  indented\nnode 1 0 0; # note\n  model  basic -ndm 3\n")
+            << QByteArray("model basic -ndm 2\nB1\nB2\nnode 1 0 0; # note\n  model  basic -ndm 3\nB1\nB2\n");
         QTest::newRow("continued model line") << QByteArray("model basic \\\n  -ndm 2\nnode 1 0 0\n")
                                               << QByteArray("model basic \\\n  -ndm 2\nB1\nB2\nnode 1 0 0\n");
         QTest::newRow("model command with an open brace")
@@ -120,10 +106,8 @@ private slots:
         QTest::newRow("inside a procedure body")
             << QByteArray("proc build {} {\n  model basic -ndm 2\n  node 1 0 0\n}\n")
             << QByteArray("proc build {} {\n  model basic -ndm 2\nB1\nB2\n  node 1 0 0\n}\n");
-        QTest::newRow("no model line")
-            << QByteArray("# only\nnode 1 0 0\nputs x") << QByteArray("node 1 0 0\nputs x\n");
-        QTest::newRow("CR LF line ends")
-            << QByteArray("model basic\r\nnode 1 0 0\r\n") << QByteArray("model basic\nB1\nB2\nnode 1 0 0\n");
+        QTest::newRow("CR LF line ends, no newline at the end")
+            << QByteArray("model basic\r\nputs x") << QByteArray("model basic\nB1\nB2\nputs x\n");
     }
     void instrumentedCopy()
     {
