@@ -136,8 +136,6 @@ private slots:
     {
         QTest::addColumn<QVector<double>>("world");
         QTest::addColumn<QString>("text");
-        QTest::newRow("restrained node")
-            << QVector<double>{0, 0, 0} << "Node 1 (0, 0, 0) \u2014 portal.tcl:5, fixed 1 1 1 1 1 1";
         QTest::newRow("element") << QVector<double>{2, 0, 3}
                                  << "Element 12 elasticBeamColumn nodes 3 4 \u2014 portal.tcl:11";
         QTest::newRow("empty space") << QVector<double>{2, 0, 1.5} << "";
