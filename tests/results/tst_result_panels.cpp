@@ -90,47 +90,46 @@ private slots:
         QCOMPARE(panel.statusBar->currentMessage(), QString("Current Step: 5"));
     }
 
-    void playLoopsUntilStop_data()
-    {
-        QTest::addColumn<QStringList>("fields");  // start, end, interval, time interval
-        QTest::addColumn<QList<int>>("expected");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("1 to 57 by 10") << QStringList{"1", "57", "10", "0.0005"}
-                                       << QList<int>{1, 11, 21, 31, 41, 51, 1, 11} << QStringList{};
-        QTest::newRow("end clamped to the steps")
-            << QStringList{"50", "100", "3", "0.0005"} << QList<int>{50, 53, 56, 50, 53} << QStringList{};
-        QTest::newRow("start 0 and interval 0 count as 1")
-            << QStringList{"0", "3", "0", "0"} << QList<int>{1, 2, 3, 1, 2} << QStringList{};
-        QTest::newRow("end before start refused")
-            << QStringList{"30", "20", "10", "0"} << QList<int>{}
-            << QStringList{"Animation: Error in Start Step or End Stop!"};
-    }
     void playLoopsUntilStop()
     {
-        QFETCH(QStringList, fields);
-        QFETCH(QList<int>, expected);
-        zor_result_panel panel;
-        panel.setStepCount(57);
-        panel.horizontalSlider->setValue(57);
-        const QList<QLineEdit*> edits{panel.lineEdit, panel.lineEdit_2, panel.lineEdit_3, panel.lineEdit_4};
-        for (int i = 0; i < edits.size(); ++i)
-            edits[i]->setText(fields[i]);
-        QSignalSpy spy(&panel, &zor_result_panel::sliderChangedSignal);
-        bool lockedWhilePlaying = true;
-        connect(&panel, &zor_result_panel::sliderChangedSignal, this, [&] {
-            lockedWhilePlaying &= panel.isPlaying() && !panel.pushButton->isEnabled() &&
-                                  !panel.horizontalSlider->isEnabled() && !panel.lineEdit_5->isEnabled() &&
-                                  panel.pushButton_2->isEnabled();
-            if (spy.size() == 1)  // a second Play while playing starts nothing
-                QMetaObject::invokeMethod(&panel, "on_pushButton_clicked");
-            if (spy.size() == expected.size())
-                panel.pushButton_2->click();
-        });
-        panel.pushButton->click();
-        QCOMPARE(steps(spy), expected);
-        QTEST(m_boxes, "boxes");
-        QVERIFY(lockedWhilePlaying);
-        QVERIFY(!panel.isPlaying() && panel.pushButton->isEnabled() && panel.horizontalSlider->isEnabled());
+        struct Case {
+            QStringList fields;  // start, end, interval, time interval
+            QList<int> expected;
+            QStringList boxes = {};
+        };
+        const Case cases[] = {
+            {{"1", "57", "10", "0.0005"}, {1, 11, 21, 31, 41, 51, 1, 11}},
+            {{"50", "100", "3", "0.0005"}, {50, 53, 56, 50, 53}},  // the end is clamped to the steps
+            {{"0", "3", "0", "0"}, {1, 2, 3, 1, 2}},               // start 0 and interval 0 count as 1
+            {{"30", "20", "10", "0"}, {}, {"Animation: Error in Start Step or End Stop!"}},
+        };
+        for (const Case& c : cases) {
+            m_boxes.clear();
+            zor_result_panel panel;
+            panel.setStepCount(57);
+            panel.horizontalSlider->setValue(57);
+            const QList<QLineEdit*> edits{panel.lineEdit, panel.lineEdit_2, panel.lineEdit_3,
+                                          panel.lineEdit_4};
+            for (int i = 0; i < edits.size(); ++i)
+                edits[i]->setText(c.fields[i]);
+            QSignalSpy spy(&panel, &zor_result_panel::sliderChangedSignal);
+            bool lockedWhilePlaying = true;
+            connect(&panel, &zor_result_panel::sliderChangedSignal, this, [&] {
+                lockedWhilePlaying &= panel.isPlaying() && !panel.pushButton->isEnabled() &&
+                                      !panel.horizontalSlider->isEnabled() &&
+                                      !panel.lineEdit_5->isEnabled() && panel.pushButton_2->isEnabled();
+                if (spy.size() == 1)  // a second Play while playing starts nothing
+                    QMetaObject::invokeMethod(&panel, "on_pushButton_clicked");
+                if (spy.size() == c.expected.size())
+                    panel.pushButton_2->click();
+            });
+            panel.pushButton->click();
+            QCOMPARE(steps(spy), c.expected);
+            QCOMPARE(m_boxes, c.boxes);
+            QVERIFY(lockedWhilePlaying);
+            QVERIFY(!panel.isPlaying() && panel.pushButton->isEnabled() &&
+                    panel.horizontalSlider->isEnabled());
+        }
     }
 
     void closeWhilePlayingDefersDeletion()
@@ -200,32 +199,33 @@ private slots:
                  (QStringList{"quad", "stresses", "Element Attribute", "12", "3"}));
     }
 
-    void attributeChoiceByDivisibility_data()
-    {
-        QTest::addColumn<int>("values");
-        QTest::addColumn<QStringList>("choices");
-        QTest::addColumn<QList<int>>("spinMaxima");  // per choice
-        QTest::addColumn<bool>("okEnabled");
-        QTest::newRow("12 values, 2 nodes")
-            << 12 << QStringList{"Point Attribute", "Element Attribute"} << QList<int>{6, 12} << true;
-        QTest::newRow("7 values, 2 nodes") << 7 << QStringList{"Element Attribute"} << QList<int>{7} << true;
-        QTest::newRow("time only") << 0 << QStringList{"Element Attribute"} << QList<int>{1} << false;
-    }
     void attributeChoiceByDivisibility()
     {
-        QFETCH(int, values);
-        QFETCH(QList<int>, spinMaxima);
-        addElements("elasticBeamColumn", 2, 3);
-        writeRecord({{"elasticBeamColumn", "globalForces"}});
-        writeSample("elasticBeamColumn_globalForces", values);
-        zor_result_read_panel* dialog = openDialog();
-        QTEST(comboItems(dialog->comboBox_3), "choices");
-        for (int i = 0; i < spinMaxima.size(); ++i) {
-            dialog->comboBox_3->setCurrentIndex(i);
-            QCOMPARE(dialog->spinBox->minimum(), 1);
-            QCOMPARE(dialog->spinBox->maximum(), spinMaxima[i]);
+        struct Case {
+            int values;  // in the sample line, after the time
+            QStringList choices;
+            QList<int> spinMaxima;  // per choice
+            bool okEnabled;
+        };
+        const Case cases[] = {
+            {12, {"Point Attribute", "Element Attribute"}, {6, 12}, true},  // 2 nodes divide 12
+            {7, {"Element Attribute"}, {7}, true},
+            {0, {"Element Attribute"}, {1}, false},  // time only
+        };
+        for (const Case& c : cases) {
+            resetModelRecord();
+            addElements("elasticBeamColumn", 2, 3);
+            writeRecord({{"elasticBeamColumn", "globalForces"}});
+            writeSample("elasticBeamColumn_globalForces", c.values);
+            zor_result_read_panel* dialog = openDialog();
+            QCOMPARE(comboItems(dialog->comboBox_3), c.choices);
+            for (int i = 0; i < c.spinMaxima.size(); ++i) {
+                dialog->comboBox_3->setCurrentIndex(i);
+                QCOMPARE(dialog->spinBox->minimum(), 1);
+                QCOMPARE(dialog->spinBox->maximum(), c.spinMaxima[i]);
+            }
+            QCOMPARE(dialog->buttonBox->button(QDialogButtonBox::Ok)->isEnabled(), c.okEnabled);
         }
-        QTEST(dialog->buttonBox->button(QDialogButtonBox::Ok)->isEnabled(), "okEnabled");
     }
 
     void withoutRunRecordOkGivesEmptyTexts()

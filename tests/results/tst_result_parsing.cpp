@@ -8,7 +8,6 @@
 
 using Values = QVector<double>;
 using Selection = ContourSelection;  // element type, point attribute, columns, first column, min, max
-Q_DECLARE_METATYPE(Selection)
 
 namespace {
 
@@ -101,66 +100,57 @@ private slots:
         }
     }
 
-    void contourRange_data()
-    {
-        QTest::addColumn<Selection>("selection");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<double>("min");
-        QTest::addColumn<double>("max");
-        const Selection truss{"truss", false, 1, 1};
-        QTest::newRow("values 2 to 10") << truss << QStringList{"0.1 2 10", "0.2 5 3"} << 0.0 << 10.0;
-        const QString block = "0 99 -5 99 3 99 4 99 7";
-        QTest::newRow("point attribute: node fields only")
-            << Selection{"quad", true, 8, 2} << QStringList{block} << -5.0 << 7.0;
-        QTest::newRow("element attribute: first column only")
-            << Selection{"quad", false, 8, 2} << QStringList{block} << -5.0 << 0.0;
-        QTest::newRow("cut block not read")
-            << Selection{"quad", true, 8, 2} << QStringList{"0 1 2 1 2 1 2 1 2 1 -40 1 50"} << 0.0 << 2.0;
-        QTest::newRow("type not in model")
-            << Selection{"brick", false, 1, 1} << QStringList{"0.1 5 -5"} << 0.0 << 0.0;
-    }
     void contourRange()
     {
-        QFETCH(Selection, selection);
-        QFETCH(QStringList, lines);
+        struct Case {
+            Selection selection;
+            QStringList lines;
+            double min, max;
+        };
+        const Selection truss{"truss", false, 1, 1};
+        const QString block = "0 99 -5 99 3 99 4 99 7";
+        const Case cases[] = {
+            {truss, {"0.1 2 10", "0.2 5 3"}, 0.0, 10.0},
+            {{"quad", true, 8, 2}, {block}, -5.0, 7.0},   // a point attribute: node fields only
+            {{"quad", false, 8, 2}, {block}, -5.0, 0.0},  // an element attribute: first column only
+            {{"quad", true, 8, 2}, {"0 1 2 1 2 1 2 1 2 1 -40 1 50"}, 0.0, 2.0},  // a cut block is not read
+            {{"brick", false, 1, 1}, {"0.1 5 -5"}, 0.0, 0.0},                    // type not in the model
+        };
         fillMixedModel();
-        double min = 0, max = 0;
-        scanContourRange(lines, *modelRecord(), selection, &min, &max);
-        QTEST(min, "min");
-        QTEST(max, "max");
+        for (const Case& c : cases) {
+            double min = 0, max = 0;
+            scanContourRange(c.lines, *modelRecord(), c.selection, &min, &max);
+            QCOMPARE(min, c.min);
+            QCOMPARE(max, c.max);
+        }
     }
 
-    void contourScalars_data()
-    {
-        QTest::addColumn<Selection>("selection");
-        QTest::addColumn<int>("nodeCount");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<Values>("expected");
-        const QString twelve = "0.1 1 2 3 4 5 6 7 8 9 10 11 12";
-        const Selection truss{"truss", false, 6, 2, 0, 10};
-        QTest::newRow("element attribute, W 6, f 2") << truss << 2 << twelve << Values{0.2, 0.2, 0.8, 0.8};
-        const Selection quad{"quad", true, 8, 1, 0, 100};
-        const Values middle{0.5, 0.5, 0.5, 0.5};
-        QTest::newRow("point attribute, other type in the middle")
-            << quad << 4 << tens(32) << Values{0.1, 0.3, 0.5, 0.7} + middle + Values{0.9, 1.1, 1.3, 1.5};
-        QTest::newRow("cut line reads 0")
-            << quad << 4 << tens(10) << Values{0.1, 0.3, 0.5, 0.7} + middle + Values{0.9, 0, 0, 0};
-        QTest::newRow("no range gives the middle")
-            << Selection{"quad", true, 8, 1} << 4 << tens(32) << middle + middle + middle;
-        QTest::newRow("chosen type has other node count") << quad << 2 << tens(32) << Values{};
-    }
     void contourScalars()
     {
-        QFETCH(Selection, selection);
-        QFETCH(int, nodeCount);
-        QFETCH(QString, line);
-        QFETCH(Values, expected);
+        struct Case {
+            Selection selection;
+            int nodeCount;
+            QString line;
+            Values expected;
+        };
+        const Selection quad{"quad", true, 8, 1, 0, 100};
+        const Values middle{0.5, 0.5, 0.5, 0.5};
+        const Case cases[] = {
+            {{"truss", false, 6, 2, 0, 10}, 2, "0.1 1 2 3 4 5 6 7 8 9 10 11 12", {0.2, 0.2, 0.8, 0.8}},
+            // A point attribute, another type in the middle.
+            {quad, 4, tens(32), Values{0.1, 0.3, 0.5, 0.7} + middle + Values{0.9, 1.1, 1.3, 1.5}},
+            {quad, 4, tens(10), Values{0.1, 0.3, 0.5, 0.7} + middle + Values{0.9, 0, 0, 0}},  // cut line
+            {{"quad", true, 8, 1}, 4, tens(32), middle + middle + middle},  // no range gives the middle
+            {quad, 2, tens(32), {}},  // the chosen type has another node count
+        };
         fillMixedModel();
-        const ContourLayout layout = contourLayout(*modelRecord(), NodeIndex(modelRecord()->nodeTags),
-                                                   selection.elementType, nodeCount);
-        Values out{42};
-        ::contourScalars(line, layout, selection, &out);
-        QCOMPARE(out, expected);
+        for (const Case& c : cases) {
+            const ContourLayout layout = contourLayout(*modelRecord(), NodeIndex(modelRecord()->nodeTags),
+                                                       c.selection.elementType, c.nodeCount);
+            Values out{42};
+            ::contourScalars(c.line, layout, c.selection, &out);
+            QCOMPARE(out, c.expected);
+        }
     }
 
     // The cached layouts follow the model record when a script is read again.
