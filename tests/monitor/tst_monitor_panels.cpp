@@ -1,5 +1,5 @@
 // The monitor windows: the view a curve gets, the tracer, mouse rules on a shown plot, the axis
-// label seam, placement, and the node chooser.
+// label seam and the node chooser.
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -184,16 +184,6 @@ private slots:
         zor_monitor_panel::axisLabelProvider = real;
         QCOMPARE(prefilled, QStringList({"u1", "u1"}));
         QCOMPARE(axis->label(), QStringLiteral("Step"));
-    }
-
-    void centredOnTheParent()
-    {
-        QWidget parent;
-        parent.setGeometry(100, 50, 801, 401);
-        zor_monitor_panel panel(600, 250, &parent);
-        // Halves rounded as integers: 100 + 401 - 300, 50 + 201 - 125.
-        QCOMPARE(panel.pos(), QPoint(201, 126));
-        QCOMPARE(panel.size(), QSize(600, 250));
     }
 
     void nodeChooserListsTagsAscendingAndSendsTagAndDof()

@@ -151,33 +151,6 @@ private slots:
             QCOMPARE(folder.lines("d.out").size(), 2);
     }
 
-    // Recorder lines as the application writes them after the model command, then ten steps of 0.1.
-    void frameAsTheApplicationRecordsIt()
-    {
-        const QByteArray block =
-            "file mkdir TolvaneResult;\n"
-            "recorder Node -file TolvaneResult/NodeDisp.file -time -node 1 2 3 4 5 6  -dof 1 2 3 disp\n"
-            "recorder Element -file TolvaneResult/ebc_globalForcesS.file -time -ele 1 globalForces\n";
-        Folder folder;
-        const Run r = folder.run("model basic -ndm 2 -ndf 3\n" + block + frame.mid(frame.indexOf('\n') + 1) +
-                                 "integrator LoadControl 0.1\nanalyze 10\n");
-        QCOMPARE(r.exitCode, 0);
-        QVERIFY2(r.err.contains("tolvane-standin: analyze 10 steps, time 0.1 to 1\n"), r.err);
-        // File, fields per line: the time, then 6 nodes x 3 dofs or one beam x 2 ndf.
-        for (const auto& [file, width] : {std::pair{"NodeDisp", 19}, {"ebc_globalForcesS", 7}}) {
-            const QList<QByteArray> lines = folder.lines(QStringLiteral("TolvaneResult/%1.file").arg(file));
-            QCOMPARE(lines.size(), 10);
-            for (int step = 1; step <= 10; ++step) {
-                const QList<QByteArray> f = fields(lines[step - 1]);
-                QCOMPARE(f.size(), width);
-                QVERIFY2(!f.contains(QByteArray()) && !lines[step - 1].contains('\r'), lines[step - 1]);
-                QCOMPARE(f[0].toDouble(), 0.1 * step);
-            }
-        }
-        // Step 5, top node 5: 0.02 L h s = 0.02 x 6 x 1 x 0.445108.
-        QCOMPARE(fields(folder.lines("TolvaneResult/NodeDisp.file")[4])[1 + 4 * 3], QByteArray("0.053413"));
-    }
-
     void motion_data()
     {
         QTest::addColumn<QByteArray>("model");
