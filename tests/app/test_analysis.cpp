@@ -309,6 +309,8 @@ private slots:
             bool opens;
         } cases[] = {
             {"", "Load Result: NodeDisp.file is empty: the analysis recorded no step.", false},
+            {QByteArray("\x7f\x45LF\x00\x01\x02junk\n", 11),
+             "Load Result: NodeDisp.file, line 1: not a result file", false},
             {QByteArray(100 << 20, '1') + "\n",
              "Load Result: NodeDisp.file, line 1: 1 values where this model needs 19", false},
             {cut, "Load Result: NodeDisp.file, line 3:", true},
@@ -323,12 +325,17 @@ private slots:
         }
         QVERIFY(boxes[0].endsWith("the other 2 steps are shown."));
 
-        // A result file that cannot be read.
+        // A result file that cannot be read, and a run record that is a folder.
         QFile::remove(disp);
         QVERIFY(QDir().mkdir(disp));
         boxes.clear();
         loadResults(w.get());
         QVERIFY2(boxes.value(0).startsWith("Load Result: Cannot read " + disp), qPrintable(boxes.value(0)));
+        QVERIFY(QFile::remove(folder + "/OutputSetting") && QDir().mkdir(folder + "/OutputSetting"));
+        boxes.clear();
+        w->form()->actionLoad_Result->trigger();
+        QCOMPARE(boxes.value(0),
+                 "information Load Result: Cannot read " + folder + "/OutputSetting: it is a directory.");
     }
 
     void liveRunDrawsEveryStepInOrder()

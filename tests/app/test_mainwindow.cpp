@@ -273,6 +273,14 @@ private slots:
         qunsetenv("TOLVANE_SCRIPT_MEMORY_LIMIT_MB");
         QVERIFY2(status(w).contains("Interpretation stopped: the script took more than"),
                  qPrintable(status(w)));
+
+        // A million nodes simply take their time.
+        const QString big = writeScript("stop/big.tcl",
+                                        "model basic -ndm 2\nfor {set i 0} {$i < 1000000} {incr i} "
+                                        "{ node $i [expr {$i % 1000}] [expr {$i / 1000}] }\n");
+        open(w, big);
+        QCOMPARE(status(w), QStringLiteral("Success!"));
+        QCOMPARE(points(w, vtkdraw::FreeNodes), 1000000);
     }
 
     void viewPresetsAndLabels()

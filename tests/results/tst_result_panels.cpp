@@ -203,18 +203,21 @@ private slots:
     {
         struct Case {
             int values;  // in the sample line, after the time
+            bool typeInModel;
             QStringList choices;
             QList<int> spinMaxima;  // per choice
             bool okEnabled;
         };
         const Case cases[] = {
-            {12, {"Point Attribute", "Element Attribute"}, {6, 12}, true},  // 2 nodes divide 12
-            {7, {"Element Attribute"}, {7}, true},
-            {0, {"Element Attribute"}, {1}, false},  // time only
+            {12, true, {"Point Attribute", "Element Attribute"}, {6, 12}, true},  // 2 nodes divide 12
+            {7, true, {"Element Attribute"}, {7}, true},
+            {12, false, {"Element Attribute"}, {12}, true},  // the type left the model
+            {0, true, {"Element Attribute"}, {1}, false},    // time only
         };
         for (const Case& c : cases) {
             resetModelRecord();
-            addElements("elasticBeamColumn", 2, 3);
+            if (c.typeInModel)
+                addElements("elasticBeamColumn", 2, 3);
             writeRecord({{"elasticBeamColumn", "globalForces"}});
             writeSample("elasticBeamColumn_globalForces", c.values);
             zor_result_read_panel* dialog = openDialog();
