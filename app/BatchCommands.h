@@ -20,9 +20,11 @@ struct RenderOptions {
     // A result step of the last run instead of the bare model: 0 for none, -1 for the last.
     int step = 0;
     double scale = 1.0;
-    QString result;  // "TYPE:RESPONSE" to colour by, empty for none
-    bool pointAttribute = false;
-    int column = 1;
+    bool automaticScale = true;  // the scale the window would pick first, unless --scale is given
+    QString result;              // "TYPE:RESPONSE" to colour by, empty for none
+    QString attribute = QStringLiteral("element");  // "element", "point" or "node" (averaged)
+    QString component = QStringLiteral("1");        // a component's name ("Mz_j") or column number
+    QString envelope;  // "max", "min" or "absmax" over all steps instead of the step's values
 };
 
 // Interprets SCRIPT, draws it (with a result step of its last run when asked) and captures the

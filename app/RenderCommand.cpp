@@ -1,18 +1,21 @@
 // --render: interpret a script as the application does and write the picture of its model
 // through the same scene builder and capture, without showing a window; with --step, the
-// picture of a result step as the animation shows it.
+// picture of a result step as the animation shows it, legend and scale included.
 #include <QFileInfo>
 #include <QTextStream>
 
 #include "BatchCommands.h"
 #include "CaptureFormat.h"
 #include "ModelInterpreter.h"
+#include "ComponentNames.h"
+#include "DeformationScale.h"
 #include "ModelRecord.h"
 #include "OffscreenSnapshot.h"
 #include "ResultDisplay.h"
 #include "ResultFile.h"
 #include "ResultParsing.h"
 #include "ResultStep.h"
+#include "ResultTexts.h"
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
 #include "SettingsStore.h"
@@ -27,9 +30,55 @@ struct StepFailure {
     QString reason;
 };
 
+QString attributeText(const QString& word)
+{
+    if (word == QLatin1String("point"))
+        return zor_result_read_panel::pointText();
+    if (word == QLatin1String("node"))
+        return zorloadresult::nodeAveragedText();
+    return zor_result_read_panel::elementText();
+}
+
+// Loads the chosen element response as Load Result would; the legend's title into *TITLE.
+StepFailure loadContour(const RenderOptions& options, const RunRecord& record, const QString& results,
+                        int steps, zorloadresult& loader, QStringList* elements, QString* title)
+{
+    const QString type = options.result.section(QLatin1Char(':'), 0, 0);
+    const QString response = options.result.section(QLatin1Char(':'), 1);
+    bool recorded = false;
+    for (const QStringList& setting : record.settings)
+        recorded = recorded || (setting.value(0) == type && setting.mid(1).contains(response));
+    if (!recorded)
+        return {2, QStringLiteral("the last run did not record %1").arg(options.result)};
+    QString sample;
+    readFirstResultLine(results + QStringLiteral("%1_%2S.file").arg(type, response), &sample);
+    const int columns = sampleColumns(sample);
+    const int nodes = firstNodeCount(*modelRecord(), type);
+    const ComponentNames names = componentNames(response, nodes, modelRecord()->ndm, columns);
+    const QString attribute = attributeText(options.attribute);
+    if (!attributeChoices(names, nodes).contains(attribute))
+        return {2, QStringLiteral("%1 writes %2 values per element: no values per %3")
+                       .arg(options.result)
+                       .arg(columns)
+                       .arg(nodes == 0 ? QStringLiteral("node of this model") : QStringLiteral("element node"))};
+    const QVector<ComponentName>& list = attributeComponents(names, attribute);
+    const int column = findComponent(list, options.component);
+    if (column == 0)
+        return {2, QStringLiteral("%1 has no component \"%2\" %3; it has %4")
+                       .arg(options.result, options.component,
+                            options.attribute == QLatin1String("element") ? QStringLiteral("per element")
+                                                                          : QStringLiteral("per element node"),
+                            componentNameList(list))};
+    loader.loadElementResult(results + QStringLiteral("%1_%2.file").arg(type, response), *elements, type,
+                             response, attribute, QString::number(columns), QString::number(column));
+    const int value = std::max(0, int(contourValueWords().indexOf(options.envelope)));
+    *title = legendTitle(type, response, attribute, list[column - 1].symbol, ContourValue(value), steps);
+    return {};
+}
+
 // Loads the results of the script's last run as Load Result would and prepares the step.
 StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
-                     ResultStep* step)
+                     ResultStep* step, QString* title)
 {
     const QString dir = script.absolutePath();
     const RunRecord record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
@@ -43,36 +92,18 @@ StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorl
     QStringList disp, reactions, elements;
     loader.loadNodeDisp(results + QStringLiteral("NodeDisp.file"), disp);
     loader.loadNodeReaction(results + QStringLiteral("NodeReaction.file"), reactions);
-    if (!options.result.isEmpty()) {
-        const QString type = options.result.section(QLatin1Char(':'), 0, 0);
-        const QString response = options.result.section(QLatin1Char(':'), 1);
-        bool recorded = false;
-        for (const QStringList& setting : record.settings)
-            recorded = recorded || (setting.value(0) == type && setting.mid(1).contains(response));
-        if (!recorded)
-            return {2, QStringLiteral("the last run did not record %1").arg(options.result)};
-        QString sample;
-        readFirstResultLine(results + QStringLiteral("%1_%2S.file").arg(type, response), &sample);
-        const int columns = sampleColumns(sample);
-        const int nodes = firstNodeCount(*modelRecord(), type);
-        if (options.pointAttribute && (nodes == 0 || columns % nodes != 0))
-            return {2, QStringLiteral("%1 writes %2 values per element: no values per point")
-                           .arg(options.result)
-                           .arg(columns)};
-        const int widest = options.pointAttribute ? columns / nodes : columns;
-        if (options.column < 1 || options.column > widest)
-            return {2,
-                    QStringLiteral("--column must be from 1 to %1 for %2").arg(widest).arg(options.result)};
-        loader.loadElementResult(
-            results + QStringLiteral("%1_%2.file").arg(type, response), elements, type, response,
-            options.pointAttribute ? QStringLiteral("Point Attribute") : QStringLiteral("Element Attribute"),
-            QString::number(columns), QString::number(options.column));
-    }
     const int count = disp.size();
+    if (!options.result.isEmpty()) {
+        const StepFailure failure = loadContour(options, record, results, count, loader, &elements, title);
+        if (failure.status != 0)
+            return failure;
+    }
     const int wanted = options.step < 0 ? count : options.step;
     if (wanted < 1 || wanted > count)
         return {2, QStringLiteral("step %1 is not among the %2 steps of the results").arg(wanted).arg(count)};
-    if (!prepareResultStep(loader, disp, reactions, elements, wanted, step))
+    ContourDisplay display;
+    display.value = ContourValue(std::max(0, int(contourValueWords().indexOf(options.envelope))));
+    if (!prepareResultStep(loader, disp, reactions, elements, wanted, step, display))
         return {2, QStringLiteral("step %1 does not hold three values per node of the model").arg(wanted)};
     return {};
 }
@@ -110,18 +141,24 @@ int renderMain(const RenderOptions& options)
     snapshot.size = options.size;
     zorloadresult loader;
     ResultStep step;
+    QString title;
     if (options.step != 0) {
-        const StepFailure failure = loadStep(options, script, loader, &step);
+        const StepFailure failure = loadStep(options, script, loader, &step, &title);
         if (failure.status != 0) {
             err << "tolvane: " << failure.reason << '\n';
             return failure.status;
         }
         const bool contour = !options.result.isEmpty();
-        snapshot.decorate = [&loader, &step, &options, contour](vtkdraw& scene) {
+        const double scale = options.automaticScale
+                                 ? automaticScale(modelExtent(*modelRecord()), loader.largestDisplacement())
+                                 : options.scale;
+        snapshot.decorate = [&loader, &step, &title, scale, contour](vtkdraw& scene) {
             scene.setScalarRange(loader.contourMin(), loader.contourMax());
-            if (contour)
+            if (contour) {
+                scene.setLegendTitle(title);
                 scene.showScalarBar();
-            showDeformed(scene, options.scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
+            }
+            showResultStep(scene, scale, step);
         };
     }
     QString error;

@@ -1,5 +1,6 @@
 #include "ResultDisplay.h"
 
+#include "ResultStep.h"
 #include "vtkdraw.h"
 
 void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
@@ -16,4 +17,11 @@ void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const 
     scene.deformFourNodeElements(scale, x, y, z, s4);
     scene.deformEightNodeElements(scale, x, y, z, s8);
     scene.render();
+}
+
+void showResultStep(vtkdraw& scene, double scale, const ResultStep& step)
+{
+    if (step.contour)
+        scene.setScalarRange(step.min, step.max);
+    showDeformed(scene, scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
 }

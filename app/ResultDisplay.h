@@ -7,9 +7,13 @@
 #include <QVector>
 
 class vtkdraw;
+struct ResultStep;
 
 // Moves every group to the displacements times SCALE and colours the element groups by their
 // normalised values (empty lists: the middle colour), then renders.
 void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
                   const QVector<double>& z, const QVector<double>& s2, const QVector<double>& s3,
                   const QVector<double>& s4, const QVector<double>& s8);
+
+// The same for a prepared result step: the legend spans the step's range when it colours by a response.
+void showResultStep(vtkdraw& scene, double scale, const ResultStep& step);

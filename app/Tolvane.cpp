@@ -90,6 +90,7 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
     optionsPanel->close();
     buildCodeSnippetMenu();
     setUpInspection();
+    setUpResults();
 }
 
 Tolvane::~Tolvane()
@@ -473,6 +474,7 @@ void Tolvane::on_actionRun_Tcl_File_triggered()
     outputPanel = new zor_output_panel(this);
     connect(outputPanel, &zor_output_panel::outputSettingSignal, this, &Tolvane::outputSettingSlot);
     outputPanel->refreshOutputTree();
+    outputPanel->checkSettings(readRunRecord(fileDir + QLatin1Char('/') + runRecordFileName()).settings);
     outputPanel->setModal(true);
     dialogs.exec(outputPanel);
 }

@@ -17,6 +17,8 @@
 
 class ModelInterpreter;
 class QDialog;
+class QLabel;
+class QToolButton;
 class QMdiSubWindow;
 class tcleditor;
 class vtkdraw;
@@ -125,9 +127,15 @@ private slots:
     void pickInView(int x, int y, bool doubleClick);
     void showLineInModel(int line);
     void clearInspection();
+    // Results (TolvaneResults.cpp): the undeformed outline, and Load Result offered after a run.
+    void on_actionUndeformed_Shape_triggered();
+    void offerResults(int exitCode, bool crashed, bool stopped);
 
 private:
     void setUpInspection();
+    void setUpResults();
+    // The values at the picked node or element for the step on display, if results are loaded.
+    void showPickedValues();
     tcleditor* showSourceLine(const QString& path, int line);
     void solverStarted();
     void solverFinished(int exitCode, bool crashed, bool stopped, double seconds);
@@ -171,6 +179,16 @@ private:
     bool runAfterStop = false;
     bool evaluating = false;  // a script is being interpreted: the record is half built         // Run asked
                               // to stop the previous run first
+    // What the loaded results show: the step's values or an envelope, drawn on the last step's
+    // shape or the undeformed model; the step on display; the item picked in the view.
+    int contourValue = 0;  // ContourValue
+    bool envelopeUndeformed = false;
+    int shownStep = 0;
+    int pickedKind = 0;  // PickedItem::Kind
+    int pickedEntry = -1;
+    int pickedBlock = -1;
+    QLabel* valuePanel = nullptr;            // over the 3-D view
+    QToolButton* statusLoadButton = nullptr;  // in the status bar after a run that finished well
     QVector<QString> snippetTitles;
     QVector<QString> snippetBodies;
 };

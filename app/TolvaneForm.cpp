@@ -11,6 +11,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QHBoxLayout>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -96,6 +98,8 @@ const ActionRow kActions[] = {
     {&TolvaneForm::actionExit, "actionExit", "Exit", "", "Exit", false, false, false},
     {&TolvaneForm::actionStop_Analysis, "actionStop_Analysis", "Stop Analysis", "", "Stop", false, false,
      false},
+    {&TolvaneForm::actionUndeformed_Shape, "actionUndeformed_Shape", "Undeformed Shape", "", "", true, false,
+     true},
 };
 
 QMenu* addMenu(QMenuBar* bar, const char* name, const char* title)
@@ -200,7 +204,10 @@ void TolvaneForm::setupUi(QMainWindow* window)
                      actionSet_XZ_View_Positive, actionSet_XZ_View_Negative, actionSet_YZ_View_Positive,
                      actionSet_YZ_View_Negative, nullptr, actionRotate_Model_Positive,
                      actionRotate_Model_Negative, nullptr, actionSet_Perspective, actionCapture_Screen,
-                     nullptr, actionFree_Node_Labels, actionFixed_Node_Labels, actionElement_Labels});
+                     nullptr, actionFree_Node_Labels, actionFixed_Node_Labels, actionElement_Labels, nullptr,
+                     actionUndeformed_Shape});
+    // Under a result the undeformed model shows as a faint outline until switched off.
+    actionUndeformed_Shape->setChecked(true);
     fill(menu_Windows,
          {actionClose_Window, actionClose_All_Windows, nullptr, actionNext_Window, actionPrevious_Window});
     menu_Tool->addMenu(menuCode_Snippets);
@@ -249,8 +256,20 @@ void TolvaneForm::setupUi(QMainWindow* window)
     runLogDock->setObjectName(QStringLiteral("runLogDock"));
     runLogDock->setWindowTitle(QStringLiteral("Run Log"));
     runLogDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea | Qt::LeftDockWidgetArea);
-    runLog = new RunLogView(runLogDock);
-    runLogDock->setWidget(runLog);
+    auto* runLogPanel = new QWidget(runLogDock);
+    auto* runLogLayout = new QVBoxLayout(runLogPanel);
+    runLogLayout->setContentsMargins(0, 0, 0, 0);
+    runLog = new RunLogView(runLogPanel);
+    runLogLayout->addWidget(runLog);
+    // Offered once a run has finished well.
+    loadResultButton = new QPushButton(QStringLiteral("Load Result"), runLogPanel);
+    loadResultButton->setObjectName(QStringLiteral("loadResultButton"));
+    loadResultButton->hide();
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(loadResultButton);
+    runLogLayout->addLayout(buttonRow);
+    runLogDock->setWidget(runLogPanel);
     window->addDockWidget(Qt::BottomDockWidgetArea, runLogDock);
     runLogDock->hide();
     fill(menu_Tool, {runLogDock->toggleViewAction(), nullptr, actionOptions});

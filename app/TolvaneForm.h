@@ -11,6 +11,7 @@ class QMainWindow;
 class QMdiArea;
 class QMenu;
 class QMenuBar;
+class QPushButton;
 class QStatusBar;
 class QToolBar;
 class QVBoxLayout;
@@ -53,6 +54,7 @@ struct TolvaneForm {
     QAction* actionNodeReact_Monitor = nullptr;
     QAction* actionExit = nullptr;
     QAction* actionStop_Analysis = nullptr;
+    QAction* actionUndeformed_Shape = nullptr;
 
     QWidget* centralWidget = nullptr;
     QVBoxLayout* verticalLayout_2 = nullptr;
@@ -75,6 +77,7 @@ struct TolvaneForm {
     // What the solver prints; shown when a run starts.
     QDockWidget* runLogDock = nullptr;
     RunLogView* runLog = nullptr;
+    QPushButton* loadResultButton = nullptr;  // under the log, after a run that finished well
 
     // Builds everything into the window and connects the slots by name.
     void setupUi(QMainWindow* window);

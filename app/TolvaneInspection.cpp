@@ -11,6 +11,7 @@
 
 #include "ModelInspection.h"
 #include "ModelRecord.h"
+#include "ResultTexts.h"
 #include "customMouseInteractorStyle.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
@@ -30,14 +31,19 @@ void Tolvane::pickInView(int x, int y, bool doubleClick)
     scene->highlight(item);
     scene->render();
     const ModelRecord& model = *modelRecord();
+    pickedKind = item.kind;
+    pickedEntry = item.entry;
+    pickedBlock = item.kind == PickedItem::Element ? elementBlock(model, item.entry) : -1;
     if (!item.found()) {
         ui->statusBar->clearMessage();
+        showPickedValues();
         return;
     }
     const bool node = item.kind == PickedItem::Node;
-    // Shown until the next pick.
+    // Shown until the next pick; with results on display, the item's values at the step replace it.
     ui->statusBar->showMessage(node ? nodeStatusText(model, item.entry)
                                     : elementStatusText(model, item.entry));
+    showPickedValues();
     if (!doubleClick)
         return;
     const SourcePlace at = sourceOf(model, node ? ItemKind::Node : ItemKind::Element, item.entry);
@@ -82,6 +88,8 @@ void Tolvane::showLineInModel(int line)
 
 void Tolvane::clearInspection()
 {
+    pickedKind = 0;
+    showPickedValues();
     scene->clearHighlight();
     scene->render();
     ui->statusBar->clearMessage();

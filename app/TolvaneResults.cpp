@@ -1,20 +1,31 @@
-// The main window's result commands: Load Result, the step display of the animation panel and
-// the live step of a running analysis.
+// The main window's result commands: Load Result (offered as soon as a run finished well), the
+// step display of the animation panel with its legend and the undeformed outline, the values at a
+// picked item, and the live step of a running analysis.
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QToolButton>
 
+#include <QVTKOpenGLNativeWidget.h>
+
+#include "ComponentNames.h"
+#include "DeformationScale.h"
 #include "ModelRecord.h"
 #include "ResultCheck.h"
 #include "ResultDisplay.h"
 #include "ResultStep.h"
+#include "ResultTexts.h"
 #include "RunRecord.h"
 #include "Tolvane.h"
 #include "vtkdraw.h"
 #include "zor_result_panel.h"
 #include "zor_result_read_panel.h"
 #include "zorloadresult.h"
+#include "zorcontrl.h"
 #include "zortcpserver.h"
 
 namespace {
@@ -24,10 +35,92 @@ QString resultPath(const QString& dir, const QString& file)
     return dir + QStringLiteral("/TolvaneResult/") + file;
 }
 
+// The legend's title for the selection texts of the result choice.
+QString titleOf(const QStringList& selection, int steps)
+{
+    const int columns = selection[3].toInt();
+    const ComponentNames names =
+        componentNames(selection[1], firstNodeCount(*modelRecord(), selection[0]), modelRecord()->ndm, columns);
+    const QVector<ComponentName>& list = attributeComponents(names, selection[2]);
+    const int column = selection[4].toInt();
+    const QString symbol = column >= 1 && column <= list.size() ? list[column - 1].symbol
+                                                                : QStringLiteral("value %1").arg(column);
+    const int value = std::max(0, int(contourValueWords().indexOf(selection.value(5))));
+    return legendTitle(selection[0], selection[1], selection[2], symbol, ContourValue(value), steps);
+}
+
 }  // namespace
+
+void Tolvane::setUpResults()
+{
+    // After the window's own report of the run's end.
+    connect(runController, &zorcontrl::solverFinished, this,
+            [this](int exitCode, bool crashed, bool stopped, double) { offerResults(exitCode, crashed, stopped); });
+    connect(runController, &zorcontrl::solverStarted, this, [this] { offerResults(-1, false, true); });
+    statusLoadButton = new QToolButton(ui->statusBar);
+    statusLoadButton->setDefaultAction(ui->actionLoad_Result);
+    statusLoadButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ui->statusBar->addPermanentWidget(statusLoadButton);
+    statusLoadButton->hide();
+    connect(ui->loadResultButton, &QPushButton::clicked, ui->actionLoad_Result, &QAction::trigger);
+
+    valuePanel = new QLabel(ui->qvtkwidget);
+    valuePanel->setObjectName(QStringLiteral("valuePanel"));
+    valuePanel->setAutoFillBackground(true);
+    valuePanel->setPalette(QPalette(QColor(255, 255, 225)));
+    valuePanel->setFrameShape(QFrame::Box);
+    valuePanel->setMargin(4);
+    valuePanel->move(8, 8);
+    valuePanel->hide();
+}
+
+void Tolvane::offerResults(int exitCode, bool crashed, bool stopped)
+{
+    const bool offered = exitCode == 0 && !crashed && !stopped;
+    ui->loadResultButton->setVisible(offered);
+    statusLoadButton->setVisible(offered);
+    if (offered)
+        ui->statusBar->showMessage(ui->statusBar->currentMessage() + QStringLiteral(" - results ready: Load Result"),
+                                   15000);
+}
+
+void Tolvane::on_actionUndeformed_Shape_triggered()
+{
+    scene->setUndeformedGhost(ui->actionUndeformed_Shape->isChecked());
+    scene->render();
+}
+
+void Tolvane::showPickedValues()
+{
+    const int s = shownStep;
+    // A refresh shows the plain model again, whatever was loaded.
+    if (pickedKind == 0 || s < 1 || s > nodeDispLines.size() || !scene->resultShown()) {
+        valuePanel->hide();
+        return;
+    }
+    const ModelRecord& model = *modelRecord();
+    PickedValues values;
+    if (pickedKind == PickedItem::Node)
+        values = nodeValues(model, pickedEntry, nodeDispLines[s - 1], nodeReactionLines.value(s - 1), s);
+    else if (pickedEntry < model.elementTypes.size() && model.elementTypes[pickedEntry] == loader->elementType() &&
+             s <= elementLines.size())
+        values = elementValues(model, pickedEntry, pickedBlock, loader->response(),
+                               loader->columnsPerElement().toInt(), elementLines[s - 1], s);
+    if (values.title.isEmpty()) {
+        valuePanel->hide();
+        return;
+    }
+    ui->statusBar->showMessage(values.statusText());
+    valuePanel->setText(values.panelText());
+    valuePanel->adjustSize();
+    valuePanel->show();
+    valuePanel->raise();
+}
 
 void Tolvane::on_actionLoad_Result_triggered()
 {
+    ui->loadResultButton->hide();
+    statusLoadButton->hide();
     nodeDispLines.clear();
     nodeReactionLines.clear();
     elementLines.clear();
@@ -59,7 +152,7 @@ void Tolvane::on_actionLoad_Result_triggered()
 
 void Tolvane::outputReadSlot(QStringList selection)
 {
-    while (selection.size() < 5)
+    while (selection.size() < 7)
         selection << QString();
     const QString dispPath = resultPath(fileDir, QStringLiteral("NodeDisp.file"));
     const QString reactionPath = resultPath(fileDir, QStringLiteral("NodeReaction.file"));
@@ -92,11 +185,20 @@ void Tolvane::outputReadSlot(QStringList selection)
         resultPath(fileDir, QStringLiteral("%1_%2.file").arg(selection[0], selection[1])), elementLines,
         selection[0], selection[1], selection[2], selection[3], selection[4]);
     scene->setScalarRange(loader->contourMin(), loader->contourMax());
-    if (!elementLines.isEmpty())
+    contourValue = std::max(0, int(contourValueWords().indexOf(selection[5])));
+    envelopeUndeformed = selection[6] == QLatin1String("undeformed");
+    if (!elementLines.isEmpty()) {
+        scene->setLegendTitle(titleOf(selection, elementLines.size()));
         scene->showScalarBar();
+    }
+    pickedKind = 0;
+    valuePanel->hide();
     resultPanel = new zor_result_panel(this);
     connect(resultPanel, &zor_result_panel::sliderChangedSignal, this, &Tolvane::sliderChangedSlot);
-    resultPanel->setStepCount(nodeDispLines.size());
+    // An envelope is one picture: the steps do not change it.
+    resultPanel->setStepsApply(ContourValue(contourValue) == ContourValue::Step || elementLines.isEmpty());
+    resultPanel->setStepCount(nodeDispLines.size(),
+                              automaticScale(modelExtent(*modelRecord()), loader->largestDisplacement()));
     resultPanel->show();
 }
 
@@ -107,11 +209,18 @@ void Tolvane::sliderChangedSlot(int value, double sFactor)
         return;
     if (!step)
         step = std::make_unique<ResultStep>();
-    if (!prepareResultStep(*loader, nodeDispLines, nodeReactionLines, elementLines, value, step.get()))
+    ContourDisplay display = resultPanel ? resultPanel->contourDisplay() : ContourDisplay();
+    display.value = ContourValue(contourValue);
+    const bool envelope = display.value != ContourValue::Step && !elementLines.isEmpty();
+    // An envelope is drawn on the last step's shape, or on the model itself.
+    const int shown = envelope ? int(nodeDispLines.size()) : value;
+    if (!prepareResultStep(*loader, nodeDispLines, nodeReactionLines, elementLines, shown, step.get(), display))
         return;
-    showDeformed(*scene, scaleFactor, step->x, step->y, step->z, step->s2, step->s3, step->s4, step->s8);
+    showResultStep(*scene, envelope && envelopeUndeformed ? 0.0 : scaleFactor, *step);
+    shownStep = shown;
     ui->statusBar->showMessage(
-        QStringLiteral("Current Step: %1 | Domain Time: %2").arg(value).arg(step->time));
+        QStringLiteral("Current Step: %1 | Domain Time: %2").arg(shown).arg(step->time));
+    showPickedValues();
 
     // The time-series monitor's clock starts at the analysis that drives the series.
     const int analyses = modelRecord()->analyzeCount;

@@ -76,22 +76,32 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption stepOption(
         QStringLiteral("step"), QStringLiteral("Result step of the last run for --render, or \"last\"."),
         QStringLiteral("N"));
-    const QCommandLineOption scale(QStringLiteral("scale"),
-                                   QStringLiteral("Deformation scale of the --step picture (default 1)."),
-                                   QStringLiteral("F"), QStringLiteral("1"));
+    const QCommandLineOption scale(
+        QStringLiteral("scale"),
+        QStringLiteral("Deformation scale of the --step picture (default: the largest displacement of the "
+                       "run drawn at a tenth of the model's size)."),
+        QStringLiteral("F"));
     const QCommandLineOption result(QStringLiteral("result"),
                                     QStringLiteral("Element response to colour the --step picture by."),
                                     QStringLiteral("TYPE:RESPONSE"));
     const QCommandLineOption attribute(
         QStringLiteral("attribute"),
-        QStringLiteral("Where --result is shown: element or point (default element)."),
+        QStringLiteral("Where --result is shown: element, point (per element node) or node (averaged at "
+                       "the nodes); default element."),
         QStringLiteral("WHERE"), QStringLiteral("element"));
     const QCommandLineOption column(
         QStringLiteral("column"),
-        QStringLiteral("Which value of the element's block --result shows (default 1)."), QStringLiteral("K"),
-        QStringLiteral("1"));
+        QStringLiteral("Which value of the element's block --result shows, by number or name (default 1)."),
+        QStringLiteral("K"), QStringLiteral("1"));
+    const QCommandLineOption component(QStringLiteral("component"),
+                                       QStringLiteral("The same as --column, by name: Mz_j, sxx_3, Nxx, ..."),
+                                       QStringLiteral("NAME"));
+    const QCommandLineOption envelope(
+        QStringLiteral("envelope"),
+        QStringLiteral("Colour by max, min or absmax of --result over all steps instead of the step's values."),
+        QStringLiteral("KIND"));
     parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
-                       stepOption, scale, result, attribute, column});
+                       stepOption, scale, result, attribute, column, component, envelope});
     parser.process(app);
 
     CommandLine cl;
@@ -141,19 +151,26 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                 cl.error = QStringLiteral("bad --step \"%1\", expected a step from 1 or \"last\"")
                                .arg(parser.value(stepOption));
         }
-        bool scaleOk = false, columnOk = false;
-        o.scale = parser.value(scale).toDouble(&scaleOk);
-        o.column = parser.value(column).toInt(&columnOk);
+        bool scaleOk = true;
+        o.automaticScale = !parser.isSet(scale);
+        if (parser.isSet(scale))
+            o.scale = parser.value(scale).toDouble(&scaleOk);
+        o.component = parser.isSet(component) ? parser.value(component) : parser.value(column);
         o.result = parser.value(result);
-        o.pointAttribute = parser.value(attribute) == QLatin1String("point");
+        o.attribute = parser.value(attribute);
+        o.envelope = parser.value(envelope);
+        static const QStringList attributes = {"element", "point", "node"};
+        static const QStringList envelopes = {"max", "min", "absmax"};
         if (!scaleOk)
             cl.error = QStringLiteral("bad --scale \"%1\"").arg(parser.value(scale));
-        else if (!columnOk || o.column < 1)
-            cl.error = QStringLiteral("bad --column \"%1\"").arg(parser.value(column));
-        else if (parser.value(attribute) != QLatin1String("point") &&
-                 parser.value(attribute) != QLatin1String("element"))
-            cl.error = QStringLiteral("bad --attribute \"%1\", expected element or point")
-                           .arg(parser.value(attribute));
+        else if (o.component.trimmed().isEmpty() || (parser.isSet(component) && parser.isSet(column)))
+            cl.error = QStringLiteral("give one component, by --column or --component");
+        else if (!attributes.contains(o.attribute))
+            cl.error = QStringLiteral("bad --attribute \"%1\", expected element, point or node").arg(o.attribute);
+        else if (!o.envelope.isEmpty() && !envelopes.contains(o.envelope))
+            cl.error = QStringLiteral("bad --envelope \"%1\", expected max, min or absmax").arg(o.envelope);
+        else if (!o.envelope.isEmpty() && o.result.isEmpty())
+            cl.error = QStringLiteral("--envelope needs --result");
         else if (!o.result.isEmpty() && !o.result.contains(QLatin1Char(':')))
             cl.error = QStringLiteral("bad --result \"%1\", expected TYPE:RESPONSE").arg(o.result);
         else if (o.step == 0 && (parser.isSet(result) || parser.isSet(scale)))

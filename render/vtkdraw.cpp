@@ -207,6 +207,10 @@ void vtkdraw::createScalarBarWidget()
 void vtkdraw::drawModel()
 {
     clearScene();
+    // A new build shows the plain model: no outline of an older one.
+    m_resultShown = false;
+    for (auto& ghost : m_ghosts)
+        ghost = nullptr;
     createScalarBarWidget();
     drawFreeNodes();
     drawFixedNodes();

@@ -102,9 +102,21 @@ public:
     // value per node in each vector) and colours the element groups by values normalised to
     // [0, 1] in the group's point order; empty or wrongly sized values give the middle colour.
     // A group is left as it is when a displacement vector holds fewer values than there are nodes.
+    // The legend (scalar bar) names what it shows and labels its range in readable numbers; its
+    // labels follow every change of the range.
     void setScalarRange(double min, double max);
+    void setLegendTitle(const QString& title);
+    QString legendTitle() const { return m_legendTitle; }
     void showScalarBar();
+    // Under a result the element groups are drawn opaque, so their colours match the legend, and
+    // the undeformed model stays as a faint outline unless switched off.
     void attachResultScalars();
+    void setUndeformedGhost(bool on);
+    // True from the first result step after a build until the next build.
+    bool resultShown() const { return m_resultShown; }
+    bool undeformedGhost() const { return m_ghostWanted; }
+    // The outline of one group's undeformed shape; null before a result step was shown.
+    vtkActor* ghostActor(Group g) const;
     void deformFreeNodes(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
                          const QVector<double>& dispZ);
     void deformFixedNodes(double scale, const QVector<double>& dispX, const QVector<double>& dispY,
@@ -168,6 +180,8 @@ private:
                      const QVector<double>& dispZ, const QVector<double>* values);
     // Positions of the model's node tags, rebuilt only when the node list changed.
     const NodeIndex& nodeIndex();
+    void buildGhost(Group group);
+    void updateLegendLabels();
 
     vtkRenderWindow* m_renderWindow;
     vtkSmartPointer<vtkRenderWindowInteractor> m_ownInteractor;
@@ -181,6 +195,11 @@ private:
     double m_contourMin = 0.0;
     double m_contourMax = 0.0;
     GroupStore m_groups[groupCount];
+    QString m_legendTitle;
+    double m_labelledMin = 0.0, m_labelledMax = 0.0;  // the range the legend's labels show
+    bool m_ghostWanted = true;
+    bool m_resultShown = false;  // result scalars attached since the last build
+    vtkSmartPointer<vtkActor> m_ghosts[groupCount];
     QString m_settingsPath;
     QVector<int> m_indexedTags;  // shares the record's list while it is unchanged
     std::unique_ptr<NodeIndex> m_nodeIndex;

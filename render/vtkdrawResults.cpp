@@ -18,9 +18,13 @@
 #include <vtkScalarBarRepresentation.h>
 #include <vtkScalarBarWidget.h>
 #include <vtkTextProperty.h>
+#include <vtkVariant.h>
+#include <vtkActor.h>
+#include <vtkProperty.h>
 
 #include <algorithm>
 
+#include "LegendText.h"
 #include "ModelRecord.h"
 #include "SettingsStore.h"
 
@@ -47,6 +51,27 @@ void vtkdraw::setScalarRange(double min, double max)
 {
     m_contourMin = min;
     m_contourMax = max;
+    if (m_scalarBarWidget->GetEnabled() && (min != m_labelledMin || max != m_labelledMax))
+        updateLegendLabels();
+}
+
+void vtkdraw::setLegendTitle(const QString& title)
+{
+    m_legendTitle = title;
+    if (vtkScalarBarActor* bar = m_scalarBarWidget->GetScalarBarActor()) {
+        const QString font = legendFontFile();
+        bar->SetTitle((font.isEmpty() ? latinSymbols(title) : title).toUtf8().constData());
+    }
+}
+
+void vtkdraw::updateLegendLabels()
+{
+    // The labels are annotations of the table: VTK's own tick labels take only a printf format.
+    m_contourTable->ResetAnnotations();
+    for (double v : legendTicks(m_contourMin, m_contourMax, 5))
+        m_contourTable->SetAnnotation(vtkVariant(v), legendNumber(v).toStdString());
+    m_labelledMin = m_contourMin;
+    m_labelledMax = m_contourMax;
 }
 
 void vtkdraw::showScalarBar()
@@ -56,6 +81,23 @@ void vtkdraw::showScalarBar()
     bar->SetLookupTable(m_contourTable);
     const QColor c = SettingsStore::color(m_settingsPath, QStringLiteral("MODELCOLOR/Scalars"));
     bar->GetLabelTextProperty()->SetColor(c.redF(), c.greenF(), c.blueF());
+    bar->DrawTickLabelsOff();
+    bar->DrawAnnotationsOn();
+    bar->SetAnnotationTextScaling(0);
+    // Numbers above the bar, the title below it.
+    bar->SetTextPositionToPrecedeScalarBar();
+    const QString font = legendFontFile();
+    for (vtkTextProperty* text : {bar->GetTitleTextProperty(), bar->GetAnnotationTextProperty()}) {
+        text->SetColor(c.redF(), c.greenF(), c.blueF());
+        text->ItalicOff();
+        text->ShadowOff();
+        text->BoldOff();
+        // The embedded fonts have no Greek letters for the components' names.
+        if (!font.isEmpty()) {
+            text->SetFontFamily(VTK_FONT_FILE);
+            text->SetFontFile(font.toLocal8Bit().constData());
+        }
+    }
     m_scalarBarWidget->SetDefaultRenderer(m_renderer);
     m_scalarBarWidget->SetInteractor(m_renderWindow->GetInteractor());
     m_scalarBarWidget->SetScalarBarActor(bar);
@@ -64,9 +106,11 @@ void vtkdraw::showScalarBar()
     vtkScalarBarRepresentation* representation = m_scalarBarWidget->GetScalarBarRepresentation();
     representation->SetOrientation(VTK_ORIENT_HORIZONTAL);
     // Left where the vertical bar stood, the horizontal one would run off the view's right edge.
-    representation->SetPosition(0.2, 0.02);
-    representation->SetPosition2(0.6, 0.09);
+    representation->SetPosition(0.2, 0.01);
+    representation->SetPosition2(0.6, 0.13);
     m_scalarBarWidget->SetEnabled(1);
+    setLegendTitle(m_legendTitle);
+    updateLegendLabels();
 }
 
 void vtkdraw::attachResultScalars()
@@ -75,10 +119,27 @@ void vtkdraw::attachResultScalars()
         GroupStore& g = m_groups[group];
         if (!g.dataSet || !g.scalars || !g.mapper)
             continue;
-        // Setting the same array, table or range again marks nothing modified.
+        // Setting the same array, table, range or opacity again marks nothing modified.
         g.dataSet->GetPointData()->SetScalars(g.scalars);
         g.mapper->SetLookupTable(m_contourTable);
         g.mapper->SetScalarRange(m_contourMin, m_contourMax);
+        // A translucent colour over the background is not the legend's colour.
+        if (g.actor)
+            g.actor->GetProperty()->SetOpacity(1.0);
+        if (m_ghostWanted && !m_ghosts[group])
+            buildGhost(group);
+    }
+    m_resultShown = true;
+}
+
+void vtkdraw::setUndeformedGhost(bool on)
+{
+    m_ghostWanted = on;
+    for (Group group : {Frames, ThreeNode, FourNode, EightNode}) {
+        if (on && m_resultShown && !m_ghosts[group])
+            buildGhost(group);
+        if (m_ghosts[group])
+            m_ghosts[group]->SetVisibility(on);
     }
 }
 

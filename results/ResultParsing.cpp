@@ -91,14 +91,6 @@ int completeElements(const ModelRecord& model)
     return n;
 }
 
-double normalised(double value, const ContourSelection& s)
-{
-    // An all-zero result has no range: show it in the middle colour.
-    if (s.max == s.min)
-        return 0.5;
-    return (value - s.min) / (s.max - s.min);
-}
-
 int stride(const ContourSelection& s, int nodeCount)
 {
     return s.pointAttribute && nodeCount > 0 ? s.columns / nodeCount : 0;
@@ -140,6 +132,14 @@ int appendNodeValues(QStringView line, int ndm, double* time, QVector<double>* x
     return nonEmpty;
 }
 
+void readResultFields(QStringView line, int first, int count, QVector<double>* out)
+{
+    out->fill(0.0, std::max(count, 0));
+    FieldCursor cursor(line);
+    for (int i = 0; i < count && first >= 0 && cursor.readAt(first + i, &(*out)[i]); ++i) {
+    }
+}
+
 int countResultFields(QStringView line, double* firstField)
 {
     FieldCursor cursor(line);
@@ -174,15 +174,26 @@ ContourLayout contourLayout(const ModelRecord& model, const NodeIndex& index, co
     if (nodeCount < 1 || nodeCount > 8 || firstNodeCount(model, elementType) != nodeCount)
         return layout;
     layout.applies = true;
+    layout.cornersAtNode.fill(0, model.nodeTags.size());
     const int n = completeElements(model);
+    int corners[8];
     for (int i = 0; i < n; ++i) {
         if (model.elementNodeCounts[i] != nodeCount)
             continue;
-        for (int c = 1; c <= nodeCount; ++c) {
-            if (index.position(model.elementNodes(c)[i]) < 0)
+        for (int c = 0; c < nodeCount; ++c) {
+            corners[c] = index.position(model.elementNodes(c + 1)[i]);
+            if (corners[c] < 0)
                 return layout;
         }
-        layout.blocks.append(model.elementTypes[i] == elementType ? layout.chosenCount++ : -1);
+        if (model.elementTypes[i] != elementType) {
+            layout.blocks.append(-1);
+            continue;
+        }
+        layout.blocks.append(layout.chosenCount++);
+        for (int c = 0; c < nodeCount; ++c) {
+            layout.corners.append(corners[c]);
+            ++layout.cornersAtNode[corners[c]];
+        }
     }
     return layout;
 }
@@ -228,65 +239,187 @@ const ContourLayout& ContourLayoutCache::layout(const ModelRecord& model, const 
     return m_layouts[nodeCount];
 }
 
-void contourScalars(QStringView line, const ContourLayout& layout, const ContourSelection& selection,
-                    QVector<double>* out)
+int readContourSlots(QStringView line, const ContourSelection& selection, int nodeCount, int blocks,
+                     QVector<double>* chosen)
 {
-    out->clear();
-    if (!layout.applies)
-        return;
-    const int p = layout.nodeCount;
+    const int p = std::max(nodeCount, 1);
+    chosen->resize(std::max(blocks, 0) * p);
     const int step = stride(selection, p);
     const int w = selection.columns;
     // Chosen blocks come in file order, so one pass along the line serves every element.
     FieldCursor cursor(line);
     bool more = w >= 1 && selection.firstColumn >= 1;
-    const double zero = normalised(0.0, selection);
-    out->reserve(layout.blocks.size() * p);
-    for (int block : layout.blocks) {
+    int whole = 0;
+    double* out = chosen->data();
+    for (int block = 0; block < blocks; ++block) {
         double value = 0.0;
         for (int c = 0; c < p; ++c) {
-            if (block < 0) {
-                out->append(0.5);
-                continue;
-            }
             if (more && (c == 0 || step > 0))
                 more = cursor.readAt(selection.firstColumn + block * w + c * step, &value);
-            out->append(more ? normalised(value, selection) : zero);
+            *out++ = more ? value : 0.0;
+        }
+        whole += more;
+    }
+    return whole;
+}
+
+void averageAtNodes(const ContourLayout& layout, QVector<double>* chosen, QVector<double>* scratch)
+{
+    const int n = layout.corners.size();
+    if (chosen->size() < n)
+        return;
+    scratch->fill(0.0, layout.cornersAtNode.size());
+    double* sums = scratch->data();
+    const int* at = layout.corners.constData();
+    double* v = chosen->data();
+    for (int k = 0; k < n; ++k)
+        sums[at[k]] += v[k];
+    for (int k = 0; k < n; ++k)
+        v[k] = sums[at[k]] / layout.cornersAtNode[at[k]];
+}
+
+void contourPoints(const ContourLayout& layout, const QVector<double>& chosen, double min, double max,
+                   QVector<double>* out)
+{
+    out->clear();
+    if (!layout.applies)
+        return;
+    const int p = layout.nodeCount;
+    // An all-zero result has no range: show it in the middle colour.
+    const double span = max - min;
+    const auto normalise = [&](double v) { return span == 0.0 ? 0.5 : (v - min) / span; };
+    out->reserve(layout.blocks.size() * p);
+    for (int block : layout.blocks) {
+        for (int c = 0; c < p; ++c) {
+            const int k = block * p + c;
+            out->append(block < 0 ? 0.5 : normalise(k < chosen.size() ? chosen[k] : 0.0));
         }
     }
 }
 
+void ContourEnvelope::add(const QVector<double>& chosen, int wholeValues)
+{
+    const int n = std::min(wholeValues, chosen.size());
+    if (max.size() < n) {
+        max.resize(n);
+        min.resize(n);
+        absMax.resize(n);
+        // Slots no line held whole read as 0, as a missing field does.
+        std::fill(max.begin() + seen, max.end(), 0.0);
+        std::fill(min.begin() + seen, min.end(), 0.0);
+        std::fill(absMax.begin() + seen, absMax.end(), 0.0);
+    }
+    double* hi = max.data();
+    double* lo = min.data();
+    double* ab = absMax.data();
+    const double* v = chosen.constData();
+    for (int k = 0; k < n; ++k) {
+        const bool first = k >= seen;
+        hi[k] = first ? v[k] : std::max(hi[k], v[k]);
+        lo[k] = first ? v[k] : std::min(lo[k], v[k]);
+        ab[k] = first ? std::fabs(v[k]) : std::max(ab[k], std::fabs(v[k]));
+    }
+    seen = std::max(seen, n);
+    ++lines;
+}
+
+void ContourEnvelope::merge(const ContourEnvelope& other)
+{
+    const int common = std::min(seen, other.seen);
+    for (int k = 0; k < common; ++k) {
+        max[k] = std::max(max[k], other.max[k]);
+        min[k] = std::min(min[k], other.min[k]);
+        absMax[k] = std::max(absMax[k], other.absMax[k]);
+    }
+    if (other.seen > seen) {
+        max.resize(other.seen);
+        min.resize(other.seen);
+        absMax.resize(other.seen);
+        for (int k = seen; k < other.seen; ++k) {
+            max[k] = other.max[k];
+            min[k] = other.min[k];
+            absMax[k] = other.absMax[k];
+        }
+        seen = other.seen;
+    }
+    lines += other.lines;
+}
+
+const QVector<double>& ContourEnvelope::values(ContourValue value) const
+{
+    return value == ContourValue::Maximum ? max : value == ContourValue::Minimum ? min : absMax;
+}
+
+void contourScalars(QStringView line, const ContourLayout& layout, const ContourSelection& selection,
+                    QVector<double>* out)
+{
+    if (!layout.applies) {
+        out->clear();
+        return;
+    }
+    QVector<double> chosen;
+    readContourSlots(line, selection, layout.nodeCount, layout.chosenCount, &chosen);
+    if (selection.averaged) {
+        QVector<double> sums;
+        averageAtNodes(layout, &chosen, &sums);
+    }
+    contourPoints(layout, chosen, selection.min, selection.max, out);
+}
+
+int elementCountOfType(const ModelRecord& model, const QString& elementType)
+{
+    const int n = completeElements(model);
+    return int(std::count(model.elementTypes.cbegin(), model.elementTypes.cbegin() + n, elementType));
+}
+
 void scanContourRange(const QStringList& lines, const ModelRecord& model, const ContourSelection& selection,
-                      double* min, double* max, const std::function<void(int)>& progress)
+                      double* min, double* max, const std::function<void(int)>& progress,
+                      ContourEnvelope* envelope)
 {
     const int p = firstNodeCount(model, selection.elementType);
     const bool readable = p > 0 && selection.columns >= 1 && selection.firstColumn >= 1;
-    const int step = stride(selection, p);
+    const int blocks = readable ? elementCountOfType(model, selection.elementType) : 0;
+    QVector<double> chosen;
     for (int i = 0; i < lines.size(); ++i) {
         if (progress && i % 100 == 0)
             progress(i);
         if (!readable)
             continue;
-        FieldCursor cursor(lines[i]);
-        double value = 0.0;
-        for (int j = selection.firstColumn;; j += selection.columns) {
-            // Read the whole block before using it: a cut block is not read at all.
-            double block[8];
-            int c = 0;
-            for (; c < p; ++c) {
-                if (c > 0 && step == 0)
-                    block[c] = block[0];
-                else if (cursor.readAt(j + c * step, &value))
-                    block[c] = value;
-                else
+        // A block cut short by the end of its line is not read at all.
+        const int whole = readContourSlots(lines[i], selection, p, blocks, &chosen) * p;
+        for (int k = 0; k < whole; ++k) {
+            *max = std::max(*max, chosen[k]);
+            *min = std::min(*min, chosen[k]);
+        }
+        if (envelope)
+            envelope->add(chosen, whole);
+    }
+}
+
+double largestDisplacement(const QStringList& lines, int ndm)
+{
+    const int taken = std::clamp(ndm, 0, 3);
+    double largest = 0.0;
+    for (const QString& line : lines) {
+        FieldCursor cursor(line);
+        const char16_t* b = nullptr;
+        const char16_t* e = nullptr;
+        cursor.next(&b, &e);  // the time
+        for (bool more = true; more;) {
+            double squares = 0.0;
+            for (int c = 0; c < 3; ++c) {
+                if (!cursor.next(&b, &e)) {
+                    more = false;
                     break;
+                }
+                if (c < taken) {
+                    const double v = FieldCursor::number(b, e);
+                    squares += v * v;
+                }
             }
-            if (c < p)
-                break;
-            for (c = 0; c < p; ++c) {
-                *max = std::max(*max, block[c]);
-                *min = std::min(*min, block[c]);
-            }
+            if (more)
+                largest = std::max(largest, squares);
         }
     }
+    return std::sqrt(largest);
 }

@@ -29,6 +29,9 @@ double readResultNumber(QStringView field);
 int appendNodeValues(QStringView line, int ndm, double* time, QVector<double>* x, QVector<double>* y,
                      QVector<double>* z);
 
+// Fields FIRST to FIRST + COUNT - 1 of the line (the time is field 0), 0 for those past its end.
+void readResultFields(QStringView line, int first, int count, QVector<double>* out);
+
 // The number of non-empty fields of the line, and its first field read as a number.
 int countResultFields(QStringView line, double* firstField = nullptr);
 
@@ -44,6 +47,7 @@ struct ContourSelection {
     int firstColumn = 0;          // the selection's first column, 1-based (f)
     double min = 0.0;
     double max = 0.0;
+    bool averaged = false;  // "Node (averaged)": element-node values averaged at each node
 };
 
 // The drawn elements of one node count, as a contour step walks them: one entry per element
@@ -54,6 +58,10 @@ struct ContourLayout {
     bool applies = false;  // the chosen type's first element has nodeCount nodes
     int chosenCount = 0;   // entries that are not -1
     QVector<int> blocks;
+    // For node averaging: the node position (in nodeTags) of every corner of the chosen elements,
+    // nodeCount per chosen entry, and per node position how many such corners meet there.
+    QVector<int> corners;
+    QVector<int> cornersAtNode;
 };
 
 // The layout of node count P for the chosen type; the walk ends at the first element naming
@@ -84,6 +92,35 @@ private:
     bool m_built[9] = {};
 };
 
+// The values the selection shows in one line, for the first BLOCKS elements of the chosen type in
+// file order: nodeCount per element (the element's value repeated for "Element Attribute"), a field
+// beyond the end of the line read as 0. Returns how many of those elements the line holds whole.
+int readContourSlots(QStringView line, const ContourSelection& selection, int nodeCount, int blocks,
+                     QVector<double>* chosen);
+
+// Replaces every corner value of SLOTS (laid out as readContourSlots gives them for the layout's
+// chosen elements) by the mean of the corner values at its node.
+void averageAtNodes(const ContourLayout& layout, QVector<double>* chosen, QVector<double>* scratch);
+
+// The group's point values from SLOTS: P normalised values per chosen entry, P values 0.5 for an
+// element of another type; empty unless the layout applies. A missing slot reads as 0.
+void contourPoints(const ContourLayout& layout, const QVector<double>& chosen, double min, double max,
+                   QVector<double>* out);
+
+// What a contour shows: the values of the step on display, or their envelope over all steps.
+enum class ContourValue { Step, Maximum, Minimum, LargestAbsolute };
+
+// The extremes of each slot over many lines: the envelopes a contour can show instead of a step.
+struct ContourEnvelope {
+    QVector<double> max, min, absMax;  // absMax: the largest absolute value, never negative
+    int lines = 0;
+    int seen = 0;  // chosen that some line held whole; the others read as 0
+    const QVector<double>& values(ContourValue value) const;
+    // Slots of one line, of which the first WHOLE elements (nodeCount chosen each) count.
+    void add(const QVector<double>& chosen, int wholeValues);
+    void merge(const ContourEnvelope& other);
+};
+
 // Normalised values of one step for one group: empty unless the layout applies, otherwise P
 // values per layout entry, 0.5 for other types, (v - min) / (max - min) for the chosen one
 // (0.5 when max equals min). A field beyond the end of the line reads as 0.
@@ -94,4 +131,12 @@ void contourScalars(QStringView line, const ContourLayout& layout, const Contour
 // over all lines; a block cut short by the end of its line is not read. Nothing is read when the
 // type is not in the model. progress(i) runs for every line index i that is a multiple of 100.
 void scanContourRange(const QStringList& lines, const ModelRecord& model, const ContourSelection& selection,
-                      double* min, double* max, const std::function<void(int)>& progress = {});
+                      double* min, double* max, const std::function<void(int)>& progress = {},
+                      ContourEnvelope* envelope = nullptr);
+
+// Elements of the type among the model's complete elements.
+int elementCountOfType(const ModelRecord& model, const QString& elementType);
+
+// The largest displacement over the lines: the length of each node's vector of its first NDM
+// values (at most three).
+double largestDisplacement(const QStringList& lines, int ndm);

@@ -1,12 +1,83 @@
 #include "ResultStep.h"
 
+#include <algorithm>
+
 #include "ModelRecord.h"
 #include "ResultParsing.h"
 #include "zorloadresult.h"
 
+namespace {
+
+QVector<double>* groupValues(ResultStep* out, int nodeCount)
+{
+    switch (nodeCount) {
+        case 2:
+            return &out->s2;
+        case 3:
+            return &out->s3;
+        case 4:
+            return &out->s4;
+        case 8:
+            return &out->s8;
+        default:
+            return nullptr;
+    }
+}
+
+// The chosen response of one step (or its envelope) into the group of its node count.
+void prepareContour(const zorloadresult& loader, const QStringList& elementLines, int step,
+                    const ContourDisplay& display, ResultStep* out)
+{
+    out->s2.clear();
+    out->s3.clear();
+    out->s4.clear();
+    out->s8.clear();
+    out->contour = false;
+    out->min = loader.contourMin();
+    out->max = loader.contourMax();
+    QVector<double>* target = groupValues(out, loader.nodeCount());
+    // No line for the step (no element file, or a shorter one): nothing to colour by.
+    const bool envelope = display.value != ContourValue::Step;
+    if (!target || elementLines.isEmpty() || (!envelope && step > elementLines.size()))
+        return;
+    const ContourLayout& layout = loader.layout();
+    if (!layout.applies)
+        return;
+    const ContourSelection s = loader.selection();
+    const int p = layout.nodeCount;
+    if (!envelope)
+        readContourSlots(elementLines[step - 1], s, p, layout.chosenCount, &out->chosen);
+    else
+        out->chosen = loader.envelope().values(display.value);
+    if (s.averaged)
+        averageAtNodes(layout, &out->chosen, &out->scratch);
+    if (display.range == ContourDisplay::ThisStep)
+        valueRange(out->chosen, layout.chosenCount * p, &out->min, &out->max);
+    else if (display.range == ContourDisplay::Fixed) {
+        out->min = display.fixedMin;
+        out->max = display.fixedMax;
+    }
+    contourPoints(layout, out->chosen, out->min, out->max, target);
+    out->contour = true;
+}
+
+}  // namespace
+
+void valueRange(const QVector<double>& values, int count, double* min, double* max)
+{
+    const int n = std::min(count, values.size());
+    if (n <= 0) {
+        *min = *max = 0.0;
+        return;
+    }
+    const auto [lo, hi] = std::minmax_element(values.cbegin(), values.cbegin() + n);
+    *min = *lo;
+    *max = *hi;
+}
+
 bool prepareResultStep(const zorloadresult& loader, const QStringList& dispLines,
                        const QStringList& reactionLines, const QStringList& elementLines, int step,
-                       ResultStep* out)
+                       ResultStep* out, const ContourDisplay& display)
 {
     const ModelRecord& model = *modelRecord();
     const int fields = 3 * model.nodeTags.size() + 1;
@@ -22,9 +93,6 @@ bool prepareResultStep(const zorloadresult& loader, const QStringList& dispLines
         return false;
     if (countResultFields(reactionLines[step - 1], &out->time) != fields)
         return false;
-    loader.elementContourScalars(2, elementLines, step, out->s2);
-    loader.elementContourScalars(3, elementLines, step, out->s3);
-    loader.elementContourScalars(4, elementLines, step, out->s4);
-    loader.elementContourScalars(8, elementLines, step, out->s8);
+    prepareContour(loader, elementLines, step, display, out);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "zor_result_panel.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -66,6 +67,11 @@ PlayRange playRange(const QString& start, const QString& end, const QString& int
     return r;
 }
 
+QString scaleText(double scale)
+{
+    return QString::number(scale, 'g', 3);
+}
+
 zor_result_panel::zor_result_panel(QWidget* parent) : QMainWindow(parent)
 {
     buildForm();
@@ -83,7 +89,7 @@ void zor_result_panel::buildForm()
 {
     setObjectName(QStringLiteral("zor_result_panel"));
     setWindowTitle(QStringLiteral("Animation"));
-    resize(535, 177);
+    resize(535, 210);
     centralwidget = new QWidget(this);
     centralwidget->setObjectName(QStringLiteral("centralwidget"));
     setCentralWidget(centralwidget);
@@ -93,7 +99,7 @@ void zor_result_panel::buildForm()
 
     groupBox = new QGroupBox(QStringLiteral("Animation"), centralwidget);
     groupBox->setObjectName(QStringLiteral("groupBox"));
-    groupBox->setMaximumHeight(140);
+    groupBox->setMaximumHeight(175);
     (new QVBoxLayout(centralwidget))->addWidget(groupBox);
 
     horizontalSlider = new QSlider(Qt::Horizontal, groupBox);
@@ -128,9 +134,62 @@ void zor_result_panel::buildForm()
     fieldRow->addStretch();
     fieldRow->addLayout(pairGrid(pushButton, pushButton_2));
     column->addLayout(fieldRow);
+
+    rangeBox = named(new QComboBox(groupBox), "rangeBox");
+    rangeBox->addItems({QStringLiteral("All steps"), QStringLiteral("This step"), QStringLiteral("Fixed")});
+    rangeMinEdit = field(groupBox, "rangeMinEdit");
+    rangeMaxEdit = field(groupBox, "rangeMaxEdit");
+    rangeMinEdit->setPlaceholderText(QStringLiteral("min"));
+    rangeMaxEdit->setPlaceholderText(QStringLiteral("max"));
+    auto* rangeRow = new QHBoxLayout;
+    rangeRow->addWidget(named(new QLabel(QStringLiteral("Legend range:"), groupBox), "rangeLabel"));
+    rangeRow->addWidget(rangeBox);
+    rangeRow->addWidget(rangeMinEdit);
+    rangeRow->addWidget(rangeMaxEdit);
+    rangeRow->addStretch();
+    column->addLayout(rangeRow);
+    rangeMinEdit->setEnabled(false);
+    rangeMaxEdit->setEnabled(false);
+    connect(rangeBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
+        rangeMinEdit->setEnabled(index == ContourDisplay::Fixed);
+        rangeMaxEdit->setEnabled(index == ContourDisplay::Fixed);
+        rangeChanged();
+    });
+    connect(rangeMinEdit, &QLineEdit::editingFinished, this, &zor_result_panel::rangeChanged);
+    connect(rangeMaxEdit, &QLineEdit::editingFinished, this, &zor_result_panel::rangeChanged);
 }
 
-void zor_result_panel::setStepCount(int count)
+ContourDisplay zor_result_panel::contourDisplay() const
+{
+    ContourDisplay d;
+    d.range = ContourDisplay::Range(rangeBox->currentIndex());
+    if (d.range != ContourDisplay::Fixed)
+        return d;
+    bool okMin = false, okMax = false;
+    d.fixedMin = rangeMinEdit->text().toDouble(&okMin);
+    d.fixedMax = rangeMaxEdit->text().toDouble(&okMax);
+    // Until both numbers are typed, the fixed range is the one of all steps.
+    if (!okMin || !okMax)
+        d.range = ContourDisplay::AllSteps;
+    else if (d.fixedMin > d.fixedMax)
+        std::swap(d.fixedMin, d.fixedMax);
+    return d;
+}
+
+void zor_result_panel::rangeChanged()
+{
+    emit sliderChangedSignal(horizontalSlider->value(), lineEdit_5->text().toDouble());
+}
+
+void zor_result_panel::setStepsApply(bool on)
+{
+    m_stepsApply = on;
+    if (!on)
+        on_pushButton_2_clicked();
+    setControlsEnabled(true);
+}
+
+void zor_result_panel::setStepCount(int count, double scale)
 {
     {
         const QSignalBlocker quietSlider(horizontalSlider);
@@ -141,7 +200,7 @@ void zor_result_panel::setStepCount(int count)
         lineEdit_2->setText(QString::number(count));
         lineEdit_3->setText(QStringLiteral("10"));
         lineEdit_4->setText(QStringLiteral("0.01"));
-        lineEdit_5->setText(QStringLiteral("1"));
+        lineEdit_5->setText(scaleText(scale));
     }
     on_horizontalSlider_valueChanged(1);
 }
@@ -211,6 +270,9 @@ void zor_result_panel::setControlsEnabled(bool on)
     for (QWidget* w : std::initializer_list<QWidget*>{horizontalSlider, lineEdit, lineEdit_2, lineEdit_3,
                                                       lineEdit_4, lineEdit_5, pushButton})
         w->setEnabled(on);
+    for (QWidget* w : std::initializer_list<QWidget*>{horizontalSlider, lineEdit, lineEdit_2, lineEdit_3,
+                                                      lineEdit_4, pushButton, pushButton_2})
+        w->setEnabled(w->isEnabled() && m_stepsApply);
 }
 
 void zor_result_panel::stepBy(int delta)

@@ -1,6 +1,7 @@
 // zor_result_panel: the "Animation" window of loaded results. A slider picks the step, a field
-// the deformation scale, and Play runs the steps from start to end in a loop until Stop. It
-// draws nothing itself: every step or scale change is announced by sliderChangedSignal.
+// the deformation scale, a choice the values the legend spans, and Play runs the steps from start
+// to end in a loop until Stop. It draws nothing itself: every step, scale or range change is
+// announced by sliderChangedSignal.
 //
 //   auto* panel = new zor_result_panel(window);
 //   connect(panel, &zor_result_panel::sliderChangedSignal, window, &Tolvane::sliderChangedSlot);
@@ -12,6 +13,9 @@
 
 #include <functional>
 
+#include "ResultStep.h"
+
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -24,9 +28,13 @@ class zor_result_panel : public QMainWindow {
 public:
     explicit zor_result_panel(QWidget* parent = nullptr);
 
-    // Sets the defaults for this many steps and shows step 1.
-    void setStepCount(int count);
+    // Sets the defaults for this many steps, with the deformation SCALE, and shows step 1.
+    void setStepCount(int count, double scale = 1.0);
     bool isPlaying() const { return m_playing; }
+    // An envelope is one picture for all steps: the slider and Play have nothing to move.
+    void setStepsApply(bool on);
+    // The legend's range as chosen: all steps, this step, or the two numbers typed in.
+    ContourDisplay contourDisplay() const;
 
     // Shows the critical message box; tests replace it so that no modal box opens.
     static std::function<void(QWidget* parent, const QString& title, const QString& text)> criticalBox;
@@ -47,6 +55,9 @@ public:
     QLineEdit* lineEdit_4 = nullptr;
     QPushButton* pushButton = nullptr;
     QPushButton* pushButton_2 = nullptr;
+    QComboBox* rangeBox = nullptr;
+    QLineEdit* rangeMinEdit = nullptr;
+    QLineEdit* rangeMaxEdit = nullptr;
 
 signals:
     void sliderChangedSignal(int value, double sFactor);
@@ -64,8 +75,10 @@ private:
     void buildForm();
     void setControlsEnabled(bool on);
     void stepBy(int delta);
+    void rangeChanged();
 
     bool m_playing = false;
+    bool m_stepsApply = true;
     bool m_inPlay = false;           // Play's loop is on the stack
     bool m_deleteAfterPlay = false;  // closed while Play was waiting
 };
@@ -81,3 +94,6 @@ struct PlayRange {
 };
 PlayRange playRange(const QString& start, const QString& end, const QString& interval, const QString& seconds,
                     int lastStep);
+
+// The scale text a field shows: three significant digits.
+QString scaleText(double scale);

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <thread>
 
+#include "ComponentNames.h"
 #include "ModelRecord.h"
 #include "ResultFile.h"
 
@@ -46,17 +47,15 @@ private:
     QLabel* m_label;
 };
 
-// Scans the contour range of the lines handed over while the file is still being read, on a
-// thread of its own; once the read is done the caller's thread takes parts too. On a file of a
-// hundred megabytes the scan takes longer than the read. The range of a list is the widest of
-// the ranges of its parts, each started at 0, 0 as the whole is.
-class RangeScan {
+// Scans the lines handed over while the file is still being read, on a thread of its own; once
+// the read is done the caller's thread takes parts too. On a file of a hundred megabytes the scan
+// takes longer than the read. SCAN is a copyable accumulator with scan(lines) and merge(other):
+// the result of a list is the merge of the results of its parts.
+template <typename Scan>
+class ParallelScan {
 public:
-    RangeScan(const ModelRecord& model, const ContourSelection& selection)
-        : m_model(model), m_selection(selection), m_thread([this] { run(); })
-    {
-    }
-    ~RangeScan()
+    explicit ParallelScan(const Scan& empty) : m_empty(empty), m_total(empty), m_thread([this] { run(); }) {}
+    ~ParallelScan()
     {
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
@@ -65,8 +64,8 @@ public:
         m_wake.notify_one();
         m_thread.join();
     }
-    RangeScan(const RangeScan&) = delete;
-    RangeScan& operator=(const RangeScan&) = delete;
+    ParallelScan(const ParallelScan&) = delete;
+    ParallelScan& operator=(const ParallelScan&) = delete;
 
     // Hands over the lines of the list not handed over yet.
     void handOver(const QStringList& lines)
@@ -97,12 +96,11 @@ public:
         }
     }
 
-    void range(double* min, double* max)
+    Scan result()
     {
         waitFor(m_handed);
         const std::lock_guard<std::mutex> lock(m_mutex);
-        *min = m_min;
-        *max = m_max;
+        return m_total;
     }
 
 private:
@@ -124,27 +122,48 @@ private:
         const QStringList part = std::move(m_queue.front());
         m_queue.pop_front();
         lock.unlock();
-        double min = 0.0, max = 0.0;
-        scanContourRange(part, m_model, m_selection, &min, &max);
+        Scan scan = m_empty;
+        scan.scan(part);
         lock.lock();
-        m_min = std::min(m_min, min);
-        m_max = std::max(m_max, max);
+        m_total.merge(scan);
         m_scanned += part.size();
         m_progress.notify_all();
         return true;
     }
 
-    // A copy: its lists are shared with the record's, and nothing can change them under the scan.
-    const ModelRecord m_model;
-    const ContourSelection m_selection;
+    const Scan m_empty;
+    Scan m_total;
     int m_handed = 0;  // touched by the caller's thread only
     std::mutex m_mutex;
     std::condition_variable m_wake, m_progress;
     std::deque<QStringList> m_queue;
     int m_scanned = 0;
-    double m_min = 0.0, m_max = 0.0;
     bool m_closing = false;
     std::thread m_thread;  // last: starts once everything above exists
+};
+
+// The contour range and the envelopes of the chosen values.
+struct ContourScan {
+    // A copy: its lists are shared with the record's, and nothing can change them under the scan.
+    ModelRecord model;
+    ContourSelection selection;
+    double min = 0.0, max = 0.0;
+    ContourEnvelope envelope;
+    void scan(const QStringList& lines) { scanContourRange(lines, model, selection, &min, &max, {}, &envelope); }
+    void merge(const ContourScan& other)
+    {
+        min = std::min(min, other.min);
+        max = std::max(max, other.max);
+        envelope.merge(other.envelope);
+    }
+};
+
+// The largest node displacement, for the deformation scale.
+struct DisplacementScan {
+    int ndm = 0;
+    double largest = 0.0;
+    void scan(const QStringList& lines) { largest = std::max(largest, largestDisplacement(lines, ndm)); }
+    void merge(const DisplacementScan& other) { largest = std::max(largest, other.largest); }
 };
 
 const ModelRecord& model()
@@ -191,7 +210,11 @@ bool zorloadresult::loadLines(const QString& path, QStringList& lines, const QSt
 
 void zorloadresult::loadNodeDisp(const QString& path, QStringList& lines)
 {
-    loadLines(path, lines, QStringLiteral("NodeDisp"));
+    // Every value is read once anyway for the scale: along with the read, on the other core.
+    ParallelScan<DisplacementScan> scan(DisplacementScan{model().ndm, 0.0});
+    readWithProgress(path, lines, QStringLiteral("NodeDisp"), [&] { scan.handOver(lines); });
+    scan.handOver(lines);
+    m_largestDisplacement = scan.result().largest;
 }
 
 void zorloadresult::loadNodeReaction(const QString& path, QStringList& lines)
@@ -208,8 +231,11 @@ void zorloadresult::loadElementResult(const QString& path, QStringList& lines, c
     m_attributePosition = attributePosition;
     m_columnsPerElement = columnsPerElement;
     m_firstColumn = firstColumn;
+    m_nodeCount = firstNodeCount(model(), elementType);
+    m_selection = makeSelection();
+    m_envelope = ContourEnvelope();
     // The scan runs along with the read, over every line of the list as before.
-    RangeScan scan(model(), selection());
+    ParallelScan<ContourScan> scan(ContourScan{model(), m_selection, 0.0, 0.0, {}});
     if (!readWithProgress(path, lines, QStringLiteral("ElementResult"), [&] { scan.handOver(lines); })) {
         lines.clear();
         return;
@@ -223,19 +249,38 @@ void zorloadresult::loadElementResult(const QString& path, QStringList& lines, c
         scan.waitFor(i);
         progress.update(QStringLiteral("Process File->Line: %1").arg(i));
     }
-    scan.range(&m_contourMin, &m_contourMax);
+    const ContourScan done = scan.result();
+    m_contourMin = done.min;
+    m_contourMax = done.max;
+    m_envelope = done.envelope;
+    m_selection.min = m_contourMin;
+    m_selection.max = m_contourMax;
 }
 
 ContourSelection zorloadresult::selection() const
 {
+    return m_selection;
+}
+
+ContourSelection zorloadresult::makeSelection() const
+{
     ContourSelection s;
     s.elementType = m_elementType;
-    s.pointAttribute = m_attributePosition == QLatin1String("Point Attribute");
-    s.columns = m_columnsPerElement.toInt();
+    const int columns = m_columnsPerElement.toInt();
+    s.averaged = m_attributePosition == nodeAveragedText();
+    // Averaging takes the element-node values where the block has them, the element's value otherwise.
+    s.pointAttribute = m_attributePosition == QLatin1String("Point Attribute") ||
+                       (s.averaged && !componentNames(m_response, m_nodeCount, model().ndm, columns).point.isEmpty());
+    s.columns = columns;
     s.firstColumn = m_firstColumn.toInt();
     s.min = m_contourMin;
     s.max = m_contourMax;
     return s;
+}
+
+const ContourLayout& zorloadresult::layout() const
+{
+    return m_layouts->layout(model(), m_elementType, m_nodeCount);
 }
 
 void zorloadresult::parseNodeDispLine(const QStringList& lines, int step, double& time, QVector<double>& x,
@@ -258,6 +303,10 @@ void zorloadresult::elementContourScalars(int nodeCount, const QStringList& line
         out.clear();
         return;
     }
-    const ContourSelection s = selection();
-    contourScalars(lines[step - 1], m_layouts->layout(model(), s.elementType, nodeCount), s, &out);
+    contourScalars(lines[step - 1], m_layouts->layout(model(), m_elementType, nodeCount), m_selection, &out);
+}
+
+QString zorloadresult::nodeAveragedText()
+{
+    return QStringLiteral("Node (averaged)");
 }

@@ -43,6 +43,16 @@ public:
     QString firstColumn() const { return m_firstColumn; }
     // The stored selection and range in the form the parsers take.
     ContourSelection selection() const;
+    // Node count of the chosen type's elements in the model (0 when none), and their layout in
+    // the scene's group of that count, built once per model.
+    int nodeCount() const { return m_nodeCount; }
+    const ContourLayout& layout() const;
+    // Per chosen value, its extremes over every line of the element file.
+    const ContourEnvelope& envelope() const { return m_envelope; }
+    // The largest node displacement over every line of the last displacement file read.
+    double largestDisplacement() const { return m_largestDisplacement; }
+    // The attribute position text of node-averaged values.
+    static QString nodeAveragedText();
 
     // Step `step` (from 1) of the lists: time, then one value per node by the model's ndm.
     static void parseNodeDispLine(const QStringList& lines, int step, double& time, QVector<double>& x,
@@ -56,6 +66,7 @@ public:
 
 private:
     bool loadLines(const QString& path, QStringList& lines, const QString& word);
+    ContourSelection makeSelection() const;
 
     double m_contourMax = 0.0;
     double m_contourMin = 0.0;
@@ -64,6 +75,10 @@ private:
     QString m_attributePosition;
     QString m_columnsPerElement;
     QString m_firstColumn;
+    int m_nodeCount = 0;
+    ContourSelection m_selection;
+    ContourEnvelope m_envelope;
+    double m_largestDisplacement = 0.0;
     // Contour layouts depend only on the model and the type: built once, not per step.
     std::unique_ptr<ContourLayoutCache> m_layouts;
 };

@@ -106,6 +106,20 @@ void zor_output_panel::refreshOutputTree()
     }
 }
 
+void zor_output_panel::checkSettings(const QVector<QStringList>& settings)
+{
+    for (const QStringList& setting : settings) {
+        const QList<QTreeWidgetItem*> types = treeWidget->findItems(setting.value(0), Qt::MatchExactly);
+        if (types.isEmpty())
+            continue;
+        for (int c = 0; c < types.first()->childCount(); ++c) {
+            QTreeWidgetItem* response = types.first()->child(c);
+            if (setting.mid(1).contains(response->text(0)))
+                response->setCheckState(0, Qt::Checked);
+        }
+    }
+}
+
 void zor_output_panel::on_treeWidget_itemChanged(QTreeWidgetItem* item, int)
 {
     const Qt::CheckState state = item->checkState(0);

@@ -27,6 +27,8 @@ public:
     explicit zor_output_panel(QWidget* parent = nullptr);
 
     void refreshOutputTree();
+    // Checks the responses of SETTINGS (the last run's, from its run record) that the tree offers.
+    void checkSettings(const QVector<QStringList>& settings);
 
     QTreeWidget* treeWidget = nullptr;
     QFrame* line = nullptr;

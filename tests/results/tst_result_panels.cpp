@@ -27,6 +27,14 @@ QStringList comboItems(QComboBox* box)
     return out;
 }
 
+QStringList comboData(QComboBox* box)
+{
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemData(i).toString();
+    return out;
+}
+
 QList<int> steps(const QSignalSpy& spy)
 {
     QList<int> out;
@@ -76,9 +84,9 @@ private slots:
     {
         zor_result_panel panel;
         QSignalSpy spy(&panel, &zor_result_panel::sliderChangedSignal);
-        panel.setStepCount(57);
+        panel.setStepCount(57, 11.2332);  // the box shows the first scale as drawn: three digits
         QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy.at(0), (QList<QVariant>{1, 1.0}));
+        QCOMPARE(spy.at(0), (QList<QVariant>{1, 11.2}));
         QCOMPARE(panel.statusBar->currentMessage(), QString("Current Step: 1"));
         QCOMPARE((QList<int>{panel.horizontalSlider->minimum(), panel.horizontalSlider->maximum()}),
                  (QList<int>{1, 57}));
@@ -86,8 +94,34 @@ private slots:
         panel.horizontalSlider->setValue(5);
         panel.lineEdit_5->setText("2.5");
         panel.lineEdit_5->setText("abc");
-        QCOMPARE(spy.mid(1), (QList<QList<QVariant>>{{5, 1.0}, {5, 2.5}, {5, 0.0}}));
+        QCOMPARE(spy.mid(1), (QList<QList<QVariant>>{{5, 11.2}, {5, 2.5}, {5, 0.0}}));
         QCOMPARE(panel.statusBar->currentMessage(), QString("Current Step: 5"));
+
+        // The legend's range: a fixed one counts once both numbers are typed, in either order.
+        struct Range {
+            int choice;
+            QString min, max;
+            ContourDisplay::Range range;
+            double low, high;
+        };
+        const Range ranges[] = {{1, "", "", ContourDisplay::ThisStep, 0, 0},
+                                {2, "40", "", ContourDisplay::AllSteps, 40, 0},
+                                {2, "40", "-2.5", ContourDisplay::Fixed, -2.5, 40}};
+        for (const Range& r : ranges) {
+            const int drawn = spy.size();
+            panel.rangeBox->setCurrentIndex(r.choice);
+            panel.rangeMinEdit->setText(r.min);
+            panel.rangeMaxEdit->setText(r.max);
+            emit panel.rangeMaxEdit->editingFinished();
+            QVERIFY(spy.size() > drawn);  // the step is drawn again
+            const ContourDisplay d = panel.contourDisplay();
+            QCOMPARE(d.range, r.range);
+            QVERIFY(d.range != ContourDisplay::Fixed || (d.fixedMin == r.low && d.fixedMax == r.high));
+        }
+        // An envelope has no steps to move through; the scale still applies.
+        panel.setStepsApply(false);
+        QVERIFY(!panel.horizontalSlider->isEnabled() && !panel.pushButton->isEnabled());
+        QVERIFY(panel.lineEdit_5->isEnabled());
     }
 
     void playLoopsUntilStop()
@@ -172,6 +206,7 @@ private slots:
     {
         addElements("elasticBeamColumn", 2, 2);
         addElements("quad", 4, 1);
+        modelRecord()->ndm = 2;
         writeRecord({{"elasticBeamColumn", "globalForces", "localForces"}, {"quad", "stresses", "strains"}});
         writeSample("elasticBeamColumn_globalForces", 12);
         writeSample("quad_stresses", 12);
@@ -181,22 +216,30 @@ private slots:
         QCOMPARE(dialog->columnsPerElement(), 12);
         dialog->comboBox->setCurrentIndex(1);
         QCOMPARE(comboItems(dialog->comboBox_2), (QStringList{"stresses", "strains"}));
-        QCOMPARE(comboItems(dialog->comboBox_3), (QStringList{"Point Attribute", "Element Attribute"}));
+        QCOMPARE(comboData(dialog->comboBox_3),
+                 (QStringList{"Point Attribute", "Element Attribute", "Node (averaged)"}));
+        // Components by name: per element node the Gauss point's three, per element all twelve.
+        QCOMPARE(comboItems(dialog->componentBox), (QStringList{"σxx", "σyy", "τxy"}));
+        dialog->comboBox_3->setCurrentIndex(1);
+        QCOMPARE(dialog->componentBox->itemText(7), QString("σyy at Gauss point 3"));
 
         // A response without a sample file changes nothing.
         dialog->comboBox_3->setCurrentIndex(1);
         dialog->comboBox_2->setCurrentIndex(1);
         QCOMPARE(dialog->columnsPerElement(), 12);
-        QCOMPARE(dialog->comboBox_3->currentText(), QString("Element Attribute"));
+        QCOMPARE(dialog->comboBox_3->currentData().toString(), QString("Element Attribute"));
         dialog->comboBox_2->setCurrentIndex(0);
 
         QSignalSpy spy(dialog, &zor_result_read_panel::outputReadSignal);
         dialog->comboBox_3->setCurrentIndex(1);
-        dialog->spinBox->setValue(3);
+        dialog->componentBox->setCurrentIndex(2);
+        QVERIFY(!dialog->shapeBox->isEnabled());
+        dialog->valueBox->setCurrentIndex(3);
+        dialog->shapeBox->setCurrentIndex(1);
         dialog->buttonBox->button(QDialogButtonBox::Ok)->click();
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.at(0).at(0).toStringList(),
-                 (QStringList{"quad", "stresses", "Element Attribute", "12", "3"}));
+                 (QStringList{"quad", "stresses", "Element Attribute", "12", "3", "absmax", "undeformed"}));
     }
 
     void attributeChoiceByDivisibility()
@@ -209,8 +252,9 @@ private slots:
             bool okEnabled;
         };
         const Case cases[] = {
-            {12, true, {"Point Attribute", "Element Attribute"}, {6, 12}, true},  // 2 nodes divide 12
-            {7, true, {"Element Attribute"}, {7}, true},
+            // 2 nodes divide 12; averaging takes the values per node.
+            {12, true, {"Point Attribute", "Element Attribute", "Node (averaged)"}, {6, 12, 6}, true},
+            {7, true, {"Element Attribute", "Node (averaged)"}, {7, 7}, true},
             {12, false, {"Element Attribute"}, {12}, true},  // the type left the model
             {0, true, {"Element Attribute"}, {1}, false},    // time only
         };
@@ -221,7 +265,7 @@ private slots:
             writeRecord({{"elasticBeamColumn", "globalForces"}});
             writeSample("elasticBeamColumn_globalForces", c.values);
             zor_result_read_panel* dialog = openDialog();
-            QCOMPARE(comboItems(dialog->comboBox_3), c.choices);
+            QCOMPARE(comboData(dialog->comboBox_3), c.choices);
             for (int i = 0; i < c.spinMaxima.size(); ++i) {
                 dialog->comboBox_3->setCurrentIndex(i);
                 QCOMPARE(dialog->spinBox->minimum(), 1);
@@ -240,7 +284,7 @@ private slots:
         dialog->buttonBox->button(QDialogButtonBox::Cancel)->click();
         QVERIFY(spy.isEmpty());
         dialog->buttonBox->button(QDialogButtonBox::Ok)->click();
-        QCOMPARE(spy.at(0).at(0).toStringList(), (QStringList{"", "", "", "0", "1"}));
+        QCOMPARE(spy.at(0).at(0).toStringList(), (QStringList{"", "", "", "0", "1", "step", "last"}));
     }
 
 private:
