@@ -1,13 +1,16 @@
 // The analysis side of the main window with the stand-in solver: run, Run Log, stop, the quit
-// prompt and --render of a step; Load Result and the step display; the live view; the monitors.
-// Expected numbers come from the stand-in's motion worked by hand: s(5) = 0.2 e^0.8 = 0.445108, so
-// at step 5 the roof node 5 of the frame below sways 0.02 L h s = 0.12 s = 0.053413 in x, and value 1
-// of the six localForces of beam 5 (mean height 0.5) is 100 s 1.5 / 6 = 11.1277.
+// prompt and --render of a step; Load Result and the step display; values at a click; the live
+// view; the monitors. Expected numbers come from the stand-in's motion worked by hand: s(5) = 0.2
+// e^0.8 = 0.445108, so at step 5 the roof node 5 of the frame below sways 0.02 L h s = 0.12 s =
+// 0.053413 in x (the largest displacement of the run, so the first scale is 0.1 x 6 / 0.053413 =
+// 11.2), and value 1 of the six localForces of beam 5 (mean height 0.5) is 100 s 1.5 / 6 = 11.1277.
+#include <QVTKOpenGLNativeWidget.h>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
@@ -23,6 +26,7 @@
 #include <qcustomplot.h>
 #include <vtkFloatArray.h>
 #include <vtkPoints.h>
+#include <vtkRenderer.h>
 
 #include "ModelRecord.h"
 #include "RunLogView.h"
@@ -145,7 +149,7 @@ class TestAnalysis : public QObject {
             auto* select = qobject_cast<zor_result_read_panel*>(dialog);
             if (!select)
                 qFatal("not the result dialog");
-            select->comboBox_3->setCurrentText("Element Attribute");
+            select->comboBox_3->setCurrentIndex(select->comboBox_3->findData("Element Attribute"));
             select->spinBox->setValue(1);
             select->buttonBox->button(QDialogButtonBox::Ok)->click();
             return 1;
@@ -160,6 +164,19 @@ class TestAnalysis : public QObject {
     static double pointX(Tolvane* w, vtkdraw::Group group, int point)
     {
         return w->sceneBuilder()->group(group).points->GetPoint(point)[0];
+    }
+
+    // A click in the view where world point (X, Y, 0) is drawn.
+    static void clickAt(Tolvane* w, double x, double y)
+    {
+        vtkRenderer* renderer = w->sceneBuilder()->renderer();
+        renderer->SetWorldPoint(x, y, 0.0, 1.0);
+        renderer->WorldToDisplay();
+        const double* d = renderer->GetDisplayPoint();
+        QWidget* view = w->form()->qvtkwidget;
+        const double ratio = view->devicePixelRatioF();
+        QTest::mouseClick(view, Qt::LeftButton, {},
+                          QPoint(int(std::lround(d[0] / ratio)), int(std::lround(view->height() - 1 - d[1] / ratio))));
     }
 
     static bool waitForEnd(Tolvane* w, int timeoutMs = 20000)
@@ -210,6 +227,16 @@ private slots:
                  QCryptographicHash::hash(readFile(script), QCryptographicHash::Md5).toHex() + '\n' +
                      folder.toUtf8() + "\nelasticBeamColumn localForces\n");
         QCOMPARE(readFile(folder + "/TolvaneResult/NodeDisp.file").count('\n'), 5);
+        // The next run starts from this run's choices.
+        QString preset;
+        w->dialogs.exec = [&](QDialog* dialog) {
+            QTreeWidgetItem* type = qobject_cast<zor_output_panel*>(dialog)->treeWidget->topLevelItem(0);
+            for (int c = 0; c < type->childCount(); ++c)
+                preset += type->child(c)->checkState(0) == Qt::Checked ? type->child(c)->text(0) : QString();
+            return 0;
+        };
+        w->form()->actionRun_Tcl_File->trigger();
+        QCOMPARE(preset, QStringLiteral("localForces"));
         QCOMPARE(readFile(folder + "/TolvaneResult/elasticBeamColumn_localForcesS.file").count('\n'), 5);
 
         // Pictures of two steps differ; a step that is not there and stale results are refused.
@@ -220,17 +247,22 @@ private slots:
             p.waitForFinished(60000);
             return p.exitCode();
         };
-        const QStringList contour = {"--scale",  "20", "--result", "elasticBeamColumn:localForces",
-                                     "--column", "2"};
-        QCOMPARE(render(QStringList{"--output", folder + "/s1.png", "--step", "1"} + contour), 0);
-        QCOMPARE(render(QStringList{"--output", folder + "/s5.png", "--step", "last"} + contour), 0);
+        const QStringList contour = {"--scale", "20", "--result", "elasticBeamColumn:localForces"};
+        QCOMPARE(render(QStringList{"--output", folder + "/s1.png", "--step", "1", "--component", "Vy_i"} + contour),
+                 0);
+        QCOMPARE(render(QStringList{"--output", folder + "/s5.png", "--step", "last", "--attribute", "node",
+                                    "--component", "Mz", "--envelope", "absmax"} +
+                        contour),
+                 0);
+        QCOMPARE(render(QStringList{"--output", folder + "/s0.png", "--step", "1", "--component", "Qx"} + contour), 2);
         const QImage first(folder + "/s1.png"), last(folder + "/s5.png");
         QCOMPARE(first.size(), QSize(600, 450));
         QVERIFY(first != last);
         QCOMPARE(render({"--output", folder + "/s9.png", "--step", "9"}), 2);
         QVERIFY(writeFile(script, "# edited\n", QIODevice::Append));
         QCOMPARE(render({"--output", folder + "/stale.png", "--step", "1"}), 1);
-        QVERIFY(!QFile::exists(folder + "/s9.png") && !QFile::exists(folder + "/stale.png"));
+        QVERIFY(!QFile::exists(folder + "/s9.png") && !QFile::exists(folder + "/stale.png") &&
+                !QFile::exists(folder + "/s0.png"));
     }
 
     void loadResultStepsAndMonitors()
@@ -240,12 +272,19 @@ private slots:
         const QString script = openScript(w.get(), "load/frame $HOME [x] \"q\" ü/frame.tcl", frameScript(5));
         run(w.get(), {"localForces"});
         QVERIFY(waitForEnd(w.get()));
+        // A run that finished well offers its results at once.
+        QVERIFY(w->form()->loadResultButton->isVisible());
+        QVERIFY2(status(w).endsWith("results ready: Load Result"), qPrintable(status(w)));
         zor_result_panel* panel = loadResults(w.get());
         QVERIFY(panel);
+        QVERIFY(!w->form()->loadResultButton->isVisible());
         QCOMPARE(w->displacementLines().size(), 5);
         QCOMPARE(status(w), QStringLiteral("Current Step: 1 | Domain Time: 0.1"));
-
+        QCOMPARE(panel->lineEdit_5->text(), QStringLiteral("11.2"));
         panel->horizontalSlider->setValue(5);
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 11.2 * 0.053413) < 1e-5);
+        panel->lineEdit_5->setText("1");
+
         QCOMPARE(status(w), QStringLiteral("Current Step: 5 | Domain Time: 0.5"));
         // Free nodes are 3, 4, 5, 6: node 5 is point 2; beam 5 holds frame points 8 and 9.
         QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 0.053413) < 1e-6);
@@ -256,6 +295,20 @@ private slots:
         QCOMPARE(scalars->GetValue(9), scalars->GetValue(8));
         panel->lineEdit_5->setText("10");
         QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 0.53413) < 1e-6);
+
+        // A click names the values at the step, and they follow the step: node 5, then beam 5.
+        w->form()->actionSet_XY_View_Positive->trigger();
+        clickAt(w.get(), 0.53413, 6.0);
+        QCOMPARE(status(w), QStringLiteral("Node 5 at step 5 (time 0.5): ux = 0.053413, uy = 0, rz = 0"));
+        panel->horizontalSlider->setValue(4);
+        QVERIFY2(status(w).startsWith("Node 5 at step 4 (time 0.4): ux = 0.0422975"), qPrintable(status(w)));
+        QVERIFY(w->findChild<QLabel*>("valuePanel")->text().contains("\nux = 0.0422975\n"));
+        panel->horizontalSlider->setValue(5);
+        clickAt(w.get(), 2.26706, 3.0);
+        QVERIFY2(status(w).startsWith("Element 5 elasticBeamColumn localForces at step 5 (time 0.5): N_i = 11.1277"),
+                 qPrintable(status(w)));
+        panel->horizontalSlider->setValue(4);
+        QVERIFY2(status(w).startsWith("Element 5 elasticBeamColumn localForces at step 4"), qPrintable(status(w)));
 
         // Monitors: no time series; a node curve that follows the step; a tag not in the model.
         QStringList boxes;

@@ -59,7 +59,8 @@ private slots:
         render("bad size", "--size 0x600", "size");
         render("picture too large", "--size 5000x4000", "at most 4096x4096");
         render("result without step", "--result quad:stresses", "need --step");
-        render("unknown attribute", "--step 1 --attribute node", "--attribute");
+        render("unknown attribute", "--step 1 --attribute corner", "--attribute");
+        render("envelope without result", "--step 1 --envelope max", "--envelope needs --result");
         row("record without response", "--instrument m.tcl --record quad", "--record");
         row("response the type lacks", "--instrument m.tcl --record quad:globalForces", "force stresses");
         render("no display", "", "no display");

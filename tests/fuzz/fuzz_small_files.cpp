@@ -34,10 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QString line = QString::fromLatin1(bytes);
         const int columns = sampleColumns(line);
         for (int nodes = 0; nodes <= 8; ++nodes) {
-            const QStringList choices = attributeChoices(columns, nodes);
-            for (bool point : {false, true})
-                if (!choices.isEmpty())
-                    attributeSpinMaximum(columns, nodes, point);
+            const ComponentNames names = componentNames(QStringLiteral("stresses"), nodes, 3, columns);
+            for (const QString& attribute : attributeChoices(names, nodes))
+                if (attributeComponents(names, attribute).size() > std::max(columns, 0))
+                    __builtin_trap();
         }
     }
     return 0;

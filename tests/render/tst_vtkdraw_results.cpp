@@ -11,6 +11,10 @@
 #include <vtkScalarBarWidget.h>
 #include <vtkTextProperty.h>
 
+#include <vtkActor.h>
+#include <vtkProperty.h>
+
+#include "LegendText.h"
 #include "NodeIndex.h"
 #include "RenderTestSupport.h"
 
@@ -164,12 +168,42 @@ private slots:
             QVERIFY2(coordinates(scene.group(groups[i].group).points) == built[i], groups[i].name);
         QCOMPARE(scalarsOf(scene.group(vtkdraw::Frames).scalars), (Values{0, 0}));
 
-        // The legend takes the contour table and the label colour from the settings.
+        // Under a result the elements are opaque; the undeformed outline stays, and can be hidden.
+        const GroupStore& quads = scene.group(vtkdraw::FourNode);
+        QCOMPARE(quads.actor->GetProperty()->GetOpacity(), 1.0);
+        vtkActor* outline = scene.draw->ghostActor(vtkdraw::FourNode);
+        QVERIFY(outline && outline->GetVisibility());
+        QCOMPARE(coordinates(vtkPointSet::SafeDownCast(outline->GetMapper()->GetInput())->GetPoints()), built[6]);
+        scene.draw->setUndeformedGhost(false);
+        QVERIFY(!outline->GetVisibility());
+
+        // The legend takes the contour table, a title and the label colour from the settings, and
+        // labels the range in readable numbers whenever it changes.
+        scene.draw->setLegendTitle("quad stresses: σxx");
         scene.draw->showScalarBar();
         vtkScalarBarActor* bar = scene.draw->scalarBarWidget()->GetScalarBarActor();
         QVERIFY(scene.draw->scalarBarWidget()->GetEnabled());
         QCOMPARE(bar->GetLookupTable(), static_cast<vtkScalarsToColors*>(scene.draw->contourTable()));
-        QVERIFY(near(bar->GetLabelTextProperty()->GetColor(), 10 / 255.0, 200 / 255.0, 30 / 255.0));
+        QVERIFY(near(bar->GetTitleTextProperty()->GetColor(), 10 / 255.0, 200 / 255.0, 30 / 255.0));
+        QCOMPARE(QString::fromUtf8(bar->GetTitle()),
+                 legendFontFile().isEmpty() ? QString("quad stresses: sxx") : QString("quad stresses: σxx"));
+        scene.draw->setScalarRange(-188.4, 12345);
+        vtkLookupTable* table = scene.draw->contourTable();
+        QStringList labels;
+        for (vtkIdType i = 0; i < table->GetNumberOfAnnotatedValues(); ++i)
+            labels << QString::fromStdString(table->GetAnnotation(i));
+        QCOMPARE(labels, (QStringList{"-188", "2940", "6080", "9210", "12.3e3"}));
+    }
+
+    void legendNumbers()
+    {
+        const QPair<double, QString> cases[] = {
+            {0, "0"},         {-188.4, "-188"},   {0.125, "0.125"},     {1.5, "1.5"},
+            {9999, "10e3"},   {12345, "12.3e3"},  {0.001, "0.001"},     {0.00099, "990e-6"},
+            {1e-12, "1e-12"}, {-1.23456e8, "-123e6"}, {999.96, "1000"},
+        };
+        for (const auto& c : cases)
+            QCOMPARE(legendNumber(c.first), c.second);
     }
 
     void contourScalars_data()

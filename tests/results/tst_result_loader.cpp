@@ -145,6 +145,45 @@ private slots:
         }
     }
 
+    // Envelopes of three hand-made steps, against the scale the legend spans: all steps (-20 to 10),
+    // the values shown, or numbers typed in. The largest displacement of the file sets the scale.
+    void envelopesAndRanges()
+    {
+        struct Case {
+            ContourValue value;
+            ContourDisplay::Range range;
+            double min, max;  // of the legend
+            Values s2;
+        };
+        const Case cases[] = {
+            {ContourValue::Maximum, ContourDisplay::AllSteps, -20, 10, {25.0 / 30, 1}},
+            {ContourValue::Minimum, ContourDisplay::AllSteps, -20, 10, {10.0 / 30, 0}},
+            {ContourValue::LargestAbsolute, ContourDisplay::ThisStep, 10, 20, {0, 1}},
+            {ContourValue::Step, ContourDisplay::Fixed, -40, 40, {42.0 / 80, 0.25}},  // step 3
+        };
+        fillTrussModel();
+        zorloadresult loader;
+        QStringList elementLines, disp;
+        loader.loadNodeDisp(write("NodeDisp.file", "0.1 0 0 0 0.3 0.4 9\n0.2 0 0 0 0 -1 0\n"), disp);
+        QCOMPARE(loader.largestDisplacement(), 1.0);  // the third value is not a translation in 2-D
+        loadTruss(loader, "0.1 -10 10\n0.2 5 0\n0.3 2 -20\n", &elementLines);
+        const QString line = "0.3 0 0 0 0 0 0";
+        for (const Case& c : cases) {
+            ContourDisplay display;
+            display.value = c.value;
+            display.range = c.range;
+            display.fixedMin = -40;
+            display.fixedMax = 40;
+            ResultStep out;
+            QVERIFY(prepareResultStep(loader, {line, line, line}, {line, line, line}, elementLines, 3, &out,
+                                      display));
+            QVERIFY(out.contour);
+            QCOMPARE(out.min, c.min);
+            QCOMPARE(out.max, c.max);
+            QCOMPARE(out.s2, c.s2);
+        }
+    }
+
 private:
     QString write(const QString& name, const QByteArray& text)
     {

@@ -1,9 +1,12 @@
 // Recorder lines as the solver writes them, through the per-step parsers and the range scan.
 #include <QtTest>
 
+#include "ComponentNames.h"
+#include "DeformationScale.h"
 #include "ModelRecord.h"
 #include "NodeIndex.h"
 #include "ResultParsing.h"
+#include "ResultTexts.h"
 #include "zorloadresult.h"
 
 using Values = QVector<double>;
@@ -163,6 +166,109 @@ private slots:
         QCOMPARE(cache.layout(*modelRecord(), "quad", 4).blocks, (QVector<int>{0, -1, 1, 2, 3}));
         QCOMPARE(cache.layout(*modelRecord(), "SSPquad", 4).blocks, (QVector<int>{-1, 0, -1, -1, -1}));
         QVERIFY(!cache.layout(*modelRecord(), "SSPquad", 2).applies);
+    }
+
+    // Names by response, node count, dimension and width; a width the table does not expect and
+    // a response it does not know keep numbers. Typed names match by name, symbol, case or number.
+    void componentNamesAndLookup()
+    {
+        struct Case {
+            QString response;
+            int nodes, ndm, width;
+            QString typed;  // what a user types
+            int column;     // where it is found, 0 for nowhere
+            QString label;  // of that column
+            int pointCount;
+        };
+        const Case cases[] = {
+            {"localForces", 2, 2, 6, "Mz_j", 6, "Mz at end j", 3},
+            {"localForces", 2, 3, 12, "mz_j", 12, "Mz at end j", 6},
+            {"globalForces", 2, 2, 4, "Px_j", 3, "Px at end j", 2},  // a plane truss
+            {"basicForces", 2, 3, 6, "My_i", 4, "My_i", 0},           // one set per element
+            {"stresses", 4, 2, 12, "syy_3", 8, "σyy at Gauss point 3", 3},
+            {"stresses", 8, 3, 48, "τxz_8", 48, "τxz at Gauss point 8", 6},
+            {"stresses", 4, 3, 32, "Nxx_2", 9, "Nxx at Gauss point 2", 8},
+            {"stresses", 3, 2, 3, "sxx", 1, "σxx", 0},  // one Gauss point for three nodes
+            {"localForces", 2, 2, 7, "7", 7, "value 7 of 7", 0},
+            {"deformations", 2, 3, 12, "Mz_j", 0, "", 6},
+            {"deformations", 2, 3, 12, "13", 0, "", 6},
+        };
+        for (const Case& c : cases) {
+            const ComponentNames names = componentNames(c.response, c.nodes, c.ndm, c.width);
+            QCOMPARE(names.element.size(), c.width);
+            QCOMPARE(names.point.size(), c.pointCount);
+            QCOMPARE(findComponent(names.element, c.typed), c.column);
+            if (c.column > 0)
+                QCOMPARE(names.element[c.column - 1].label, c.label);
+        }
+    }
+
+    // A node shared by two, three and four quads of an L-shaped mesh gets the mean of their
+    // corner values there; a node of one quad keeps its own.
+    void averagingAtNodes()
+    {
+        resetModelRecord();
+        ModelRecord* m = modelRecord();
+        m->ndm = 2;
+        for (int j = 0; j <= 2; ++j)
+            for (int i = 0; i <= 3; ++i) {
+                m->nodeTags << 1 + i + 4 * j;
+                m->nodeX << i;
+                m->nodeY << j;
+                m->nodeZ << 0;
+            }
+        // Quads (0,0), (1,0), (2,0), (0,1), (1,1): the top right one is missing.
+        for (int q : {0, 1, 2, 4, 5})
+            addElement("quad", {q + 1, q + 2, q + 6, q + 5});
+        // Each quad's four corners carry its own value: 10, 20, 30, 40, 50.
+        QString line = "0.1";
+        for (int q = 1; q <= 5; ++q)
+            line += QString(" %1").arg(10 * q).repeated(4);
+        const ContourSelection s{"quad", true, 4, 1, 0, 100, true};
+        const ContourLayout layout = contourLayout(*m, NodeIndex(m->nodeTags), "quad", 4);
+        Values out;
+        ::contourScalars(line, layout, s, &out);
+        const QPair<int, double> nodes[] = {{2, 15}, {7, 100.0 / 3}, {6, 30}, {1, 10}};  // tag, mean
+        for (const auto& n : nodes) {
+            const int position = m->nodeTags.indexOf(n.first);
+            for (int k = 0; k < layout.corners.size(); ++k)
+                if (layout.corners[k] == position)
+                    QVERIFY2(qFuzzyCompare(out[k], n.second / 100), qPrintable(QString::number(n.first)));
+        }
+    }
+
+    void automaticScale()
+    {
+        fillMixedModel();  // x from 1 to 8
+        QCOMPARE(modelExtent(*modelRecord()), 7.0);
+        QCOMPARE(::automaticScale(7.0, 0.035), 20.0);
+        QCOMPARE(::automaticScale(7.0, 0.0), 1.0);  // nothing moves
+        QCOMPARE(::automaticScale(0.0, 0.5), 1.0);  // a single node
+        QCOMPARE(largestDisplacement({"0.1 3 4 100 0 0 0", "0.2 -6 8 0 1 1 1"}, 2), 10.0);
+    }
+
+    // Values at a click: a restrained node of a plane frame with its reactions, and a beam's
+    // named forces read from its block of the line.
+    void pickedValueTexts()
+    {
+        resetModelRecord();
+        ModelRecord* m = modelRecord();
+        m->ndm = 2;
+        m->ndf = 3;
+        m->nodeTags = {1, 2};
+        m->nodeX = {0, 4};
+        m->nodeY = m->nodeZ = {0, 0};
+        m->fixNodeTags = {2};
+        addElement("truss", {1, 2});
+        addElement("elasticBeamColumn", {1, 2});
+        addElement("elasticBeamColumn", {2, 1});
+        const PickedValues node = nodeValues(*m, 1, u"0.5 1 2 3 0.25 -0.5 0.001", u"0.5 0 0 0 -10 20 -3e+06", 7);
+        QCOMPARE(node.statusText(), QString("Node 2 at step 7 (time 0.5): ux = 0.25, uy = -0.5, rz = 0.001, "
+                                            "reaction Fx = -10, reaction Fy = 20, reaction Mz = -3e+06"));
+        const PickedValues beam = elementValues(*m, 2, elementBlock(*m, 2), "localForces", 6,
+                                                u"0.5 1 2 3 4 5 6 7 8 9 10 11 12", 7);
+        QCOMPARE(beam.panelText(), QString("Element 3 elasticBeamColumn localForces at step 7 (time 0.5)\n"
+                                           "N_i = 7\nVy_i = 8\nMz_i = 9\nN_j = 10\nVy_j = 11\nMz_j = 12"));
     }
 };
 
