@@ -8,6 +8,7 @@
 
 #include <vtkActor.h>
 #include <vtkActor2D.h>
+#include <vtkActor2DCollection.h>
 #include <vtkActorCollection.h>
 #include <vtkAxesActor.h>
 #include <vtkBMPWriter.h>
@@ -29,6 +30,7 @@
 #include <vtkProperty.h>
 #include <vtkRenderWindow.h>
 #include <vtkRenderer.h>
+#include <vtkScalarBarActor.h>
 #include <vtkScalarBarWidget.h>
 #include <vtkTextActor.h>
 #include <vtkTextProperty.h>
@@ -77,6 +79,8 @@ vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
     }
     vtkRenderWindowInteractor* interactor = m_renderWindow->GetInteractor();
 
+    // Element edges lie on their faces: drawn a little nearer, they are not cut by opaque faces.
+    vtkMapper::SetResolveCoincidentTopologyToPolygonOffset();
     m_renderer = vtkSmartPointer<vtkRenderer>::New();
     updateBackground();
     m_renderWindow->AddRenderer(m_renderer);
@@ -143,6 +147,8 @@ vtkdraw::~vtkdraw()
             interactor->SetInteractorStyle(nullptr);
     }
     m_renderWindow->RemoveRenderer(m_renderer);
+    if (m_legendRenderer)
+        m_renderWindow->RemoveRenderer(m_legendRenderer);
     if (m_inspection->overlay)
         m_renderWindow->RemoveRenderer(m_inspection->overlay);
     if (m_ownInteractor)
@@ -329,6 +335,16 @@ public:
             p->SetLineWidth(float(p->GetLineWidth() * factor));
             p->SetPointSize(float(p->GetPointSize() * factor));
         }
+        // The legend's labels keep their size in pixels too.
+        vtkActor2DCollection* overlays = renderer->GetActors2D();
+        overlays->InitTraversal();
+        while (vtkActor2D* overlay = overlays->GetNextActor2D()) {
+            if (auto* bar = vtkScalarBarActor::SafeDownCast(overlay)) {
+                vtkTextProperty* text = bar->GetAnnotationTextProperty();
+                m_fonts.push_back({text, text->GetFontSize()});
+                text->SetFontSize(int(text->GetFontSize() * factor));
+            }
+        }
         for (int g = 0; g < count; ++g) {
             auto* mapper = groups[g].labelActor
                                ? vtkLabeledDataMapper::SafeDownCast(groups[g].labelActor->GetMapper())
@@ -400,6 +416,9 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
     placeLabels();
     const int magnification = 3;
     const MagnifiedStrokes strokes(m_renderer, m_groups, groupCount, magnification);
+    std::unique_ptr<MagnifiedStrokes> legend;
+    if (m_legendRenderer)
+        legend = std::make_unique<MagnifiedStrokes>(m_legendRenderer, m_groups, 0, magnification);
     std::unique_ptr<MagnifiedStrokes> outline;
     if (m_inspection->overlay)
         outline = std::make_unique<MagnifiedStrokes>(m_inspection->overlay, m_groups, 0, magnification);

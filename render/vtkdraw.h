@@ -188,6 +188,7 @@ private:
     vtkSmartPointer<vtkRenderer> m_renderer;
     vtkSmartPointer<vtkOrientationMarkerWidget> m_axesWidget;
     vtkSmartPointer<vtkScalarBarWidget> m_scalarBarWidget;
+    vtkSmartPointer<vtkRenderer> m_legendRenderer;  // layer 1: the model never hides the legend
     vtkSmartPointer<vtkTextWidget> m_titleWidget;
     vtkSmartPointer<customMouseInteractorStyle> m_style;
     vtkSmartPointer<vtkLookupTable> m_contourTable;

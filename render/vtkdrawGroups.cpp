@@ -321,6 +321,8 @@ void vtkdraw::drawElements(Group group, int nodeCount)
 void vtkdraw::addEdges(Group group, const QString& colorKey, const QString& transparencyKey)
 {
     GroupStore& g = m_groups[group];
+    // The faces step back a little, so that their edges are not cut by them where they are opaque.
+    g.mapper->SetRelativeCoincidentTopologyPolygonOffsetParameters(1, 2);
     vtkNew<vtkExtractEdges> edges;
     edges->SetInputData(g.dataSet);
     vtkNew<vtkPolyDataMapper> mapper;

@@ -83,7 +83,10 @@ void vtkdraw::showScalarBar()
     bar->GetLabelTextProperty()->SetColor(c.redF(), c.greenF(), c.blueF());
     bar->DrawTickLabelsOff();
     bar->DrawAnnotationsOn();
+    // Labels at a size of their own (a magnified capture enlarges it); the title fitted to the bar.
     bar->SetAnnotationTextScaling(0);
+    bar->GetAnnotationTextProperty()->SetFontSize(14);
+    bar->SetTitleRatio(0.35);
     // Numbers above the bar, the title below it.
     bar->SetTextPositionToPrecedeScalarBar();
     const QString font = legendFontFile();
@@ -98,7 +101,14 @@ void vtkdraw::showScalarBar()
             text->SetFontFile(font.toLocal8Bit().constData());
         }
     }
-    m_scalarBarWidget->SetDefaultRenderer(m_renderer);
+    if (!m_legendRenderer) {
+        m_legendRenderer = vtkSmartPointer<vtkRenderer>::New();
+        m_legendRenderer->SetLayer(1);
+        m_legendRenderer->InteractiveOff();
+        m_renderWindow->SetNumberOfLayers(std::max(2, m_renderWindow->GetNumberOfLayers()));
+        m_renderWindow->AddRenderer(m_legendRenderer);
+    }
+    m_scalarBarWidget->SetDefaultRenderer(m_legendRenderer);
     m_scalarBarWidget->SetInteractor(m_renderWindow->GetInteractor());
     m_scalarBarWidget->SetScalarBarActor(bar);
     // The representation hands a new actor the old one's orientation: set it there, which also
@@ -107,7 +117,7 @@ void vtkdraw::showScalarBar()
     representation->SetOrientation(VTK_ORIENT_HORIZONTAL);
     // Left where the vertical bar stood, the horizontal one would run off the view's right edge.
     representation->SetPosition(0.2, 0.01);
-    representation->SetPosition2(0.6, 0.13);
+    representation->SetPosition2(0.6, 0.11);
     m_scalarBarWidget->SetEnabled(1);
     setLegendTitle(m_legendTitle);
     updateLegendLabels();
@@ -123,9 +133,11 @@ void vtkdraw::attachResultScalars()
         g.dataSet->GetPointData()->SetScalars(g.scalars);
         g.mapper->SetLookupTable(m_contourTable);
         g.mapper->SetScalarRange(m_contourMin, m_contourMax);
-        // A translucent colour over the background is not the legend's colour.
-        if (g.actor)
-            g.actor->GetProperty()->SetOpacity(1.0);
+        // A translucent colour over the background is not the legend's colour; the white edges
+        // go opaque with their faces.
+        for (vtkActor* actor : {g.actor.GetPointer(), g.edgeActor.GetPointer()})
+            if (actor)
+                actor->GetProperty()->SetOpacity(1.0);
         if (m_ghostWanted && !m_ghosts[group])
             buildGhost(group);
     }

@@ -67,12 +67,14 @@ QString legendTitle(const QString& elementType, const QString& response, const Q
         case ContourValue::Step:
             break;
     }
+    if (value != ContourValue::Step)
+        what += QStringLiteral(" over %1 steps,").arg(steps);
     if (attribute == QLatin1String("Node (averaged)"))
         what += QStringLiteral(" averaged at nodes");
     else if (attribute == QLatin1String("Point Attribute"))
         what += QStringLiteral(" per element node");
-    if (value != ContourValue::Step)
-        what += QStringLiteral(" of %1 steps").arg(steps);
+    else if (value != ContourValue::Step)
+        what += QStringLiteral(" per element");
     return QStringLiteral("%1 %2: %3").arg(elementType, response, what);
 }
 
@@ -83,7 +85,24 @@ QString PickedValues::statusText() const
 
 QString PickedValues::panelText() const
 {
-    return (QStringList(title) + lines).join(QLatin1Char('\n'));
+    QString html = QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped());
+    if (rows.isEmpty() || columns.isEmpty())
+    {
+        for (const QString& line : lines)
+            html += QStringLiteral("<br>") + line.toHtmlEscaped();
+        return html;
+    }
+    html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\"><tr><td></td>");
+    for (const QString& c : columns)
+        html += QStringLiteral("<td align=\"right\"><i>%1</i></td>").arg(c.toHtmlEscaped());
+    html += QStringLiteral("</tr>");
+    for (int r = 0; r < rows.size(); ++r) {
+        html += QStringLiteral("<tr><td>%1</td>").arg(rows[r].toHtmlEscaped());
+        for (int c = 0; c < columns.size(); ++c)
+            html += QStringLiteral("<td align=\"right\">%1</td>").arg(number(table.value(r * columns.size() + c)));
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
 }
 
 PickedValues nodeValues(const ModelRecord& model, int entry, QStringView dispLine, QStringView reactionLine,
@@ -129,5 +148,23 @@ PickedValues elementValues(const ModelRecord& model, int entry, int block, const
     const QVector<double> v = fields(elementLine, 1 + block * width, width);
     for (int i = 0; i < width; ++i)
         out.lines << QStringLiteral("%1 = %2").arg(names.element[i].symbol, number(v[i]));
+    // A share per node: its components down, the places (ends, Gauss points, nodes) across.
+    const int share = names.point.size();
+    if (share == 0 || nodes < 2)
+        return out;
+    for (const ComponentName& c : names.point)
+        out.rows << c.symbol;
+    for (int p = 0; p < nodes; ++p) {
+        const QString& label = names.element[p * share].label;
+        const QString& prefix = names.point[0].label;
+        // "σxx at Gauss point 3" against "σxx": the place.
+        const QString place = label.mid(prefix.size()).trimmed();
+        out.columns << (names.named && label.startsWith(prefix) && place.startsWith(QLatin1String("at "))
+                            ? place.mid(3)
+                            : QStringLiteral("node %1").arg(p + 1));
+    }
+    for (int r = 0; r < share; ++r)
+        for (int p = 0; p < nodes; ++p)
+            out.table << v[p * share + r];
     return out;
 }

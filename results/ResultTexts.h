@@ -14,15 +14,20 @@
 
 struct ModelRecord;
 
-// "quad stresses: σxx averaged at nodes", "elasticBeamColumn localForces: largest |Mz_j| of 10 steps".
+// "quad stresses: σxx averaged at nodes", "elasticBeamColumn localForces: largest |Mz_j| over 10 steps,
+// per element".
 QString legendTitle(const QString& elementType, const QString& response, const QString& attribute,
                     const QString& componentSymbol, ContourValue value, int steps);
 
 struct PickedValues {
     QString title;      // "Node 5 at step 3 (time 0.3)"
     QStringList lines;  // "ux = 0.0534", "reaction Fx = -1000", "Mz_j = 12.5"
+    // Where an element's block repeats per end, Gauss point or node: a row per component and a
+    // column per place, which the panel shows as a table.
+    QStringList rows, columns;
+    QVector<double> table;  // row by row
     QString statusText() const;  // one line
-    QString panelText() const;   // the title, then a line per value
+    QString panelText() const;   // rich text: the title, then a line per value or the table
 };
 
 // The displacements of node entry ENTRY (its position in the record's node lists) in a line of

@@ -267,8 +267,12 @@ private slots:
                                             "reaction Fx = -10, reaction Fy = 20, reaction Mz = -3e+06"));
         const PickedValues beam = elementValues(*m, 2, elementBlock(*m, 2), "localForces", 6,
                                                 u"0.5 1 2 3 4 5 6 7 8 9 10 11 12", 7);
-        QCOMPARE(beam.panelText(), QString("Element 3 elasticBeamColumn localForces at step 7 (time 0.5)\n"
-                                           "N_i = 7\nVy_i = 8\nMz_i = 9\nN_j = 10\nVy_j = 11\nMz_j = 12"));
+        QCOMPARE(beam.statusText(), QString("Element 3 elasticBeamColumn localForces at step 7 (time 0.5): "
+                                            "N_i = 7, Vy_i = 8, Mz_i = 9, N_j = 10, Vy_j = 11, Mz_j = 12"));
+        // The panel's table: a row per force, a column per end.
+        QCOMPARE(beam.rows, (QStringList{"N", "Vy", "Mz"}));
+        QCOMPARE(beam.columns, (QStringList{"end i", "end j"}));
+        QCOMPARE(beam.table, (Values{7, 10, 8, 11, 9, 12}));
     }
 };
 
