@@ -101,6 +101,7 @@ void printTimes(const StepTimes& t)
 struct Tweaks {
     bool fxaa = false;       // FXAA on the finished frame (meant with --samples 0)
     bool noScalars = false;  // steps without attachResultScalars: the groups keep their colours
+    bool noGhost = false;    // without the undeformed outline (the View toggle off)
 };
 
 int tolvaneChild(vtkRenderWindow* window, const QString& settings, int steps, const Tweaks& tweaks)
@@ -112,6 +113,7 @@ int tolvaneChild(vtkRenderWindow* window, const QString& settings, int steps, co
     draw.updateBackground();
     draw.render();
     draw.drawModel();
+    draw.setUndeformedGhost(!tweaks.noGhost);
     window->WaitForCompletion();
 
     // The main window's stored lines: two steps, no element result chosen.
@@ -248,6 +250,10 @@ int childMain(const QStringList& args)
         }
         if (args[i] == "--fxaa") {
             tweaks.fxaa = true;
+            continue;
+        }
+        if (args[i] == "--no-ghost") {
+            tweaks.noGhost = true;
             continue;
         }
         if (args[i] == "--size" && i + 1 < args.size())

@@ -79,8 +79,6 @@ vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
     }
     vtkRenderWindowInteractor* interactor = m_renderWindow->GetInteractor();
 
-    // Element edges lie on their faces: drawn a little nearer, they are not cut by opaque faces.
-    vtkMapper::SetResolveCoincidentTopologyToPolygonOffset();
     m_renderer = vtkSmartPointer<vtkRenderer>::New();
     updateBackground();
     m_renderWindow->AddRenderer(m_renderer);

@@ -51,6 +51,7 @@ struct GroupStore {
     vtkSmartPointer<vtkActor2D> labelActor;  // kept from the previous build when a build stops
     QVector<int> nodePositions;              // per point: its node's first position in nodeTags
     QVector<int> entries;  // per cell: its entry in the record's node, element, equalDOF or rigid-link lists
+    double opacity = 1.0, edgeOpacity = 1.0;  // the settings' look, kept while a contour is opaque
 };
 
 // What a click in the view found: the entry (position in the record's lists) of a node or element.
@@ -108,8 +109,8 @@ public:
     void setLegendTitle(const QString& title);
     QString legendTitle() const { return m_legendTitle; }
     void showScalarBar();
-    // Under a result the element groups are drawn opaque, so their colours match the legend, and
-    // the undeformed model stays as a faint outline unless switched off.
+    // An element group coloured by a result is drawn opaque, so that its colours match the legend;
+    // under any result the undeformed model stays as a faint outline unless switched off.
     void attachResultScalars();
     void setUndeformedGhost(bool on);
     // True from the first result step after a build until the next build.

@@ -1,6 +1,6 @@
-// The undeformed model under a result: each element group's outline drawn once more, thin, opaque
-// and in a colour between the background and the model's, at the node coordinates. It shares the
-// group's cells and is built once per build, so a step costs it nothing but its drawing.
+// The undeformed model under a result: each element group's outline drawn once more, thin and
+// faint, at the node coordinates. It shares the group's cells and is built once per build, so a
+// step costs it nothing but its drawing.
 #include "vtkdraw.h"
 
 #include <QColor>
@@ -17,20 +17,19 @@
 #include <vtkUnstructuredGrid.h>
 
 #include "ModelRecord.h"
+#include "StraightLines.h"
 #include "SettingsStore.h"
 
 namespace {
 
-// A quarter of the way from the background towards white on a dark background, towards black on
-// a light one: seen, but not taken for the deformed shape.
-QColor faint(const QColor& background)
+// White on a dark background, black on a light one, mostly see-through: seen, but not taken for
+// the deformed shape. Translucent geometry is also the cheaper to draw in a multisampled window.
+QColor contrast(const QColor& background)
 {
-    const QColor toward = background.lightnessF() < 0.5 ? QColor(Qt::white) : QColor(Qt::black);
-    const double f = 0.3;
-    return QColor::fromRgbF(background.redF() + f * (toward.redF() - background.redF()),
-                            background.greenF() + f * (toward.greenF() - background.greenF()),
-                            background.blueF() + f * (toward.blueF() - background.blueF()));
+    return background.lightnessF() < 0.5 ? QColor(Qt::white) : QColor(Qt::black);
 }
+
+const double kGhostOpacity = 0.25;
 
 }  // namespace
 
@@ -47,46 +46,58 @@ void vtkdraw::buildGhost(Group group)
         return;
     const int count = int(std::min<vtkIdType>(g.points->GetNumberOfPoints(), g.nodePositions.size()));
     const int nodes = std::min({model.nodeX.size(), model.nodeY.size(), model.nodeZ.size()});
-    vtkNew<vtkPoints> points;
-    points->SetNumberOfPoints(count);
-    for (int k = 0; k < count; ++k) {
-        const int n = g.nodePositions[k];
-        if (n >= 0 && n < nodes)
-            points->SetPoint(k, model.nodeX[n], model.nodeY[n], model.nodeZ[n]);
-        else
-            points->SetPoint(k, g.points->GetPoint(k));
-    }
 
     vtkSmartPointer<vtkMapper> mapper;
     if (auto* grid = vtkUnstructuredGrid::SafeDownCast(g.dataSet)) {
+        // Solids: the outer surface's edges, which the mapper finds.
+        vtkNew<vtkPoints> points;
+        points->SetNumberOfPoints(count);
+        for (int k = 0; k < count; ++k) {
+            const int n = g.nodePositions[k];
+            if (n >= 0 && n < nodes)
+                points->SetPoint(k, model.nodeX[n], model.nodeY[n], model.nodeZ[n]);
+            else
+                points->SetPoint(k, g.points->GetPoint(k));
+        }
         vtkNew<vtkUnstructuredGrid> outline;
         outline->SetPoints(points);
         outline->SetCells(grid->GetCellTypesArray(), grid->GetCells());
         auto m = vtkSmartPointer<vtkDataSetMapper>::New();
         m->SetInputData(outline);
         mapper = m;
-    } else if (auto* poly = vtkPolyData::SafeDownCast(g.dataSet)) {
+    } else {
+        // Lines and faces: their sides, each straight run of them as one line. The reference
+        // frame's 154,020 members are 4,641 lines.
+        const int corners = group == Frames ? 2 : group == ThreeNode ? 3 : 4;
+        const QVector<int> cornerNodes = g.nodePositions.mid(0, count - count % corners);
+        const QVector<int> lines = joinStraightRuns(
+            corners == 2 ? cornerNodes : uniqueEdges(cornerNodes, corners), model.nodeX, model.nodeY, model.nodeZ);
+        vtkNew<vtkPoints> points;
+        points->SetNumberOfPoints(lines.size());
+        vtkNew<vtkCellArray> cells;
+        cells->AllocateExact(lines.size() / 2, lines.size());
+        for (int k = 0; k < lines.size(); ++k)
+            points->SetPoint(k, model.nodeX[lines[k]], model.nodeY[lines[k]], model.nodeZ[lines[k]]);
+        for (vtkIdType k = 0; k + 1 < lines.size(); k += 2) {
+            const vtkIdType ends[2] = {k, k + 1};
+            cells->InsertNextCell(2, ends);
+        }
         vtkNew<vtkPolyData> outline;
         outline->SetPoints(points);
-        outline->SetLines(poly->GetLines());
-        outline->SetPolys(poly->GetPolys());
+        outline->SetLines(cells);
         auto m = vtkSmartPointer<vtkPolyDataMapper>::New();
         m->SetInputData(outline);
         mapper = m;
-    } else {
-        return;
     }
     mapper->ScalarVisibilityOff();
-    // Where the shapes meet (at supports), the deformed model is drawn over its outline.
-    mapper->SetRelativeCoincidentTopologyLineOffsetParameters(0, 4);
-    mapper->SetRelativeCoincidentTopologyPolygonOffsetParameters(0, 4);
 
     auto actor = vtkSmartPointer<vtkActor>::New();
     actor->SetMapper(mapper);
     actor->PickableOff();
     vtkProperty* p = actor->GetProperty();
-    const QColor c = faint(SettingsStore::color(m_settingsPath, QStringLiteral("MODELCOLOR/Background")));
+    const QColor c = contrast(SettingsStore::color(m_settingsPath, QStringLiteral("MODELCOLOR/Background")));
     p->SetColor(c.redF(), c.greenF(), c.blueF());
+    p->SetOpacity(kGhostOpacity);
     p->SetRepresentationToWireframe();
     p->LightingOff();
     p->SetLineWidth(1.0f);

@@ -315,14 +315,13 @@ void vtkdraw::drawElements(Group group, int nodeCount)
         m_renderer->AddActor(g.actor);
         addEdges(group, QStringLiteral("MODELCOLOR/AreaEdge"), QStringLiteral("MODELTRANSPARENCY/AreaEdge"));
     }
+    g.opacity = g.actor->GetProperty()->GetOpacity();
     buildLabels(group, QStringLiteral("LABELCOLOR/Elements"));
 }
 
 void vtkdraw::addEdges(Group group, const QString& colorKey, const QString& transparencyKey)
 {
     GroupStore& g = m_groups[group];
-    // The faces step back a little, so that their edges are not cut by them where they are opaque.
-    g.mapper->SetRelativeCoincidentTopologyPolygonOffsetParameters(1, 2);
     vtkNew<vtkExtractEdges> edges;
     edges->SetInputData(g.dataSet);
     vtkNew<vtkPolyDataMapper> mapper;
@@ -332,5 +331,6 @@ void vtkdraw::addEdges(Group group, const QString& colorKey, const QString& tran
     g.edgeActor = vtkSmartPointer<vtkActor>::New();
     g.edgeActor->SetMapper(mapper);
     applyColor(g.edgeActor, colorKey, transparencyKey);
+    g.edgeOpacity = g.edgeActor->GetProperty()->GetOpacity();
     m_renderer->AddActor(g.edgeActor);
 }

@@ -133,11 +133,6 @@ void vtkdraw::attachResultScalars()
         g.dataSet->GetPointData()->SetScalars(g.scalars);
         g.mapper->SetLookupTable(m_contourTable);
         g.mapper->SetScalarRange(m_contourMin, m_contourMax);
-        // A translucent colour over the background is not the legend's colour; the white edges
-        // go opaque with their faces.
-        for (vtkActor* actor : {g.actor.GetPointer(), g.edgeActor.GetPointer()})
-            if (actor)
-                actor->GetProperty()->SetOpacity(1.0);
         if (m_ghostWanted && !m_ghosts[group])
             buildGhost(group);
     }
@@ -230,6 +225,12 @@ void vtkdraw::deformGroup(Group group, double scale, const QVector<double>& disp
     const int n = int(std::min<vtkIdType>(g.scalars->GetNumberOfTuples(), count));
     // Values of another group size (a result of another model) are not this group's: middle colour.
     const bool usable = values->size() == count;
+    // A translucent colour over the background is not the legend's colour: a contour is opaque,
+    // with its white edges; without one the group keeps the settings' look.
+    if (g.actor)
+        g.actor->GetProperty()->SetOpacity(usable ? 1.0 : g.opacity);
+    if (g.edgeActor)
+        g.edgeActor->GetProperty()->SetOpacity(usable ? 1.0 : g.edgeOpacity);
     const double span = m_contourMax - m_contourMin;
     float* s = g.scalars->GetPointer(0);
     for (int k = 0; k < n; ++k)

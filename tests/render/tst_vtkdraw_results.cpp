@@ -16,6 +16,7 @@
 
 #include "LegendText.h"
 #include "NodeIndex.h"
+#include "StraightLines.h"
 #include "RenderTestSupport.h"
 
 using namespace rendertest;
@@ -120,7 +121,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_settings =
             writeSettings(m_dir.filePath("config.ini"),
-                          {{"MODELTRANSPARENCY/AreaFace", 10}, {"MODELCOLOR/Scalars", QColor(10, 200, 30)}});
+                          {{"MODELTRANSPARENCY/AreaFace", 4}, {"MODELCOLOR/Scalars", QColor(10, 200, 30)}});
     }
 
     // Each point follows its own node; nothing accumulates or is rebuilt; scale 0 is the model;
@@ -168,12 +169,24 @@ private slots:
             QVERIFY2(coordinates(scene.group(groups[i].group).points) == built[i], groups[i].name);
         QCOMPARE(scalarsOf(scene.group(vtkdraw::Frames).scalars), (Values{0, 0}));
 
-        // Under a result the elements are opaque; the undeformed outline stays, and can be hidden.
+        // A group coloured by a result is opaque, the others keep the settings' look; the
+        // undeformed outline stays, and can be hidden.
+        drawStep(*scene.draw, 1.0, d, {}, {1, 1, 1});
         const GroupStore& quads = scene.group(vtkdraw::FourNode);
-        QCOMPARE(quads.actor->GetProperty()->GetOpacity(), 1.0);
+        QCOMPARE(scene.group(vtkdraw::ThreeNode).actor->GetProperty()->GetOpacity(), 1.0);
+        QVERIFY(quads.opacity < 1.0 && quads.actor->GetProperty()->GetOpacity() == quads.opacity);
         vtkActor* outline = scene.draw->ghostActor(vtkdraw::FourNode);
         QVERIFY(outline && outline->GetVisibility());
-        QCOMPARE(coordinates(vtkPointSet::SafeDownCast(outline->GetMapper()->GetInput())->GetPoints()), built[6]);
+        // The two squares' eight sides, at the undeformed corners.
+        const auto corners = [](const QVector<double>& xyz) {
+            QSet<QString> out;
+            for (int i = 0; i + 2 < xyz.size(); i += 3)
+                out << QString("%1 %2 %3").arg(xyz[i]).arg(xyz[i + 1]).arg(xyz[i + 2]);
+            return out;
+        };
+        const QVector<double> drawn = coordinates(vtkPointSet::SafeDownCast(outline->GetMapper()->GetInput())->GetPoints());
+        QCOMPARE(drawn.size(), 8 * 2 * 3);
+        QCOMPARE(corners(drawn), corners(built[6]));
         scene.draw->setUndeformedGhost(false);
         QVERIFY(!outline->GetVisibility());
 
@@ -193,6 +206,18 @@ private slots:
         for (vtkIdType i = 0; i < table->GetNumberOfAnnotatedValues(); ++i)
             labels << QString::fromStdString(table->GetAnnotation(i));
         QCOMPARE(labels, (QStringList{"-188", "2940", "6080", "9210", "12.3e3"}));
+    }
+
+    // The undeformed outline draws straight runs of element sides as single lines.
+    void straightRuns()
+    {
+        // Nodes 0-3 along x, node 4 above node 1, node 5 on node 3; then a 2 x 1 grid of quads.
+        const QVector<double> x{0, 1, 2, 3, 1, 3}, y{0, 0, 0, 0, 0, 0}, z{0, 0, 0, 0, 1, 0};
+        QCOMPARE(joinStraightRuns({0, 1, 1, 2, 2, 3, 1, 4, 3, 5}, x, y, z), (QVector<int>{0, 3, 1, 4}));
+        const QVector<double> gx{0, 1, 2, 0, 1, 2}, gy{0, 0, 0, 1, 1, 1}, gz(6, 0.0);
+        const QVector<int> sides = uniqueEdges({0, 1, 4, 3, 1, 2, 5, 4}, 4);
+        QCOMPARE(sides.size(), 14);  // the shared side once
+        QCOMPARE(joinStraightRuns(sides, gx, gy, gz), (QVector<int>{0, 2, 1, 4, 3, 5, 3, 0, 2, 5}));
     }
 
     void legendNumbers()
