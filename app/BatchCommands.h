@@ -23,10 +23,16 @@ struct RenderOptions {
     QString result;  // "TYPE:RESPONSE" to colour by, empty for none
     bool pointAttribute = false;
     int column = 1;
+    // --steps A:B[:K]: an animation of every K-th step from A to B (-1: the last) at FPS frames
+    // a second instead of a picture; the frames are SIZE itself. stepsStart 0: no animation.
+    int stepsStart = 0;
+    int stepsEnd = 0;
+    int stepsInterval = 1;
+    int fps = 25;
 };
 
 // Interprets SCRIPT, draws it (with a result step of its last run when asked) and captures the
-// view into OUTPUT (3x the size). 0: success, 1: script error (picture still written) or results
+// view into OUTPUT (3x the size), or writes the animation of a range of steps into OUTPUT. 0: success, 1: script error (picture still written) or results
 // that belong to another version of the script, 2: nothing written.
 int renderMain(const RenderOptions& options);
 

@@ -1,9 +1,11 @@
 // --render: interpret a script as the application does and write the picture of its model
 // through the same scene builder and capture, without showing a window; with --step, the
-// picture of a result step as the animation shows it.
+// picture of a result step as the animation shows it; with --steps, an animation of a range.
 #include <QFileInfo>
+#include <algorithm>
 #include <QTextStream>
 
+#include "AnimationExport.h"
 #include "BatchCommands.h"
 #include "CaptureFormat.h"
 #include "ModelInterpreter.h"
@@ -16,6 +18,7 @@
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
 #include "SettingsStore.h"
+#include "VideoEncoder.h"
 #include "vtkdraw.h"
 #include "zor_result_read_panel.h"
 #include "zorloadresult.h"
@@ -27,9 +30,13 @@ struct StepFailure {
     QString reason;
 };
 
-// Loads the results of the script's last run as Load Result would and prepares the step.
-StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
-                     ResultStep* step)
+struct LoadedResults {
+    QStringList disp, reactions, elements;
+};
+
+// Loads the results of the script's last run as Load Result would.
+StepFailure loadResults(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
+                        LoadedResults* loaded)
 {
     const QString dir = script.absolutePath();
     const RunRecord record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
@@ -40,9 +47,8 @@ StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorl
         return {1, QStringLiteral("Tcl file has been changed\nPlease analyze it again!")};
 
     const QString results = dir + QStringLiteral("/TolvaneResult/");
-    QStringList disp, reactions, elements;
-    loader.loadNodeDisp(results + QStringLiteral("NodeDisp.file"), disp);
-    loader.loadNodeReaction(results + QStringLiteral("NodeReaction.file"), reactions);
+    loader.loadNodeDisp(results + QStringLiteral("NodeDisp.file"), loaded->disp);
+    loader.loadNodeReaction(results + QStringLiteral("NodeReaction.file"), loaded->reactions);
     if (!options.result.isEmpty()) {
         const QString type = options.result.section(QLatin1Char(':'), 0, 0);
         const QString response = options.result.section(QLatin1Char(':'), 1);
@@ -64,16 +70,88 @@ StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorl
             return {2,
                     QStringLiteral("--column must be from 1 to %1 for %2").arg(widest).arg(options.result)};
         loader.loadElementResult(
-            results + QStringLiteral("%1_%2.file").arg(type, response), elements, type, response,
+            results + QStringLiteral("%1_%2.file").arg(type, response), loaded->elements, type, response,
             options.pointAttribute ? QStringLiteral("Point Attribute") : QStringLiteral("Element Attribute"),
             QString::number(columns), QString::number(options.column));
     }
-    const int count = disp.size();
+    return {};
+}
+
+StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
+                     ResultStep* step)
+{
+    LoadedResults loaded;
+    const StepFailure failure = loadResults(options, script, loader, &loaded);
+    if (failure.status != 0)
+        return failure;
+    const int count = loaded.disp.size();
     const int wanted = options.step < 0 ? count : options.step;
     if (wanted < 1 || wanted > count)
         return {2, QStringLiteral("step %1 is not among the %2 steps of the results").arg(wanted).arg(count)};
-    if (!prepareResultStep(loader, disp, reactions, elements, wanted, step))
+    if (!prepareResultStep(loader, loaded.disp, loaded.reactions, loaded.elements, wanted, step))
         return {2, QStringLiteral("step %1 does not hold three values per node of the model").arg(wanted)};
+    return {};
+}
+
+// --steps: the frames of the range, as the Animation window's export writes them.
+StepFailure writeAnimation(const RenderOptions& options, const QFileInfo& script, const QString& settingsPath,
+                           const QString& output)
+{
+    zorloadresult loader;
+    LoadedResults loaded;
+    const StepFailure failure = loadResults(options, script, loader, &loaded);
+    if (failure.status != 0)
+        return failure;
+    const int count = loaded.disp.size();
+    const int end = options.stepsEnd < 0 ? count : std::min(options.stepsEnd, count);
+    if (options.stepsStart > end)
+        return {2, QStringLiteral("step %1 is not among the %2 steps of the results").arg(options.stepsStart).arg(count)};
+    AnimationJob job;
+    job.output = output;
+    job.settingsPath = settingsPath;
+    job.view.view = options.view;
+    job.view.perspective = options.perspective;
+    job.view.labels = options.labels;
+    job.view.size = options.size;
+    job.fps = options.fps;
+    job.steps = animationSteps(options.stepsStart, end, options.stepsInterval);
+    job.scale = options.scale;
+    job.loader = &loader;
+    job.disp = &loaded.disp;
+    job.reaction = &loaded.reactions;
+    job.element = &loaded.elements;
+    const AnimationOutcome outcome = exportAnimation(job);
+    if (!outcome.written)
+        return {2, outcome.error};
+    return {};
+}
+
+// The picture of the model, or of a --step.
+StepFailure writePicture(const RenderOptions& options, const QFileInfo& script, const QString& settingsPath,
+                         const QString& output)
+{
+    SnapshotOptions snapshot;
+    snapshot.view = options.view;
+    snapshot.perspective = options.perspective;
+    snapshot.labels = options.labels;
+    snapshot.size = options.size;
+    zorloadresult loader;
+    ResultStep step;
+    if (options.step != 0) {
+        const StepFailure failure = loadStep(options, script, loader, &step);
+        if (failure.status != 0)
+            return failure;
+        const bool contour = !options.result.isEmpty();
+        snapshot.decorate = [&loader, &step, &options, contour](vtkdraw& scene) {
+            scene.setScalarRange(loader.contourMin(), loader.contourMax());
+            if (contour)
+                scene.showScalarBar();
+            showDeformed(scene, options.scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
+        };
+    }
+    QString error;
+    if (!renderSnapshot(settingsPath, output, snapshot, &error))
+        return {2, error};
     return {};
 }
 
@@ -85,7 +163,12 @@ int renderMain(const RenderOptions& options)
     // Evaluating the script moves the working directory to the script's folder.
     const QString output = QFileInfo(options.output).absoluteFilePath();
     const QFileInfo script(options.script);
-    if (captureFormatFor(output) == CaptureFormat::Unsupported) {
+    const bool animation = options.stepsStart > 0;
+    if (animation && VideoEncoder::formatFor(output) == VideoEncoder::Format::Unsupported) {
+        err << "tolvane: cannot save \"" << options.output << "\": the animation type must be .mp4 or .gif\n";
+        return 2;
+    }
+    if (!animation && captureFormatFor(output) == CaptureFormat::Unsupported) {
         err << "tolvane: cannot save \"" << options.output
             << "\": the picture type must be .png, .bmp or .jpg\n";
         return 2;
@@ -103,33 +186,12 @@ int renderMain(const RenderOptions& options)
         return 2;
     }
 
-    SnapshotOptions snapshot;
-    snapshot.view = options.view;
-    snapshot.perspective = options.perspective;
-    snapshot.labels = options.labels;
-    snapshot.size = options.size;
-    zorloadresult loader;
-    ResultStep step;
-    if (options.step != 0) {
-        const StepFailure failure = loadStep(options, script, loader, &step);
-        if (failure.status != 0) {
-            err << "tolvane: " << failure.reason << '\n';
-            return failure.status;
-        }
-        const bool contour = !options.result.isEmpty();
-        snapshot.decorate = [&loader, &step, &options, contour](vtkdraw& scene) {
-            scene.setScalarRange(loader.contourMin(), loader.contourMax());
-            if (contour)
-                scene.showScalarBar();
-            showDeformed(scene, options.scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
-        };
+    const StepFailure failure = animation ? writeAnimation(options, script, settingsPath, output)
+                                          : writePicture(options, script, settingsPath, output);
+    if (failure.status != 0) {
+        err << "tolvane: " << failure.reason << '\n';
+        return failure.status;
     }
-    QString error;
-    if (!renderSnapshot(settingsPath, output, snapshot, &error)) {
-        err << "tolvane: " << error << '\n';
-        return 2;
-    }
-
     if (evaluation.code != 0) {
         err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
         return 1;

@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -57,6 +58,18 @@ Tolvane::Dialogs realDialogs()
         return QMessageBox::question(p, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     d.exec = [](QDialog* dialog) { return dialog->exec(); };
+    d.progress = [](QWidget* p, const QString& text, int total) {
+        auto dialog = std::make_shared<QProgressDialog>(text, QStringLiteral("Cancel"), 0, total, p);
+        dialog->setWindowTitle(QStringLiteral("Progress"));
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->setMinimumDuration(0);
+        dialog->setValue(0);
+        // Setting the value of a modal progress dialog lets it repaint and take the Cancel click.
+        return std::function<bool(int)>([dialog](int done) {
+            dialog->setValue(done);
+            return !dialog->wasCanceled();
+        });
+    };
     return d;
 }
 
@@ -392,9 +405,9 @@ void Tolvane::on_actionCapture_Screen_triggered()
     if (name.isEmpty())
         return;
     QString error;
+    // The view stays as it was: the capture draws into a window of its own.
     if (!scene->capture(name, &error))
         dialogs.warning(this, QStringLiteral("Capture Screen"), error);
-    scene->resetCamera();
     scene->render();
 }
 

@@ -30,6 +30,7 @@ class zorcontrl;
 class zorloadresult;
 class zortcpserver;
 struct ResultStep;
+struct ResultTables;
 
 class Tolvane : public QMainWindow {
     Q_OBJECT
@@ -49,6 +50,9 @@ public:
         // Yes or No; true for Yes.
         std::function<bool(QWidget*, const QString& title, const QString& text)> question;
         std::function<int(QDialog*)> exec;
+        // A progress dialog of TOTAL steps; the function it returns is told the steps done and
+        // answers false once the user cancelled.
+        std::function<std::function<bool(int done)>(QWidget*, const QString& text, int total)> progress;
     };
     Dialogs dialogs;
 
@@ -74,6 +78,8 @@ signals:
     void monitorInitialTracer();
     void monitorRefreshNodeDispTracer(double graphKey);
     void monitorRefreshTimeSeriesTracer(double graphKey);
+    // A result step (from 1) was drawn: node and XY plots move their markers to it.
+    void resultStepShown(int step);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -87,8 +93,11 @@ private slots:
     void sliderChangedSlot(int value, double sFactor);
     void outputReadSlot(QStringList);
     void outputSettingSlot(QVector<QStringList>, int);
-    void plotNodeDispSlot(int, int);
-    void plotNodeRectSlot(int, int);
+    // Plots (TolvanePlots.cpp): node plots, XY plots and the animation export.
+    void plotNodeDispSlot(int nodeTag, int dof, bool overSteps);
+    void plotNodeRectSlot(int nodeTag, int dof, bool overSteps);
+    void on_actionXY_Plot_triggered();
+    void exportAnimationSlot(int start, int end, int interval, double sFactor);
     void tcpReceiveData(double domainTime, QVector<double>, QVector<double>, QVector<double>);
     void addCodeSnippetSlot();
     void on_actionSet_XY_View_Positive_triggered();
@@ -137,7 +146,9 @@ private:
     QString startLiveServer();
     zor_monitor_panel* openMonitor();
     void openNodeChooser(const QStringList& lines, const QString& warningTitle, bool reactions);
-    void plotNodeCurve(const QStringList& lines, int nodeTag, int dof, bool reactions);
+    void plotNodeCurve(int nodeTag, int dof, bool overSteps, bool reactions);
+    // The loaded results as the plots read them.
+    ResultTables resultTables() const;
     void openScript(const QString& path);
     void applyView(const QString& word);
     void showLabelNote();
@@ -160,6 +171,9 @@ private:
     QStringList nodeDispLines;
     QStringList nodeReactionLines;
     QStringList elementLines;
+    QStringList nodeDisp456Lines;      // DOFs 4 to 6 of 6-DOF models, when the run recorded them
+    QStringList nodeReaction456Lines;
+    int shownStep = 0;                 // the result step on display
     QVector<QStringList> recorderSettings;
     bool firstShow = true;
     QPointer<zor_monitor_panel> timeSeriesMonitor;

@@ -32,6 +32,20 @@ QSize parseSize(const QString& text)
     return (okW && okH && w > 0 && h > 0 && w <= largest && h <= largest) ? QSize(w, h) : QSize();
 }
 
+// A:B[:K], B a step or "last" (-1).
+bool parseSteps(const QString& text, RenderOptions* o)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3)
+        return false;
+    bool okA = false, okB = true, okK = true;
+    o->stepsStart = parts[0].toInt(&okA);
+    o->stepsEnd = parts[1] == QLatin1String("last") ? -1 : parts[1].toInt(&okB);
+    o->stepsInterval = parts.size() == 3 ? parts[2].toInt(&okK) : 1;
+    return okA && okB && okK && o->stepsStart >= 1 && o->stepsInterval >= 1 &&
+           (o->stepsEnd == -1 || o->stepsEnd >= o->stepsStart);
+}
+
 CommandLine parseCommandLine(const QCoreApplication& app)
 {
     QCommandLineParser parser;
@@ -49,7 +63,7 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                                     QStringLiteral("Draw SCRIPT into the picture given by --output."),
                                     QStringLiteral("SCRIPT"));
     const QCommandLineOption output(QStringLiteral("output"),
-                                    QStringLiteral("Picture file (.png, .bmp, .jpg) for --render."),
+                                    QStringLiteral("Picture file (.png, .bmp, .jpg) for --render; .mp4 or .gif with --steps."),
                                     QStringLiteral("IMAGE"));
     const QCommandLineOption view(QStringLiteral("view"),
                                   QStringLiteral("View for --render: XYZ, XY+, XY-, XZ+, XZ-, YZ+ or YZ-."),
@@ -90,8 +104,15 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("column"),
         QStringLiteral("Which value of the element's block --result shows (default 1)."), QStringLiteral("K"),
         QStringLiteral("1"));
+    const QCommandLineOption steps(
+        QStringLiteral("steps"),
+        QStringLiteral("Animation of result steps A to B (or \"last\"), every K-th, for --render into .mp4 or .gif."),
+        QStringLiteral("A:B[:K]"));
+    const QCommandLineOption fps(QStringLiteral("fps"),
+                                 QStringLiteral("Frames a second of the --steps animation (default 25)."),
+                                 QStringLiteral("N"), QStringLiteral("25"));
     parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
-                       stepOption, scale, result, attribute, column});
+                       stepOption, scale, result, attribute, column, steps, fps});
     parser.process(app);
 
     CommandLine cl;
@@ -141,6 +162,15 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                 cl.error = QStringLiteral("bad --step \"%1\", expected a step from 1 or \"last\"")
                                .arg(parser.value(stepOption));
         }
+        if (parser.isSet(steps) && !parseSteps(parser.value(steps), &o))
+            cl.error = QStringLiteral("bad --steps \"%1\", expected A:B or A:B:K with 1 <= A <= B, or A:last")
+                           .arg(parser.value(steps));
+        else if (parser.isSet(steps) && o.step != 0)
+            cl.error = QStringLiteral("--step and --steps exclude each other");
+        bool fpsOk = false;
+        o.fps = parser.value(fps).toInt(&fpsOk);
+        if (!fpsOk || o.fps < 1 || o.fps > 100)
+            cl.error = QStringLiteral("bad --fps \"%1\", expected 1 to 100").arg(parser.value(fps));
         bool scaleOk = false, columnOk = false;
         o.scale = parser.value(scale).toDouble(&scaleOk);
         o.column = parser.value(column).toInt(&columnOk);
@@ -156,8 +186,8 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                            .arg(parser.value(attribute));
         else if (!o.result.isEmpty() && !o.result.contains(QLatin1Char(':')))
             cl.error = QStringLiteral("bad --result \"%1\", expected TYPE:RESPONSE").arg(o.result);
-        else if (o.step == 0 && (parser.isSet(result) || parser.isSet(scale)))
-            cl.error = QStringLiteral("--result and --scale need --step");
+        else if (o.step == 0 && o.stepsStart == 0 && (parser.isSet(result) || parser.isSet(scale)))
+            cl.error = QStringLiteral("--result and --scale need --step or --steps");
         for (const QString& l : o.labels)
             if (!labelWords.contains(l))
                 cl.error = QStringLiteral("unknown label kind \"%1\"").arg(l);

@@ -67,6 +67,12 @@ QStringList recorderBlock(const ModelRecord& model, const QVector<QStringList>& 
                      QStringLiteral(" -dof 1 2 3 disp");
     block << QStringLiteral("recorder Node -file TolvaneResult/NodeReaction.file -time -node ") + nodes +
                  QStringLiteral(" -dof 1 2 3 reaction");
+    // Rotations and moments of 6-DOF nodes go to files of their own: the three-column files keep
+    // the layout that readers of them rely on.
+    if (model.ndf > 3)
+        for (const char* kind : {"Disp456.file -time -node %1 -dof 4 5 6 disp",
+                                 "Reaction456.file -time -node %1 -dof 4 5 6 reaction"})
+            block << QStringLiteral("recorder Node -file TolvaneResult/Node") + QString::fromLatin1(kind).arg(nodes);
     for (const QStringList& setting : settings) {
         if (setting.isEmpty())
             continue;

@@ -21,8 +21,9 @@ QString instrumentedScriptName(const QString& scriptFileName);
 QString nodeListText(const QVector<int>& nodeTags);
 
 // The lines inserted after a model command: the result directory, the node displacement recorder,
-// the live recorder when monitorScale is above 0, the node reaction recorder, then a full and a
-// sample element recorder per chosen response. Settings whose type has no element are skipped.
+// the live recorder when monitorScale is above 0, the node reaction recorder, for ndf above 3 the
+// recorders of DOFs 4 to 6 ("NodeDisp456.file", "NodeReaction456.file"), then a full and a sample
+// element recorder per chosen response. Settings whose type has no element are skipped.
 QStringList recorderBlock(const ModelRecord& model, const QVector<QStringList>& settings, int monitorScale);
 
 // Copies SOURCE to TARGET without whole-line comments, inserting BLOCK after every complete

@@ -88,6 +88,12 @@ private slots:
                  QStringList({"file mkdir TolvaneResult;", nodeDisp, reaction}) + elements);
         QCOMPARE(recorderBlock(*modelRecord(), {}, 10),
                  QStringList({"file mkdir TolvaneResult;", nodeDisp, live, reaction}));
+        // DOFs 4 to 6 of 6-DOF nodes in files of their own.
+        modelRecord()->ndf = 6;
+        QCOMPARE(recorderBlock(*modelRecord(), {}, 0).mid(3),
+                 QStringList({"recorder Node -file TolvaneResult/NodeDisp456.file -time -node 1 2 3  -dof 4 5 6 disp",
+                              "recorder Node -file TolvaneResult/NodeReaction456.file -time -node 1 2 3  -dof 4 5 6 "
+                              "reaction"}));
     }
 
     void instrumentedCopy_data()
