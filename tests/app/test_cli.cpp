@@ -60,6 +60,8 @@ private slots:
         render("picture too large", "--size 5000x4000", "at most 4096x4096");
         render("result without step", "--result quad:stresses", "need --step");
         render("unknown attribute", "--step 1 --attribute node", "--attribute");
+        render("steps backwards", "--steps 5:2", "bad --steps");
+        render("animation into a picture", "--steps 1:2", "the animation type must be .mp4 or .gif");
         row("record without response", "--instrument m.tcl --record quad", "--record");
         row("response the type lacks", "--instrument m.tcl --record quad:globalForces", "force stresses");
         render("no display", "", "no display");
