@@ -169,18 +169,17 @@ QString quantityTitle(const Quantity& q, const ResultTables& t, bool item)
         case Quantity::NodeReaction:
             return (item ? QStringLiteral("Node %1 reaction").arg(q.node) : QStringLiteral("Reaction")) + dof;
         case Quantity::ReactionSum:
-            return QStringLiteral("Sum of reactions") +
+            return QStringLiteral("Sum of reactions") + dof +
                    (item ? QStringLiteral(" (%1)").arg(q.nodeSet.isEmpty() ? QStringLiteral("%1 nodes").arg(q.nodes.size())
                                                                             : q.nodeSet)
-                         : QString()) +
-                   dof;
+                         : QString());
         case Quantity::ElementValue:
             return (item ? QStringLiteral("Element %1 ").arg(q.element) : QString()) + t.response + QStringLiteral(", ") +
                    elementValueName(t.elementType, t.response, q.column);
         case Quantity::Drift:
             return (q.height > 0.0 ? QStringLiteral("Drift ratio") : QStringLiteral("Drift")) +
                    (item ? QStringLiteral(" of nodes %1 and %2").arg(q.node).arg(q.lowerNode) : QString()) + dof +
-                   (q.height > 0.0 ? QStringLiteral(" / %1").arg(q.height) : QString());
+                   (q.height > 0.0 ? QStringLiteral(" (height %1)").arg(q.height) : QString());
     }
     return QString();
 }

@@ -291,12 +291,14 @@ void zor_monitor_panel::showCurve(const PlotCurve& shown)
         monitor->xAxis->setRange(view.xLower, view.xUpper);
         monitor->yAxis->setRange(view.yLower, view.yUpper);
     }
-    showStep(shown.steps.value(0));
+    // A new choice in the XY window keeps the marker at the step on display.
+    showStep(shownStep > 0 ? shownStep : shown.steps.value(0));
     monitor->replot();
 }
 
 void zor_monitor_panel::showStep(int step)
 {
+    shownStep = step;
     if (!curve || !tracer)
         return;
     const std::optional<QPointF> at = markerAt(shownCurve, step);

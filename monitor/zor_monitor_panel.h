@@ -94,6 +94,7 @@ private:
     QCPItemTracer* tracer = nullptr;
     QCPCurve* curve = nullptr;
     PlotCurve shownCurve;
+    int shownStep = 0;  // the last step given to showStep
     QLabel* note = nullptr;
     CurveView view;
     bool plotPending = true;

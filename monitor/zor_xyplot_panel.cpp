@@ -32,6 +32,7 @@ QLineEdit* tagField(QWidget* parent, const QString& placeholder, const QVector<i
     auto* completer = new QCompleter(texts, edit);
     edit->setCompleter(completer);
     edit->setMinimumWidth(70);
+    edit->setMaximumWidth(110);
     return edit;
 }
 

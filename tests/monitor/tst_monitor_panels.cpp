@@ -227,6 +227,8 @@ private slots:
         panel.showCurve(loop);
         panel.showStep(3);
         QCOMPARE(panel.markerPosition(), QPointF(-2, -10));
+        panel.showCurve(loop);  // a new choice keeps the step
+        QCOMPARE(panel.markerPosition(), QPointF(-2, -10));
         QCOMPARE(panel.plot()->xAxis->label(), QStringLiteral("Drift"));
         QCOMPARE(::view(panel), (Values{-2, 2, -15, 15}));
         QTemporaryDir dir;
