@@ -7,7 +7,8 @@
 #include <QStringList>
 
 // Evaluates SCRIPT and prints the model record as JSON on standard output.
-// 0: evaluated without error, 1: the script ended in an error, 2: SCRIPT unreadable.
+// 0: evaluated without error, or stopped after the first analyze (said on standard error),
+// 1: the script ended in an error, 2: SCRIPT unreadable.
 int dumpModelMain(const QString& script);
 
 struct RenderOptions {
@@ -36,7 +37,9 @@ struct InstrumentOptions {
     int liveScale = 0;    // 0: no live stream
 };
 
-// Interprets SCRIPT and writes the run record and the instrumented script as a run from the
-// window would, printing the instrumented script's path; starts nothing.
-// 0: written, 1: the script ended in an error (nothing written), 2: bad options or unwritable file.
+// Interprets SCRIPT and writes the instrumented script and the run record as a run from the
+// window would, printing the instrumented script's path; starts nothing. An error after the
+// script's first analyze is reported on standard error and does not stop it.
+// 0: written, 1: the script ended in an error before its first analysis (nothing written),
+// 2: bad options, a model without nodes, or a file it cannot (or must not) write.
 int instrumentMain(const InstrumentOptions& options);

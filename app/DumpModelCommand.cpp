@@ -23,6 +23,10 @@ int dumpModelMain(const QString& script)
     std::fflush(stdout);
     if (!r.leftOut.isEmpty())
         err << "tolvane: " << r.leftOut << '\n';
+    if (r.afterAnalysis) {
+        err << "tolvane: " << evaluationStoppedAfterAnalysisText(r) << '\n';
+        return 0;
+    }
     if (r.code != 0) {
         err << "tolvane: " << evaluationErrorText(r) << '\n';
         return 1;
