@@ -5,6 +5,11 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+#include "DiagramResults.h"
+
+class QFileInfo;
 
 // Evaluates SCRIPT and prints the model record as JSON on standard output.
 // 0: evaluated without error, 1: the script ended in an error, 2: SCRIPT unreadable.
@@ -23,6 +28,9 @@ struct RenderOptions {
     QString result;  // "TYPE:RESPONSE" to colour by, empty for none
     bool pointAttribute = false;
     int column = 1;
+    // A member force diagram over the step's picture.
+    bool drawDiagram = false;
+    ForceComponent diagramComponent = ForceComponent::Mz;
 };
 
 // Interprets SCRIPT, draws it (with a result step of its last run when asked) and captures the
@@ -40,3 +48,20 @@ struct InstrumentOptions {
 // window would, printing the instrumented script's path; starts nothing.
 // 0: written, 1: the script ended in an error (nothing written), 2: bad options or unwritable file.
 int instrumentMain(const InstrumentOptions& options);
+
+struct DiagramOptions {
+    QString script;
+    int step = -1;  // -1: the last
+    ForceComponent component = ForceComponent::Mz;
+};
+
+// Interprets SCRIPT and prints, for a step of its last run, a header line and per member its tag,
+// the values at end i, mid-length and end j, the largest magnitude and its distance from end i,
+// tab-separated. 0: printed, 1: script error or results of another version, 2: no member forces,
+// no such step or an unreadable script.
+int diagramMain(const DiagramOptions& options);
+
+// The members of step WANTEDSTEP (-1: the last) of the script's last run, as the Diagrams panel
+// reads them; the script must have been evaluated. False with *WHY and an exit *STATUS otherwise.
+bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramResults::Member>* members,
+                     int* step, QString* why, int* status);

@@ -25,6 +25,7 @@
 #include "RunLogView.h"
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
+#include "TolvaneDiagrams.h"
 #include "SettingsStore.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
@@ -90,6 +91,7 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
     optionsPanel->close();
     buildCodeSnippetMenu();
     setUpInspection();
+    diagramCommands = new DiagramCommands(this);
 }
 
 Tolvane::~Tolvane()
@@ -290,6 +292,7 @@ void Tolvane::on_actionRefresh_Tcl_File_triggered()
     }
 
     scene->drawModel();
+    diagramCommands->modelRedrawn();
     scaleFactor = 1.0;
 }
 

@@ -38,6 +38,7 @@
 
 #include "CaptureFormat.h"
 #include "ModelRecord.h"
+#include "SceneAnnotations.h"
 #include "SceneInspection.h"
 #include "SettingsStore.h"
 #include "customMouseInteractorStyle.h"
@@ -67,7 +68,8 @@ vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
     : QObject(parent),
       m_renderWindow(renderWindow),
       m_settingsPath(SettingsStore::settingsFilePath()),
-      m_inspection(std::make_unique<SceneInspection>())
+      m_inspection(std::make_unique<SceneInspection>()),
+      m_annotations(std::make_unique<SceneAnnotations>())
 {
     keepHeapMemory();
     // An offscreen window comes without an interactor; the widgets and the style need one.
@@ -216,6 +218,7 @@ void vtkdraw::drawModel()
     drawThreeNodeElements();
     drawFourNodeElements();
     drawEightNodeElements();
+    drawAnnotations();
     // The untouched camera looks down Z: a 3-D model would show as its plan.
     if (m_isometricFirst3D && !m_shown3D && modelRecord()->ndm == 3 && !modelRecord()->isEmpty()) {
         setView(QStringLiteral("XYZ"));
