@@ -45,9 +45,15 @@ QVector<DiagramCurve> diagramCurves(const QVector<DiagramResults::Member>& membe
         const MemberDiagram& d = members[c].diagram;
         const MemberDiagram::Extreme e = d.extreme(component);
         DiagramCurve& curve = curves[c];
-        curve.labelAt = {0.0, d.length()};
-        curve.labelValues = {d.value(component, 0.0), d.value(component, d.length(), true)};
         const double close = 1e-6 * d.length();
+        const double ends[2] = {d.value(component, 0.0), d.value(component, d.length(), true)};
+        // Values next to nothing (a pinned end) would only crowd the view.
+        for (int end = 0; end < 2; ++end) {
+            if (std::abs(ends[end]) > 1e-3 * *largest) {
+                curve.labelAt.append(end == 0 ? 0.0 : d.length());
+                curve.labelValues.append(ends[end]);
+            }
+        }
         if (e.at > close && e.at < d.length() - close) {
             curve.labelAt.append(e.at);
             curve.labelValues.append(e.value);

@@ -1,6 +1,6 @@
 # Two-storey steel frame, 2 x 1 bays, under gravity and then lateral loads: static analysis.
-# Supports differ on purpose: the front line is fixed, the back line pinned, and one back column
-# stands on a roller held sideways by springs. Units: kN, m.
+# Supports differ on purpose: the front line is fixed; at the back one column is pinned, one stands
+# on a roller and one on a roller held sideways by springs. Units: kN, m.
 
 wipe
 model basic -ndm 3 -ndf 6
@@ -30,7 +30,7 @@ for {set i 1} {$i <= $nx} {incr i} {
     fix [nodeTag 0 $i 1] 1 1 1 1 1 1          ;# fixed
 }
 fix [nodeTag 0 1 2] 1 1 1 0 0 0               ;# pinned
-fix [nodeTag 0 2 2] 1 1 1 0 0 0               ;# pinned
+fix [nodeTag 0 2 2] 0 0 1 0 0 0               ;# roller
 fix [nodeTag 0 3 2] 0 0 1 0 0 0               ;# roller, held by the springs below
 
 node 9023 [expr {2 * $bayX}] $bayY 0.0

@@ -55,7 +55,7 @@ void addSupports(GlyphGeometry& g, const ModelRecord& model, const MemberGeometr
             if (model.fixDofs(dof)[f] != 0)
                 mask |= 1 << (dof - 1);
     }
-    const double h = 0.025 * geometry.extent();
+    const double h = 0.04 * geometry.extent();
     const int translations = std::min(model.ndm, 3);
     for (int tag : order) {
         const int position = geometry.nodes().position(tag);
@@ -73,7 +73,7 @@ void addSupports(GlyphGeometry& g, const ModelRecord& model, const MemberGeometr
                 g.cone(p, axis, h, 0.4 * h, color);
             } else if (rotationAxis(model, dof) >= 0) {
                 axis[rotationAxis(model, dof)] = 1.0;
-                g.ring(p, axis, 0.7 * h, color);
+                g.ring(p, axis, 0.8 * h, color);
             }
         }
     }
@@ -83,9 +83,10 @@ void addSprings(GlyphGeometry& g, const ModelRecord& model, const MemberGeometry
                 QVector<int>* entries)
 {
     const double extent = geometry.extent();
-    const double length = 0.05 * extent, width = 0.012 * extent;
-    // Springs at one node leave it in turn along these directions.
-    static const double directions[4][3] = {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}};
+    const double length = 0.07 * extent, width = 0.015 * extent;
+    // Springs at one node leave it in turn along these directions, none of them along the line of
+    // sight of the isometric view or an axis view.
+    static const double directions[4][3] = {{1, -1, 1}, {-1, 1, 1}, {1, 1, -1}, {-1, -1, -1}};
     QHash<int, int> atNode;
     const int elements = std::min(model.elementNodeCounts.size(), model.elementNodes2.size());
     for (int i = 0; i < elements; ++i) {

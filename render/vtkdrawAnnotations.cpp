@@ -97,7 +97,7 @@ void vtkdraw::drawAnnotations()
     swapAnnotation(a.supports,
                    supports.isEmpty()
                        ? nullptr
-                       : glyphActor(supports.data(), 1.5,
+                       : glyphActor(supports.data(), 2.5,
                                     std::max(0.2, SettingsStore::opacity(
                                                       m_settingsPath, QStringLiteral("MODELTRANSPARENCY/Restraints")))));
 
@@ -172,6 +172,8 @@ void vtkdraw::showDiagram(const QVector<DiagramCurve>& curves, double scale)
     if (fill.isEmpty() && outline.isEmpty())
         return;
     swapAnnotation(a.diagramFill, glyphActor(fill.data(), 1.0, 0.6));
+    // Flat colours: the sign reads the same from every side.
+    a.diagramFill->GetProperty()->LightingOff();
     swapAnnotation(a.diagramOutline, glyphActor(outline.data(), 1.5));
 
     // The labelled values, written where the curve reaches them.
