@@ -9,7 +9,12 @@
 
 #include "DiagramResults.h"
 
+class ModelInterpreter;
 class QFileInfo;
+
+// Evaluates SCRIPT for a batch command: 0 when it ran without error, otherwise the exit status
+// (1: script error, 2: unreadable), with the reason on standard error.
+int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script);
 
 // Evaluates SCRIPT and prints the model record as JSON on standard output.
 // 0: evaluated without error, 1: the script ended in an error, 2: SCRIPT unreadable.

@@ -49,20 +49,28 @@ bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramRes
     return true;
 }
 
-int diagramMain(const DiagramOptions& options)
+int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
 {
     QTextStream err(stderr);
-    const QFileInfo script(options.script);
-    ModelInterpreter interpreter;
-    const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
+    const EvaluationResult evaluation = evaluateScriptFile(interpreter, QFileInfo(script).absoluteFilePath());
     if (!evaluation.readable) {
-        err << "tolvane: cannot read " << options.script << '\n';
+        err << "tolvane: cannot read " << script << '\n';
         return 2;
     }
     if (evaluation.code != 0) {
         err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
         return 1;
     }
+    return 0;
+}
+
+int diagramMain(const DiagramOptions& options)
+{
+    QTextStream err(stderr);
+    const QFileInfo script(options.script);
+    ModelInterpreter interpreter;
+    if (const int status = evaluateBatchScript(interpreter, options.script))
+        return status;
     QVector<DiagramResults::Member> members;
     int step = 0, status = 0;
     QString why;

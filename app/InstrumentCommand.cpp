@@ -56,15 +56,8 @@ int instrumentMain(const InstrumentOptions& options)
     }
     const QFileInfo script(options.script);
     ModelInterpreter interpreter;
-    const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
-    if (!evaluation.readable) {
-        err << "tolvane: cannot read " << options.script << '\n';
-        return 2;
-    }
-    if (evaluation.code != 0) {
-        err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
-        return 1;
-    }
+    if (const int status = evaluateBatchScript(interpreter, options.script))
+        return status;
     for (const QStringList& pair : pairs)
         if (!modelRecord()->elementTypes.contains(pair[0])) {
             err << "tolvane: the model has no element of type " << pair[0] << '\n';

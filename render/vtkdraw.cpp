@@ -402,6 +402,16 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
     std::unique_ptr<MagnifiedStrokes> outline;
     if (m_inspection->overlay)
         outline = std::make_unique<MagnifiedStrokes>(m_inspection->overlay, m_groups, 0, magnification);
+    // The diagram's values grow with the picture as the tags do.
+    vtkTextProperty* values = nullptr;
+    int valueSize = 0;
+    if (m_annotations->diagramLabels)
+        if (auto* mapper = vtkLabeledDataMapper::SafeDownCast(m_annotations->diagramLabels->GetMapper()))
+            values = mapper->GetLabelTextProperty();
+    if (values) {
+        valueSize = values->GetFontSize();
+        values->SetFontSize(valueSize * magnification);
+    }
     vtkNew<vtkWindowToImageFilter> grab;
     grab->SetInput(m_renderWindow);
     grab->SetScale(magnification);
@@ -410,6 +420,8 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
     grab->SetInputBufferTypeToRGB();
     grab->ReadFrontBufferOff();
     grab->Update();
+    if (values)
+        values->SetFontSize(valueSize);
 
     vtkSmartPointer<vtkImageWriter> writer = writerFor(format);
     writer->SetInputConnection(grab->GetOutputPort());
