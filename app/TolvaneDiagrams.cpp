@@ -110,9 +110,8 @@ void DiagramCommands::loadResults()
     }
     const RunRecord record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
     if (!record.readable) {
-        m_panel->setStatus(QStringLiteral("No results for %1 yet: run the analysis first and record "
-                                          "localForce for its beam-columns.")
-                               .arg(m_window->currentFileName()));
+        m_panel->setStatus(QStringLiteral("No results for %1 yet. ").arg(m_window->currentFileName()) +
+                           memberForcesNeeded(*modelRecord()));
         return;
     }
     if (record.digest != scriptDigest(script)) {

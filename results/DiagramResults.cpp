@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include "ElementResponseTable.h"
+
 #include "LocalAxes.h"
 #include "ModelRecord.h"
 #include "ResultFile.h"
@@ -101,15 +103,23 @@ QVector<DiagramResults::Member> DiagramResults::membersAt(int step, const ModelR
 
 QString memberForcesNeeded(const ModelRecord& model)
 {
-    QStringList types;
+    QStringList types, wanted;
     const int n = qMin(model.elementTypes.size(), model.elementTransformations.size());
-    for (int i = 0; i < n; ++i)
-        if (model.elementTransformations[i] >= 0 && !types.contains(model.elementTypes[i]))
-            types << model.elementTypes[i];
+    for (int i = 0; i < n; ++i) {
+        const QString& type = model.elementTypes[i];
+        if (model.elementTransformations[i] < 0 || types.contains(type))
+            continue;
+        types << type;
+        // The name the Run dialog offers for the type.
+        const QStringList responses = responsesOf(type);
+        wanted << QStringLiteral("%1 of %2").arg(
+            responses.contains(QStringLiteral("localForces")) ? QStringLiteral("localForces")
+                                                               : QStringLiteral("localForce"),
+            type);
+    }
     if (types.isEmpty())
         return QStringLiteral("The model has no beam-columns: member force diagrams need elements with a "
                               "coordinate transformation.");
-    return QStringLiteral("The last run recorded no member forces. Run the analysis again and record "
-                          "localForce for %1.")
-        .arg(types.join(QStringLiteral(", ")));
+    return QStringLiteral("Member force diagrams need a run that records %1 (File > Run Tcl File).")
+        .arg(wanted.join(QStringLiteral(", ")));
 }
