@@ -5,6 +5,17 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+#include "DiagramResults.h"
+
+class ModelInterpreter;
+class QFileInfo;
+
+// Evaluates SCRIPT for a batch command: 0 when it ran without error or stopped only after its first
+// analyze (said on standard error), otherwise the exit status (1: script error, 2: unreadable),
+// with the reason on standard error.
+int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script);
 
 // Evaluates SCRIPT and prints the model record as JSON on standard output.
 // 0: evaluated without error, or stopped after the first analyze (said on standard error),
@@ -24,6 +35,9 @@ struct RenderOptions {
     QString result;  // "TYPE:RESPONSE" to colour by, empty for none
     bool pointAttribute = false;
     int column = 1;
+    // A member force diagram over the step's picture.
+    bool drawDiagram = false;
+    ForceComponent diagramComponent = ForceComponent::Mz;
 };
 
 // Interprets SCRIPT, draws it (with a result step of its last run when asked) and captures the
@@ -43,3 +57,20 @@ struct InstrumentOptions {
 // 0: written, 1: the script ended in an error before its first analysis (nothing written),
 // 2: bad options, a model without nodes, or a file it cannot (or must not) write.
 int instrumentMain(const InstrumentOptions& options);
+
+struct DiagramOptions {
+    QString script;
+    int step = -1;  // -1: the last
+    ForceComponent component = ForceComponent::Mz;
+};
+
+// Interprets SCRIPT and prints, for a step of its last run, a header line and per member its tag,
+// the values at end i, mid-length and end j, the largest magnitude and its distance from end i,
+// tab-separated. 0: printed, 1: script error or results of another version, 2: no member forces,
+// no such step or an unreadable script.
+int diagramMain(const DiagramOptions& options);
+
+// The members of step WANTEDSTEP (-1: the last) of the script's last run, as the Diagrams panel
+// reads them; the script must have been evaluated. False with *WHY and an exit *STATUS otherwise.
+bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramResults::Member>* members,
+                     int* step, QString* why, int* status);
