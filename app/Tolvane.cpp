@@ -471,8 +471,10 @@ void Tolvane::on_actionExit_triggered()
 
 void Tolvane::buildCodeSnippetMenu()
 {
-    const QString path = SettingsStore::snippetFilePath();
-    ensureSnippetFile(path);
+    const QString path = SettingsStore::snippetFileToRead();
+    // Installed, the shared snippets serve until the user makes a copy of their own.
+    if (path == SettingsStore::snippetFilePath())
+        ensureSnippetFile(path);
     const Snippets snippets = readSnippetFile(path);
     snippetTitles = snippets.titles;
     snippetBodies = snippets.bodies;

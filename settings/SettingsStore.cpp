@@ -45,12 +45,18 @@ QString findOnPath(const QString& name)
 
 }  // namespace
 
+QString sharedDataDirectory()
+{
+    const QDir shared(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tolvane"));
+    return shared.exists() ? shared.canonicalPath() : QString();
+}
+
 QString configDirectory()
 {
     const QString appDir = QCoreApplication::applicationDirPath();
-    if (directoryWritable(appDir))
+    // An installed program never keeps settings beside its binary, not even when run as root.
+    if (sharedDataDirectory().isEmpty() && directoryWritable(appDir))
         return appDir;
-    // An installed binary's folder is often read-only: fall back to the user's folder.
     const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(userDir);
     return userDir;
@@ -64,6 +70,15 @@ QString settingsFilePath()
 QString snippetFilePath()
 {
     return configDirectory() + QStringLiteral("/codeSnippet.txt");
+}
+
+QString snippetFileToRead()
+{
+    const QString user = snippetFilePath();
+    const QString shared = sharedDataDirectory() + QStringLiteral("/codeSnippet.txt");
+    if (QFileInfo(user).isFile() || sharedDataDirectory().isEmpty() || !QFileInfo(shared).isFile())
+        return user;
+    return shared;
 }
 
 QString defaultSolverPath()

@@ -12,13 +12,19 @@
 
 namespace SettingsStore {
 
-// "config.ini" in the application directory, or in the per-user configuration
-// directory when the application directory cannot be written.
+// "config.ini" in the application directory, or in the per-user configuration directory when
+// Tolvane is installed (its shared data lie beside the binary's folder, as in /usr/share/tolvane)
+// or the application directory cannot be written.
 QString settingsFilePath();
-// "codeSnippet.txt", found the same way as the settings file.
+// The user's "codeSnippet.txt", found the same way as the settings file.
 QString snippetFilePath();
 // The folder both files live in (created when missing).
 QString configDirectory();
+// The installed shared data ("share/tolvane" beside the binary's "bin"); empty when not installed.
+QString sharedDataDirectory();
+// The snippets to read: the user's file when there is one, else the installed shared one, else
+// the user's path (which the caller may create).
+QString snippetFileToRead();
 
 // Keys in the order they are written, group by group.
 extern const QStringList modelColorKeys;         // Points ... RigidLink (11)
