@@ -6,9 +6,15 @@
 #include <QString>
 #include <QStringList>
 
-// Evaluates SCRIPT and prints the model record as JSON on standard output.
+#include "ModelInterpreter.h"
+
+// Scripts are opened safely unless --trust was given (TRUSTOPTION) or the settings trust them.
+ScriptTrust openingTrust(bool trustOption);
+
+// Evaluates SCRIPT and prints the model record as JSON on standard output, and on standard error
+// what was left out or left undone.
 // 0: evaluated without error, 1: the script ended in an error, 2: SCRIPT unreadable.
-int dumpModelMain(const QString& script);
+int dumpModelMain(const QString& script, ScriptTrust trust);
 
 struct RenderOptions {
     QString script;
@@ -23,6 +29,7 @@ struct RenderOptions {
     QString result;  // "TYPE:RESPONSE" to colour by, empty for none
     bool pointAttribute = false;
     int column = 1;
+    ScriptTrust trust = ScriptTrust::Safe;
 };
 
 // Interprets SCRIPT, draws it (with a result step of its last run when asked) and captures the
@@ -34,6 +41,7 @@ struct InstrumentOptions {
     QString script;
     QStringList records;  // "TYPE:RESPONSE[,RESPONSE...]", as given
     int liveScale = 0;    // 0: no live stream
+    ScriptTrust trust = ScriptTrust::Safe;
 };
 
 // Interprets SCRIPT and writes the run record and the instrumented script as a run from the

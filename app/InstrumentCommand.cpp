@@ -55,7 +55,7 @@ int instrumentMain(const InstrumentOptions& options)
         return 2;
     }
     const QFileInfo script(options.script);
-    ModelInterpreter interpreter;
+    ModelInterpreter interpreter(options.trust);
     const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
     if (!evaluation.readable) {
         err << "tolvane: cannot read " << options.script << '\n';

@@ -17,6 +17,7 @@
 #include <QToolBar>
 
 #include "AboutDialog.h"
+#include "BatchCommands.h"
 #include "CodeSnippets.h"
 #include "EvaluationGuard.h"
 #include "ModelInterpreter.h"
@@ -259,7 +260,7 @@ void Tolvane::on_actionRefresh_Tcl_File_triggered()
     if (fileName.isEmpty() || fileDir.isEmpty())
         return;
 
-    interpreter = std::make_unique<ModelInterpreter>();
+    interpreter = std::make_unique<ModelInterpreter>(openingTrust(trustScriptsFromCommandLine));
     ui->statusBar->showMessage(QStringLiteral("Interpreter Tcl File..."));
     // Marks of an earlier refresh belong to text that may have been fixed since.
     for (QMdiSubWindow* sub : ui->mdiArea->subWindowList())
@@ -285,8 +286,8 @@ void Tolvane::on_actionRefresh_Tcl_File_triggered()
         showEvaluationError(result.errorFile, result.errorLine);
     } else {
         // What was left out needs longer than a bare success to be read.
-        ui->statusBar->showMessage(evaluationSuccessText(result) + note,
-                                   result.leftOut.isEmpty() && note.isEmpty() ? 2000 : 8000);
+        const bool bare = result.leftOut.isEmpty() && result.leftUndone.isEmpty() && note.isEmpty();
+        ui->statusBar->showMessage(evaluationSuccessText(result) + note, bare ? 2000 : 8000);
     }
 
     scene->drawModel();

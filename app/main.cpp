@@ -12,6 +12,7 @@ namespace {
 
 struct CommandLine {
     QString script;
+    bool trust = false;
     bool dumpModel = false;
     bool render = false;
     RenderOptions renderOptions;
@@ -90,11 +91,16 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("column"),
         QStringLiteral("Which value of the element's block --result shows (default 1)."), QStringLiteral("K"),
         QStringLiteral("1"));
+    const QCommandLineOption trust(
+        QStringLiteral("trust"),
+        QStringLiteral("Evaluate scripts with the whole of Tcl when opening them (programs, connections, "
+                       "file changes), as the solver does."));
     parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
-                       stepOption, scale, result, attribute, column});
+                       stepOption, scale, result, attribute, column, trust});
     parser.process(app);
 
     CommandLine cl;
+    cl.trust = parser.isSet(trust);
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         cl.script = positional.first();
@@ -191,9 +197,13 @@ int main(int argc, char* argv[])
             QTextStream(stderr) << "tolvane: " << cl.error << '\n';
             return 2;
         }
-        if (cl.instrument)
-            return instrumentMain(cl.instrumentOptions);
-        return cl.dumpModel ? dumpModelMain(cl.script) : 0;
+        const ScriptTrust trust = openingTrust(cl.trust);
+        if (cl.instrument) {
+            InstrumentOptions options = cl.instrumentOptions;
+            options.trust = trust;
+            return instrumentMain(options);
+        }
+        return cl.dumpModel ? dumpModelMain(cl.script, trust) : 0;
     }
 
 #ifdef Q_OS_LINUX
@@ -215,12 +225,17 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "tolvane: " << cl.error << '\n';
         return 2;
     }
+    const ScriptTrust trust = openingTrust(cl.trust);
     if (cl.dumpModel)
-        return dumpModelMain(cl.script);
-    if (cl.render)
-        return renderMain(cl.renderOptions);
+        return dumpModelMain(cl.script, trust);
+    if (cl.render) {
+        RenderOptions options = cl.renderOptions;
+        options.trust = trust;
+        return renderMain(options);
+    }
 
     Tolvane window;
+    window.trustScriptsFromCommandLine = cl.trust;
     window.show();
     if (!cl.script.isEmpty())
         window.openScriptAtStart(cl.script);

@@ -24,6 +24,9 @@ struct EvaluationResult {
     // "The script ends with wipe: nothing left to draw".
     QString leftOut;
     bool stopped = false;  // the watch asked to stop; the error line is where the script then was
+    // What a safely opened script asked to change on disk and did not get, for the status bar;
+    // "Opened safely: 2 file writes discarded, 1 folder not created", or empty.
+    QString leftUndone;
 };
 
 // Asked every few tens of milliseconds while a script runs, from inside the evaluation (the
@@ -39,7 +42,7 @@ using EvaluationWatch = std::function<bool()>;
 EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath,
                                     const EvaluationWatch& keepGoing = {});
 
-// "Success!", followed by the left-out summary when there is one.
+// "Success!", followed by the left-out and left-undone summaries when there are any.
 QString evaluationSuccessText(const EvaluationResult& result);
 
 // "file:line: message" for a failed evaluation (the location only when it is known), the message
