@@ -12,22 +12,8 @@ namespace {
 constexpr ScriptTrust Safe = ScriptTrust::Safe;
 constexpr ScriptTrust Whole = ScriptTrust::Whole;
 
-QString refused(const char* what)
-{
-    return QStringLiteral(
-               "`%1` is not run when a script is opened; Run hands the script to the solver, "
-               "which runs everything")
-        .arg(QLatin1String(what));
-}
-
-// What the script left in its folder besides itself, its log and the file it was given.
-QStringList created(const ScriptRunner& runner)
-{
-    QStringList names = QDir(runner.dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
-    for (const char* mine : {"model.tcl", "Tolvane.log", "victim.txt"})
-        names.removeAll(QLatin1String(mine));
-    return names;
-}
+const QString refusal = QStringLiteral(
+    "` is not run when a script is opened; Run hands the script to the solver, which runs everything");
 
 // Runs SCRIPT on line 3, after a model with one node.
 EvaluationResult runAfterOneNode(const ScriptRunner& runner, const QByteArray& script, ScriptTrust trust,
@@ -52,14 +38,14 @@ void SafeInterpreterTest::worldOutsideIsLeftAlone()
     struct Case {
         ScriptTrust trust;
         QByteArray script;
-        QString said;  // the status text of an error (on line 3), or the success text
-        QStringList created;
+        QString said;         // the status text of an error (on line 3), or the success text
+        QStringList created;  // in the script's folder, besides the script, its log and victim.txt
     };
     const QString safely = QStringLiteral("Success! Opened safely: ");
     const Case cases[] = {
-        {Safe, "exec touch PWNED", refused("exec"), {}},
-        {Safe, "open \"|touch PWNED\" w", refused("open \"|...\""), {}},
-        {Safe, "socket localhost 80", refused("socket"), {}},
+        {Safe, "exec touch PWNED", "`exec" + refusal, {}},
+        {Safe, "open \"|touch PWNED\" w", "`open \"|...\"" + refusal, {}},
+        {Safe, "socket localhost 80", "`socket" + refusal, {}},
         {Safe, "file delete -force victim.txt", safely + "1 file not deleted", {}},
         {Safe,
          "set f [open out.txt w]; puts $f x; close $f; set f [open victim.txt {WRONLY TRUNC}]; close $f",
@@ -99,7 +85,12 @@ void SafeInterpreterTest::worldOutsideIsLeftAlone()
         QCOMPARE(r.errorLine, r.code == 0 ? 0 : 3);
         QCOMPARE(runner.model().nodeTags.size(), r.code == 0 ? 2 : 1);
         QCOMPARE(readFile(runner.dir() + "/victim.txt"), QByteArray("keep"));
-        QCOMPARE(created(runner), c.created);
+        QStringList entries =
+            QDir(runner.dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+        QStringList expected = QStringList({"Tolvane.log", "model.tcl", "victim.txt"}) + c.created;
+        entries.sort();
+        expected.sort();
+        QCOMPARE(entries, expected);
         QCOMPARE(QByteArray(Tcl_GetEncodingName(nullptr)), systemEncoding);
     }
 }
@@ -115,7 +106,7 @@ void SafeInterpreterTest::modelScriptsKeepWorking()
         {"puts [clock format 0 -format %Y -gmt 1]; puts [package vsatisfies [package require msgcat] 1]",
          "1970\n1\n"},
         {"cd parts; puts [file tail [pwd]]; cd ..; puts [file isfile model.tcl]", "parts\n1\n"},
-        {"array set a {x 1}; parray a; puts [info exists env(PATH)]; puts stderr ok", "a(x) = 1\n1\n"},
+        {"array set a {x 1}; parray a; puts [info exists env(PATH)]", "a(x) = 1\n1\n"},
     };
     for (const auto& c : cases) {
         ScriptRunner runner(c.first);
@@ -125,9 +116,8 @@ void SafeInterpreterTest::modelScriptsKeepWorking()
                      "puts [file tail [info script]]\n");
         runner.write("parts/deeper/b.tcl", "puts [file tail [info script]]\n");
         runner.write("gm.txt", "0.0\n0.5\n1.0\n");
-        const EvaluationResult r = runAfterOneNode(runner, c.first, Safe);
+        QCOMPARE(runAfterOneNode(runner, c.first, Safe).code, 0);
         QCOMPARE(runner.status(), QString());
-        QCOMPARE(evaluationSuccessText(r), QStringLiteral("Success!"));
         QCOMPARE(runner.log(), c.second);
     }
 }
