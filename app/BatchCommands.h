@@ -13,7 +13,8 @@ ScriptTrust openingTrust(bool trustOption);
 
 // Evaluates SCRIPT and prints the model record as JSON on standard output, and on standard error
 // what was left out or left undone.
-// 0: evaluated without error, 1: the script ended in an error, 2: SCRIPT unreadable.
+// 0: evaluated without error, or stopped after the first analyze (said on standard error),
+// 1: the script ended in an error, 2: SCRIPT unreadable.
 int dumpModelMain(const QString& script, ScriptTrust trust);
 
 struct RenderOptions {
@@ -44,7 +45,9 @@ struct InstrumentOptions {
     ScriptTrust trust = ScriptTrust::Safe;
 };
 
-// Interprets SCRIPT and writes the run record and the instrumented script as a run from the
-// window would, printing the instrumented script's path; starts nothing.
-// 0: written, 1: the script ended in an error (nothing written), 2: bad options or unwritable file.
+// Interprets SCRIPT and writes the instrumented script and the run record as a run from the
+// window would, printing the instrumented script's path; starts nothing. An error after the
+// script's first analyze is reported on standard error and does not stop it.
+// 0: written, 1: the script ended in an error before its first analysis (nothing written),
+// 2: bad options, a model without nodes, or a file it cannot (or must not) write.
 int instrumentMain(const InstrumentOptions& options);

@@ -31,6 +31,10 @@ int dumpModelMain(const QString& script, ScriptTrust trust)
     for (const QString& summary : {r.leftOut, r.leftUndone})
         if (!summary.isEmpty())
             err << "tolvane: " << summary << '\n';
+    if (r.afterAnalysis) {
+        err << "tolvane: " << evaluationStoppedAfterAnalysisText(r) << '\n';
+        return 0;
+    }
     if (r.code != 0) {
         err << "tolvane: " << evaluationErrorText(r) << '\n';
         return 1;

@@ -37,7 +37,7 @@ StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorl
         return {2,
                 QStringLiteral("no run record %1/%2: run the analysis first").arg(dir, runRecordFileName())};
     if (record.digest != scriptDigest(script.absoluteFilePath()))
-        return {1, QStringLiteral("Tcl file has been changed\nPlease analyze it again!")};
+        return {1, resultsOfAnotherScriptText()};
 
     const QString results = dir + QStringLiteral("/TolvaneResult/");
     QStringList disp, reactions, elements;
@@ -130,6 +130,10 @@ int renderMain(const RenderOptions& options)
         return 2;
     }
 
+    if (evaluation.afterAnalysis) {
+        err << "tolvane: " << evaluationStoppedAfterAnalysisText(evaluation) << '\n';
+        return 0;
+    }
     if (evaluation.code != 0) {
         err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
         return 1;

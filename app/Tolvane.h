@@ -29,6 +29,7 @@ class zor_result_read_panel;
 class zorcontrl;
 class zorloadresult;
 class zortcpserver;
+struct EvaluationResult;
 struct ResultStep;
 
 class Tolvane : public QMainWindow {
@@ -48,6 +49,8 @@ public:
         std::function<void(QWidget*, const QString& title, const QString& text)> critical;
         // Yes or No; true for Yes.
         std::function<bool(QWidget*, const QString& title, const QString& text)> question;
+        // Save or Cancel; true for Save.
+        std::function<bool(QWidget*, const QString& title, const QString& text)> saveFirst;
         std::function<int(QDialog*)> exec;
     };
     Dialogs dialogs;
@@ -141,6 +144,13 @@ private:
     void openNodeChooser(const QStringList& lines, const QString& warningTitle, bool reactions);
     void plotNodeCurve(const QStringList& lines, int nodeTag, int dof, bool reactions);
     void openScript(const QString& path);
+    // Asks to save the editor of PATH when it has unsaved edits; false when the user cancels or
+    // the save fails.
+    bool saveBeforeEvaluating(const QString& path, const QString& command);
+    // Evaluates PATH as the window's script and draws its model.
+    EvaluationResult interpretScript(const QString& path);
+    // The script's model can be run: it evaluated far enough and holds a node. Says why not.
+    bool modelIsRunnable(const EvaluationResult& result);
     void applyView(const QString& word);
     void showLabelNote();
     void showEvaluationError(const QString& errorFile, int errorLine);
@@ -163,6 +173,9 @@ private:
     QStringList nodeReactionLines;
     QStringList elementLines;
     QVector<QStringList> recorderSettings;
+    // The run record of a run that is starting: written once the solver runs.
+    QString pendingDigest;
+    QVector<QStringList> pendingSettings;
     bool firstShow = true;
     QPointer<zor_monitor_panel> timeSeriesMonitor;
     QPointer<zor_monitor_panel> nodeDispMonitor;

@@ -46,8 +46,7 @@ void Tolvane::on_actionLoad_Result_triggered()
         return;
     }
     if (record.digest != scriptDigest(fileDir + QLatin1Char('/') + fileName)) {
-        dialogs.critical(this, QStringLiteral("Load Result"),
-                         QStringLiteral("Tcl file has been changed\nPlease analyze it again!"));
+        dialogs.critical(this, QStringLiteral("Load Result"), resultsOfAnotherScriptText());
         return;
     }
     resultReadPanel = new zor_result_read_panel(this);

@@ -8,6 +8,9 @@
 #include <QMap>
 #include <QSet>
 #include <QString>
+#include <QVector>
+
+#include "ModelRecord.h"
 
 struct Tcl_Interp;
 
@@ -54,12 +57,23 @@ struct LeftUndone {
     int count[Kinds] = {};
 };
 
+// The last model a wipe dropped: a script that ends with wipe, a common clean-up, still shows
+// and runs the model it built.
+struct WipedModel {
+    bool held = false;
+    ModelRecord record;
+    LeftOut leftOut;
+};
+
 struct InterpreterState {
     bool exitRequested = false;
+    bool analyzed = false;                           // an analyze ran, whatever wipe came after it
     QHash<QString, ProcedureDefinition> procedures;  // by name as written and by its tail
     AnalysisClock clock;
     LeftOut leftOut;
     RecordIndex index;
+    WipedModel wiped;
+    QVector<int> nodeDofs;  // each recorded node's number of DOFs, parallel to the record's node list
     LeftUndone undone;
 };
 

@@ -60,10 +60,42 @@ const char* const olderSolverCommands[] = {
     // The solver's nodal load replaces Tcl's load (of shared libraries), which no model script needs.
     "load",
 };
+
+// What `reliability` adds to the solver: defined only once a script has called it.
+const char* const reliabilityCommands[] = {
+    "alphaFORM", "betaFORM", "computeHessian", "correlate", "correlateGroup", "correlationStructure", "cutset",
+    "filter", "findCurvatures", "findDesignPoint", "functionEvaluator", "gammaFORM", "getCDF",
+    "getCutsetComponents", "getCutsetTags", "getInverseCDF", "getLSFTags", "getMean", "getPDF", "getRVTags",
+    "getStdNormalCDF", "getStdNormalInverseCDF", "getStdNormalPDF", "getStdv", "gradPerformanceFunction",
+    "gradientEvaluator", "hessianEvaluator", "meritFunctionCheck", "modulatingFunction", "performanceFunction",
+    "printReliability", "probabilityTransformation", "randomNumberGenerator", "randomVariable",
+    "reliabilityConvergenceCheck", "rootFinding", "runDP_RSM_SimTimeInvariantAnalysis",
+    "runDP_RSM_SimTimeVariantAnalysis", "runFORMAnalysis", "runFOSMAnalysis", "runGFunVizAnalysis",
+    "runImportanceSamplingAnalysis", "runMonteCarloResponseAnalysis", "runMultiDimVisualPrinPlane",
+    "runOrthogonalPlaneSamplingAnalysis", "runOutCrossingAnalysis", "runSORMAnalysis", "runSystemAnalysis",
+    "searchDirection", "spectrum", "startPoint", "stepSizeRule", "transformUtoX", "transformXtoU",
+    "updateParameterValue",
+};
 // clang-format on
 
 int ignoreCommand(ClientData, Tcl_Interp*, int, Tcl_Obj* const[])
 {
+    return TCL_OK;
+}
+
+// Queries of the reliability domain answer 0, so that arithmetic on them runs.
+int zeroCommand(ClientData, Tcl_Interp* interp, int, Tcl_Obj* const[])
+{
+    Tcl_SetObjResult(interp, Tcl_NewIntObj(0));
+    return TCL_OK;
+}
+
+int reliabilityCommand(ClientData, Tcl_Interp* interp, int, Tcl_Obj* const[])
+{
+    for (const char* name : reliabilityCommands) {
+        const bool query = std::strncmp(name, "get", 3) == 0 || std::strstr(name, "FORM") != nullptr;
+        Tcl_CreateObjCommand(interp, name, query ? zeroCommand : ignoreCommand, nullptr, nullptr);
+    }
     return TCL_OK;
 }
 
@@ -220,6 +252,7 @@ const CommandEntry actingCommands[] = {
     {"nodeDOFs", nodeDofsCommand},
     {"getNP", getNpCommand},
     {"getPID", getPidCommand},
+    {"reliability", reliabilityCommand},
     {"exit", exitCommand},
     {"quit", exitCommand},
 };

@@ -115,9 +115,11 @@ QByteArray tclEncodingName(const ScriptEncoding& detected)
     return name;
 }
 
-QString leftOutSummary(const LeftOut& leftOut, const ModelRecord& record)
+QString leftOutSummary(const LeftOut& leftOut, const ModelRecord& record, bool restoredAfterWipe)
 {
     if (leftOut.elementTypes.isEmpty()) {
+        if (restoredAfterWipe)
+            return QStringLiteral("The script ends with wipe: the model before it is shown");
         return leftOut.wipedModel && record.isEmpty()
                    ? QStringLiteral("The script ends with wipe: nothing left to draw")
                    : QString();
@@ -141,6 +143,18 @@ QString leftOutSummary(const LeftOut& leftOut, const ModelRecord& record)
         .arg(types.size())
         .arg(types.size() == 1 ? QStringLiteral("type") : QStringLiteral("types"))
         .arg(parts.join(QStringLiteral(", ")));
+}
+
+// A final wipe (a common clean-up) leaves nothing to draw or run: the model it dropped stands in.
+bool restoreWipedModel(InterpreterState& state)
+{
+    if (!modelRecord()->isEmpty() || !state.wiped.held)
+        return false;
+    const QString status = modelRecord()->statusMessage;
+    *modelRecord() = state.wiped.record;
+    modelRecord()->statusMessage = status;
+    state.leftOut = state.wiped.leftOut;
+    return true;
 }
 
 // Asks the watch from inside a running evaluation. Tcl runs asynchronous handlers at safe points
@@ -269,7 +283,9 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
         else if (!r.result.isEmpty())
             modelRecord()->statusMessage = r.result;
     }
-    r.leftOut = leftOutSummary(interpreter.state().leftOut, *modelRecord());
+    r.afterAnalysis = r.code != TCL_OK && !r.stopped && interpreter.state().analyzed;
+    const bool restored = restoreWipedModel(interpreter.state());
+    r.leftOut = leftOutSummary(interpreter.state().leftOut, *modelRecord(), restored);
     r.leftUndone = leftUndoneSummary(interpreter.state().undone);
     restoreStandardOutput(output);
     interpreter.deleteInterpreter();
@@ -283,6 +299,18 @@ QString evaluationSuccessText(const EvaluationResult& result)
         if (!summary.isEmpty())
             parts << summary;
     return parts.join(QLatin1Char(' '));
+}
+
+QString evaluationStoppedAfterAnalysisText(const EvaluationResult& result)
+{
+    const QString message = modelRecord()->statusMessage.trimmed();
+    const QString place = result.errorFile.isEmpty()
+                              ? QString()
+                              : QStringLiteral(" at %1:%2").arg(result.errorFile).arg(result.errorLine);
+    return QStringLiteral(
+               "Stopped%1 after the first analysis: %2 \u2014 the model is complete; Run hands the "
+               "script to the solver")
+        .arg(place, message);
 }
 
 QString evaluationErrorText(const EvaluationResult& result)
