@@ -5,8 +5,17 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
+#include "DiagramResults.h"
 #include "ModelInterpreter.h"
+
+class QFileInfo;
+
+// Evaluates SCRIPT for a batch command: 0 when it ran without error or stopped only after its first
+// analyze (said on standard error), otherwise the exit status (1: script error, 2: unreadable),
+// with the reason on standard error.
+int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script);
 
 // Scripts are opened safely unless --trust was given (TRUSTOPTION) or the settings trust them.
 ScriptTrust openingTrust(bool trustOption);
@@ -31,6 +40,9 @@ struct RenderOptions {
     bool pointAttribute = false;
     int column = 1;
     ScriptTrust trust = ScriptTrust::Safe;
+    // A member force diagram over the step's picture.
+    bool drawDiagram = false;
+    ForceComponent diagramComponent = ForceComponent::Mz;
 };
 
 // Interprets SCRIPT, draws it (with a result step of its last run when asked) and captures the
@@ -51,3 +63,21 @@ struct InstrumentOptions {
 // 0: written, 1: the script ended in an error before its first analysis (nothing written),
 // 2: bad options, a model without nodes, or a file it cannot (or must not) write.
 int instrumentMain(const InstrumentOptions& options);
+
+struct DiagramOptions {
+    QString script;
+    int step = -1;  // -1: the last
+    ForceComponent component = ForceComponent::Mz;
+    ScriptTrust trust = ScriptTrust::Safe;
+};
+
+// Interprets SCRIPT and prints, for a step of its last run, a header line and per member its tag,
+// the values at end i, mid-length and end j, the largest magnitude and its distance from end i,
+// tab-separated. 0: printed, 1: script error or results of another version, 2: no member forces,
+// no such step or an unreadable script.
+int diagramMain(const DiagramOptions& options);
+
+// The members of step WANTEDSTEP (-1: the last) of the script's last run, as the Diagrams panel
+// reads them; the script must have been evaluated. False with *WHY and an exit *STATUS otherwise.
+bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramResults::Member>* members,
+                     int* step, QString* why, int* status);

@@ -56,17 +56,8 @@ int instrumentMain(const InstrumentOptions& options)
     }
     const QFileInfo script(options.script);
     ModelInterpreter interpreter(options.trust);
-    const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
-    if (!evaluation.readable) {
-        err << "tolvane: cannot read " << options.script << '\n';
-        return 2;
-    }
-    if (evaluation.afterAnalysis)
-        err << "tolvane: " << evaluationStoppedAfterAnalysisText(evaluation) << '\n';
-    else if (evaluation.code != 0) {
-        err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
-        return 1;
-    }
+    if (const int status = evaluateBatchScript(interpreter, options.script))
+        return status;
     if (modelRecord()->nodeTags.isEmpty()) {
         err << "tolvane: the model has no node: a run would record nothing\n";
         return 2;

@@ -6,6 +6,8 @@
 
 #include "BatchCommands.h"
 #include "CaptureFormat.h"
+#include "DiagramDisplay.h"
+#include "LocalAxes.h"
 #include "ModelInterpreter.h"
 #include "ModelRecord.h"
 #include "OffscreenSnapshot.h"
@@ -116,12 +118,28 @@ int renderMain(const RenderOptions& options)
             err << "tolvane: " << failure.reason << '\n';
             return failure.status;
         }
+        QVector<DiagramCurve> curves;
+        double diagramScale = 1.0;
+        if (options.drawDiagram) {
+            QVector<DiagramResults::Member> members;
+            int diagramStep = 0, status = 0;
+            QString why;
+            if (!loadDiagramStep(script, options.step, &members, &diagramStep, &why, &status)) {
+                err << "tolvane: " << why << '\n';
+                return status;
+            }
+            double largest = 0.0;
+            curves = diagramCurves(members, options.diagramComponent, false, &largest);
+            diagramScale = automaticDiagramScale(largest, MemberGeometry(*modelRecord()).extent());
+        }
         const bool contour = !options.result.isEmpty();
-        snapshot.decorate = [&loader, &step, &options, contour](vtkdraw& scene) {
+        snapshot.decorate = [&loader, &step, &options, contour, curves, diagramScale](vtkdraw& scene) {
             scene.setScalarRange(loader.contourMin(), loader.contourMax());
             if (contour)
                 scene.showScalarBar();
             showDeformed(scene, options.scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
+            if (!curves.isEmpty())
+                scene.showDiagram(curves, diagramScale);
         };
     }
     QString error;

@@ -26,6 +26,7 @@
 #include "RunLogView.h"
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
+#include "TolvaneDiagrams.h"
 #include "SettingsStore.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
@@ -95,6 +96,7 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
     optionsPanel->close();
     buildCodeSnippetMenu();
     setUpInspection();
+    diagramCommands = new DiagramCommands(this);
 }
 
 Tolvane::~Tolvane()
@@ -319,6 +321,7 @@ EvaluationResult Tolvane::interpretScript(const QString& path)
     }
 
     scene->drawModel();
+    diagramCommands->modelRedrawn();
     scaleFactor = 1.0;
     return result;
 }

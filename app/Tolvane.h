@@ -15,6 +15,7 @@
 
 #include "TolvaneForm.h"
 
+class DiagramCommands;
 class ModelInterpreter;
 class QDialog;
 class QMdiSubWindow;
@@ -73,6 +74,7 @@ public:
     QString currentFileName() const { return fileName; }
     QString currentFileDir() const { return fileDir; }
     const QVector<QString>& codeSnippetTitles() const { return snippetTitles; }
+    DiagramCommands* diagrams() const { return diagramCommands; }
 
 signals:
     void monitorInitialPlot(QVector<double> dataTime, QVector<double> dataPath, double cFactor);
@@ -165,6 +167,7 @@ private:
     QPointer<zor_result_read_panel> resultReadPanel;
     QPointer<zor_monitor_nodedisp_panel> nodeChooser;
     QPointer<zor_options_panel> optionsPanel;
+    DiagramCommands* diagramCommands = nullptr;  // View: local axes, loads, diagrams
     QPointer<QDialog> aboutPanel;
     QString fileName;
     QString fileDir;

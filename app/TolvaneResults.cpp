@@ -11,6 +11,7 @@
 #include "ResultStep.h"
 #include "RunRecord.h"
 #include "Tolvane.h"
+#include "TolvaneDiagrams.h"
 #include "vtkdraw.h"
 #include "zor_result_panel.h"
 #include "zor_result_read_panel.h"
@@ -111,6 +112,7 @@ void Tolvane::sliderChangedSlot(int value, double sFactor)
     showDeformed(*scene, scaleFactor, step->x, step->y, step->z, step->s2, step->s3, step->s4, step->s8);
     ui->statusBar->showMessage(
         QStringLiteral("Current Step: %1 | Domain Time: %2").arg(value).arg(step->time));
+    diagramCommands->followStep(value);
 
     // The time-series monitor's clock starts at the analysis that drives the series.
     const int analyses = modelRecord()->analyzeCount;

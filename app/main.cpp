@@ -18,6 +18,8 @@ struct CommandLine {
     RenderOptions renderOptions;
     bool instrument = false;
     InstrumentOptions instrumentOptions;
+    bool diagram = false;
+    DiagramOptions diagramOptions;
     QString error;
 };
 
@@ -91,16 +93,33 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("column"),
         QStringLiteral("Which value of the element's block --result shows (default 1)."), QStringLiteral("K"),
         QStringLiteral("1"));
+    const QCommandLineOption diagram(
+        QStringLiteral("diagram"),
+        QStringLiteral("Print the member forces of SCRIPT's last run (with --step, --component); "
+                       "with --render, the component to draw over the --step picture."),
+        QStringLiteral("SCRIPT|COMPONENT"));
+    const QCommandLineOption component(QStringLiteral("component"),
+                                       QStringLiteral("Force component for --diagram: N, Vy, Vz, T, My or Mz."),
+                                       QStringLiteral("C"), QStringLiteral("Mz"));
     const QCommandLineOption trust(
         QStringLiteral("trust"),
         QStringLiteral("Evaluate scripts with the whole of Tcl when opening them (programs, connections, "
                        "file changes), as the solver does."));
     parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
-                       stepOption, scale, result, attribute, column, trust});
+                       stepOption, scale, result, attribute, column, diagram, component, trust});
     parser.process(app);
 
     CommandLine cl;
     cl.trust = parser.isSet(trust);
+    // --step as both --diagram and --render read it: 0 when absent, -1 for "last".
+    int step = 0;
+    if (parser.isSet(stepOption)) {
+        bool ok = true;
+        step = parser.value(stepOption) == QLatin1String("last") ? -1 : parser.value(stepOption).toInt(&ok);
+        if (!ok || step == 0 || step < -1)
+            cl.error = QStringLiteral("bad --step \"%1\", expected a step from 1 or \"last\"")
+                           .arg(parser.value(stepOption));
+    }
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         cl.script = positional.first();
@@ -120,6 +139,13 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                 cl.error = QStringLiteral("bad --live \"%1\", expected a scale from 1 to 99")
                                .arg(parser.value(live));
         }
+    } else if (parser.isSet(diagram) && !parser.isSet(render)) {
+        cl.diagram = true;
+        cl.diagramOptions.script = parser.value(diagram);
+        cl.diagramOptions.step = step == 0 ? -1 : step;
+        if (!parseForceComponent(parser.value(component), &cl.diagramOptions.component))
+            cl.error = QStringLiteral("bad --component \"%1\", expected N, Vy, Vz, T, My or Mz")
+                           .arg(parser.value(component));
     } else if (parser.isSet(render)) {
         cl.render = true;
         RenderOptions& o = cl.renderOptions;
@@ -139,13 +165,15 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         else if (!o.size.isValid())
             cl.error = QStringLiteral("bad size \"%1\", expected WIDTHxHEIGHT of at most 4096x4096")
                            .arg(parser.value(size));
-        if (parser.isSet(stepOption)) {
-            bool ok = true;
-            o.step =
-                parser.value(stepOption) == QLatin1String("last") ? -1 : parser.value(stepOption).toInt(&ok);
-            if (!ok || o.step == 0 || o.step < -1)
-                cl.error = QStringLiteral("bad --step \"%1\", expected a step from 1 or \"last\"")
-                               .arg(parser.value(stepOption));
+        o.step = step;
+        if (parser.isSet(diagram)) {
+            o.drawDiagram = true;
+            // A diagram belongs to a step: the last unless one is given.
+            if (o.step == 0)
+                o.step = -1;
+            if (!parseForceComponent(parser.value(diagram), &o.diagramComponent))
+                cl.error = QStringLiteral("bad --diagram \"%1\", expected N, Vy, Vz, T, My or Mz")
+                               .arg(parser.value(diagram));
         }
         bool scaleOk = false, columnOk = false;
         o.scale = parser.value(scale).toDouble(&scaleOk);
@@ -181,7 +209,14 @@ bool wantsNoDisplay(int argc, char* argv[])
             a.startsWith("--instrument=") || a == "--help" || a == "-h" || a == "--version" || a == "-v")
             return true;
     }
-    return false;
+    // The member force table needs no display; a picture of it does.
+    bool diagram = false, render = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        diagram = diagram || a == "--diagram" || a.startsWith("--diagram=");
+        render = render || a == "--render" || a.startsWith("--render=");
+    }
+    return diagram && !render;
 }
 
 int main(int argc, char* argv[])
@@ -202,6 +237,11 @@ int main(int argc, char* argv[])
             InstrumentOptions options = cl.instrumentOptions;
             options.trust = trust;
             return instrumentMain(options);
+        }
+        if (cl.diagram) {
+            DiagramOptions options = cl.diagramOptions;
+            options.trust = trust;
+            return diagramMain(options);
         }
         return cl.dumpModel ? dumpModelMain(cl.script, trust) : 0;
     }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "InterpreterState.h"
+#include "LoadCommands.h"
 #include "ModelCommands.h"
 #include "ModelRecord.h"
 #include "SafeInterpreter.h"
@@ -255,6 +256,11 @@ const CommandEntry actingCommands[] = {
     {"reliability", reliabilityCommand},
     {"exit", exitCommand},
     {"quit", exitCommand},
+    {"geomTransf", geomTransfCommand},
+    {"pattern", patternCommand},
+    {"load", loadCommand},
+    {"eleLoad", eleLoadCommand},
+    {"sp", spCommand},
 };
 
 }  // namespace

@@ -38,6 +38,7 @@
 
 #include "CaptureFormat.h"
 #include "ModelRecord.h"
+#include "SceneAnnotations.h"
 #include "SceneInspection.h"
 #include "SettingsStore.h"
 #include "customMouseInteractorStyle.h"
@@ -67,7 +68,8 @@ vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
     : QObject(parent),
       m_renderWindow(renderWindow),
       m_settingsPath(SettingsStore::settingsFilePath()),
-      m_inspection(std::make_unique<SceneInspection>())
+      m_inspection(std::make_unique<SceneInspection>()),
+      m_annotations(std::make_unique<SceneAnnotations>())
 {
     keepHeapMemory();
     // An offscreen window comes without an interactor; the widgets and the style need one.
@@ -216,6 +218,7 @@ void vtkdraw::drawModel()
     drawThreeNodeElements();
     drawFourNodeElements();
     drawEightNodeElements();
+    drawAnnotations();
     // The untouched camera looks down Z: a 3-D model would show as its plan.
     if (m_isometricFirst3D && !m_shown3D && modelRecord()->ndm == 3 && !modelRecord()->isEmpty()) {
         setView(QStringLiteral("XYZ"));
@@ -399,6 +402,16 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
     std::unique_ptr<MagnifiedStrokes> outline;
     if (m_inspection->overlay)
         outline = std::make_unique<MagnifiedStrokes>(m_inspection->overlay, m_groups, 0, magnification);
+    // The diagram's values grow with the picture as the tags do.
+    vtkTextProperty* values = nullptr;
+    int valueSize = 0;
+    if (m_annotations->diagramLabels)
+        if (auto* mapper = vtkLabeledDataMapper::SafeDownCast(m_annotations->diagramLabels->GetMapper()))
+            values = mapper->GetLabelTextProperty();
+    if (values) {
+        valueSize = values->GetFontSize();
+        values->SetFontSize(valueSize * magnification);
+    }
     vtkNew<vtkWindowToImageFilter> grab;
     grab->SetInput(m_renderWindow);
     grab->SetScale(magnification);
@@ -407,6 +420,8 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
     grab->SetInputBufferTypeToRGB();
     grab->ReadFrontBufferOff();
     grab->Update();
+    if (values)
+        values->SetFontSize(valueSize);
 
     vtkSmartPointer<vtkImageWriter> writer = writerFor(format);
     writer->SetInputConnection(grab->GetOutputPort());

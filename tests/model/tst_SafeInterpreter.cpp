@@ -72,7 +72,7 @@ void SafeInterpreterTest::worldOutsideIsLeftAlone()
          safely + "1 file write discarded, 1 file not deleted",
          {}},
         // load stays the solver's nodal load; the system encoding is the script's for its evaluation.
-        {Safe, "load 1 1.0; encoding system iso8859-1", "Success!", {}},
+        {Safe, "pattern Plain 1 Linear { load 1 1.0 }; encoding system iso8859-1", "Success!", {}},
         {Whole, "exec touch PWNED", "Success!", {"PWNED"}},
     };
     ModelInterpreter().deleteInterpreter();  // Tcl set up, its encoding chosen, as for every script
