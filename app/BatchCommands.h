@@ -8,8 +8,8 @@
 #include <QVector>
 
 #include "DiagramResults.h"
+#include "ModelInterpreter.h"
 
-class ModelInterpreter;
 class QFileInfo;
 
 // Evaluates SCRIPT for a batch command: 0 when it ran without error or stopped only after its first
@@ -17,10 +17,14 @@ class QFileInfo;
 // with the reason on standard error.
 int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script);
 
-// Evaluates SCRIPT and prints the model record as JSON on standard output.
+// Scripts are opened safely unless --trust was given (TRUSTOPTION) or the settings trust them.
+ScriptTrust openingTrust(bool trustOption);
+
+// Evaluates SCRIPT and prints the model record as JSON on standard output, and on standard error
+// what was left out or left undone.
 // 0: evaluated without error, or stopped after the first analyze (said on standard error),
 // 1: the script ended in an error, 2: SCRIPT unreadable.
-int dumpModelMain(const QString& script);
+int dumpModelMain(const QString& script, ScriptTrust trust);
 
 struct RenderOptions {
     QString script;
@@ -35,6 +39,7 @@ struct RenderOptions {
     QString result;  // "TYPE:RESPONSE" to colour by, empty for none
     bool pointAttribute = false;
     int column = 1;
+    ScriptTrust trust = ScriptTrust::Safe;
     // A member force diagram over the step's picture.
     bool drawDiagram = false;
     ForceComponent diagramComponent = ForceComponent::Mz;
@@ -49,6 +54,7 @@ struct InstrumentOptions {
     QString script;
     QStringList records;  // "TYPE:RESPONSE[,RESPONSE...]", as given
     int liveScale = 0;    // 0: no live stream
+    ScriptTrust trust = ScriptTrust::Safe;
 };
 
 // Interprets SCRIPT and writes the instrumented script and the run record as a run from the
@@ -62,6 +68,7 @@ struct DiagramOptions {
     QString script;
     int step = -1;  // -1: the last
     ForceComponent component = ForceComponent::Mz;
+    ScriptTrust trust = ScriptTrust::Safe;
 };
 
 // Interprets SCRIPT and prints, for a step of its last run, a header line and per member its tag,

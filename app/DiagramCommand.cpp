@@ -72,7 +72,7 @@ int diagramMain(const DiagramOptions& options)
 {
     QTextStream err(stderr);
     const QFileInfo script(options.script);
-    ModelInterpreter interpreter;
+    ModelInterpreter interpreter(options.trust);
     if (const int status = evaluateBatchScript(interpreter, options.script))
         return status;
     QVector<DiagramResults::Member> members;

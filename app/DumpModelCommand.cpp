@@ -8,10 +8,17 @@
 #include "ModelJson.h"
 #include "ModelRecord.h"
 #include "ScriptEvaluation.h"
+#include "SettingsStore.h"
 
-int dumpModelMain(const QString& script)
+ScriptTrust openingTrust(bool trustOption)
 {
-    ModelInterpreter interpreter;
+    const bool trusted = trustOption || SettingsStore::trustScripts(SettingsStore::settingsFilePath());
+    return trusted ? ScriptTrust::Whole : ScriptTrust::Safe;
+}
+
+int dumpModelMain(const QString& script, ScriptTrust trust)
+{
+    ModelInterpreter interpreter(trust);
     const EvaluationResult r = evaluateScriptFile(interpreter, script);
     QTextStream err(stderr);
     if (!r.readable) {
@@ -21,8 +28,9 @@ int dumpModelMain(const QString& script)
     const QByteArray json = modelRecordToJson(*modelRecord());
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     std::fflush(stdout);
-    if (!r.leftOut.isEmpty())
-        err << "tolvane: " << r.leftOut << '\n';
+    for (const QString& summary : {r.leftOut, r.leftUndone})
+        if (!summary.isEmpty())
+            err << "tolvane: " << summary << '\n';
     if (r.afterAnalysis) {
         err << "tolvane: " << evaluationStoppedAfterAnalysisText(r) << '\n';
         return 0;

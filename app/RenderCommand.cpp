@@ -98,7 +98,7 @@ int renderMain(const RenderOptions& options)
     if (!QFileInfo(settingsPath).isFile() && !SettingsStore::writeDefaults(settingsPath))
         err << "tolvane: cannot write the settings file " << settingsPath << '\n';
 
-    ModelInterpreter interpreter;
+    ModelInterpreter interpreter(options.trust);
     const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
     if (!evaluation.readable) {
         err << "tolvane: cannot read " << options.script << '\n';

@@ -17,6 +17,7 @@
 #include <QToolBar>
 
 #include "AboutDialog.h"
+#include "BatchCommands.h"
 #include "CodeSnippets.h"
 #include "EvaluationGuard.h"
 #include "ModelInterpreter.h"
@@ -287,7 +288,7 @@ EvaluationResult Tolvane::interpretScript(const QString& path)
     if (fileName.isEmpty() || fileDir.isEmpty())
         return result;
 
-    interpreter = std::make_unique<ModelInterpreter>();
+    interpreter = std::make_unique<ModelInterpreter>(openingTrust(trustScriptsFromCommandLine));
     ui->statusBar->showMessage(QStringLiteral("Interpreter Tcl File..."));
     // Marks of an earlier refresh belong to text that may have been fixed since.
     for (QMdiSubWindow* sub : ui->mdiArea->subWindowList())
@@ -315,8 +316,8 @@ EvaluationResult Tolvane::interpretScript(const QString& path)
         showEvaluationError(result.errorFile, result.errorLine);
     } else {
         // What was left out needs longer than a bare success to be read.
-        ui->statusBar->showMessage(evaluationSuccessText(result) + note,
-                                   result.leftOut.isEmpty() && note.isEmpty() ? 2000 : 8000);
+        const bool bare = result.leftOut.isEmpty() && result.leftUndone.isEmpty() && note.isEmpty();
+        ui->statusBar->showMessage(evaluationSuccessText(result) + note, bare ? 2000 : 8000);
     }
 
     scene->drawModel();

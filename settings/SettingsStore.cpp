@@ -99,6 +99,8 @@ QVariant defaultValue(const QString& key)
     const QString name = key.section(QLatin1Char('/'), 1);
     if (group == QLatin1String("EXEPATH") && name == QLatin1String("OSPath"))
         return defaultSolverPath();
+    if (group == QLatin1String("EXEPATH") && name == QLatin1String("TrustScripts"))
+        return false;
     if (group == QLatin1String("MODELCOLOR") && modelColorKeys.contains(name))
         return defaultModelColors()[modelColorKeys.indexOf(name)];
     if (group == QLatin1String("MODELTRANSPARENCY") && modelTransparencyKeys.contains(name))
@@ -114,7 +116,7 @@ bool writeDefaults(const QString& path)
 {
     QSettings s(path, QSettings::IniFormat);
     const QPair<QString, QStringList> groups[] = {
-        {QStringLiteral("EXEPATH"), {QStringLiteral("OSPath")}},
+        {QStringLiteral("EXEPATH"), {QStringLiteral("OSPath"), QStringLiteral("TrustScripts")}},
         {QStringLiteral("MODELCOLOR"), modelColorKeys},
         {QStringLiteral("MODELTRANSPARENCY"), modelTransparencyKeys},
         {QStringLiteral("SIZEANDWIDTH"), sizeKeys},
@@ -147,6 +149,11 @@ double opacity(const QString& path, const QString& key)
 QString solverPath(const QString& path)
 {
     return QSettings(path, QSettings::IniFormat).value(QStringLiteral("EXEPATH/OSPath")).toString();
+}
+
+bool trustScripts(const QString& path)
+{
+    return QSettings(path, QSettings::IniFormat).value(QStringLiteral("EXEPATH/TrustScripts")).toBool();
 }
 
 }  // namespace SettingsStore

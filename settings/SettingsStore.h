@@ -35,8 +35,8 @@ extern const QStringList labelColorKeys;         // Points, Restraints, Elements
 // The solver path used when the settings file is first written.
 QString defaultSolverPath();
 
-// The default of KEY, a combined path such as "MODELCOLOR/Frames": a QColor, an int or the solver
-// path; an invalid QVariant for a key that does not exist.
+// The default of KEY, a combined path such as "MODELCOLOR/Frames": a QColor, an int, a bool or the
+// solver path; an invalid QVariant for a key that does not exist.
 QVariant defaultValue(const QString& key);
 
 // Writes every key with its default, in group order. Returns false when the file
@@ -49,5 +49,7 @@ int integer(const QString& path, const QString& key);
 // A transparency step divided by 10: the opacity the scene uses.
 double opacity(const QString& path, const QString& key);
 QString solverPath(const QString& path);
+// Whether opening a script evaluates it with the whole of Tcl instead of safely; false when missing.
+bool trustScripts(const QString& path);
 
 }  // namespace SettingsStore

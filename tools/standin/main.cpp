@@ -70,7 +70,8 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    ModelInterpreter interpreter;
+    // A solver runs everything the script asks for.
+    ModelInterpreter interpreter(ScriptTrust::Whole);
     Tcl_Interp* interp = interpreter.interp();
     StandinRun run(qEnvironmentVariableIntValue(stepDelayVariable));
     registerStandinCommands(interp, &run);
