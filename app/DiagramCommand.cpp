@@ -57,6 +57,8 @@ int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
         err << "tolvane: cannot read " << script << '\n';
         return 2;
     }
+    if (!evaluation.leftUndone.isEmpty())
+        err << "tolvane: " << evaluation.leftUndone << '\n';
     if (evaluation.afterAnalysis) {
         err << "tolvane: " << evaluationStoppedAfterAnalysisText(evaluation) << '\n';
         return 0;
