@@ -11,11 +11,17 @@
 #include "ModelInterpreter.h"
 
 class QFileInfo;
+struct EvaluationResult;
 
 // Evaluates SCRIPT for a batch command: 0 when it ran without error or stopped only after its first
 // analyze (said on standard error), otherwise the exit status (1: script error, 2: unreadable),
 // with the reason on standard error.
 int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script);
+
+// The exit status of a batch command after an evaluation, saying on standard error what was left
+// undone and how the script ended: 0 for a success or a stop after the first analyze, 1 for an
+// error before it.
+int reportEvaluation(const EvaluationResult& evaluation);
 
 // Scripts are opened safely unless --trust was given (TRUSTOPTION) or the settings trust them.
 ScriptTrust openingTrust(bool trustOption);

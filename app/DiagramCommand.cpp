@@ -49,14 +49,9 @@ bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramRes
     return true;
 }
 
-int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
+int reportEvaluation(const EvaluationResult& evaluation)
 {
     QTextStream err(stderr);
-    const EvaluationResult evaluation = evaluateScriptFile(interpreter, QFileInfo(script).absoluteFilePath());
-    if (!evaluation.readable) {
-        err << "tolvane: cannot read " << script << '\n';
-        return 2;
-    }
     if (!evaluation.leftUndone.isEmpty())
         err << "tolvane: " << evaluation.leftUndone << '\n';
     if (evaluation.afterAnalysis) {
@@ -68,6 +63,16 @@ int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
         return 1;
     }
     return 0;
+}
+
+int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
+{
+    const EvaluationResult evaluation = evaluateScriptFile(interpreter, QFileInfo(script).absoluteFilePath());
+    if (!evaluation.readable) {
+        QTextStream(stderr) << "tolvane: cannot read " << script << '\n';
+        return 2;
+    }
+    return reportEvaluation(evaluation);
 }
 
 int diagramMain(const DiagramOptions& options)

@@ -28,16 +28,8 @@ int dumpModelMain(const QString& script, ScriptTrust trust)
     const QByteArray json = modelRecordToJson(*modelRecord());
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     std::fflush(stdout);
-    for (const QString& summary : {r.leftOut, r.leftUndone})
-        if (!summary.isEmpty())
-            err << "tolvane: " << summary << '\n';
-    if (r.afterAnalysis) {
-        err << "tolvane: " << evaluationStoppedAfterAnalysisText(r) << '\n';
-        return 0;
-    }
-    if (r.code != 0) {
-        err << "tolvane: " << evaluationErrorText(r) << '\n';
-        return 1;
-    }
-    return 0;
+    if (!r.leftOut.isEmpty())
+        err << "tolvane: " << r.leftOut << '\n';
+    err.flush();
+    return reportEvaluation(r);
 }

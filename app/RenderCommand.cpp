@@ -148,13 +148,5 @@ int renderMain(const RenderOptions& options)
         return 2;
     }
 
-    if (evaluation.afterAnalysis) {
-        err << "tolvane: " << evaluationStoppedAfterAnalysisText(evaluation) << '\n';
-        return 0;
-    }
-    if (evaluation.code != 0) {
-        err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
-        return 1;
-    }
-    return 0;
+    return reportEvaluation(evaluation);
 }
