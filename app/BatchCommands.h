@@ -5,10 +5,32 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
-// Evaluates SCRIPT and prints the model record as JSON on standard output.
-// 0: evaluated without error, 1: the script ended in an error, 2: SCRIPT unreadable.
-int dumpModelMain(const QString& script);
+#include "DiagramResults.h"
+#include "ModelInterpreter.h"
+
+class QFileInfo;
+struct EvaluationResult;
+
+// Evaluates SCRIPT for a batch command: 0 when it ran without error or stopped only after its first
+// analyze (said on standard error), otherwise the exit status (1: script error, 2: unreadable),
+// with the reason on standard error.
+int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script);
+
+// The exit status of a batch command after an evaluation, saying on standard error what was left
+// undone and how the script ended: 0 for a success or a stop after the first analyze, 1 for an
+// error before it.
+int reportEvaluation(const EvaluationResult& evaluation);
+
+// Scripts are opened safely unless --trust was given (TRUSTOPTION) or the settings trust them.
+ScriptTrust openingTrust(bool trustOption);
+
+// Evaluates SCRIPT and prints the model record as JSON on standard output, and on standard error
+// what was left out or left undone.
+// 0: evaluated without error, or stopped after the first analyze (said on standard error),
+// 1: the script ended in an error, 2: SCRIPT unreadable.
+int dumpModelMain(const QString& script, ScriptTrust trust);
 
 struct RenderOptions {
     QString script;
@@ -23,6 +45,10 @@ struct RenderOptions {
     QString result;  // "TYPE:RESPONSE" to colour by, empty for none
     bool pointAttribute = false;
     int column = 1;
+    ScriptTrust trust = ScriptTrust::Safe;
+    // A member force diagram over the step's picture.
+    bool drawDiagram = false;
+    ForceComponent diagramComponent = ForceComponent::Mz;
     // --steps A:B[:K]: an animation of every K-th step from A to B (-1: the last) at FPS frames
     // a second instead of a picture; the frames are SIZE itself. stepsStart 0: no animation.
     int stepsStart = 0;
@@ -40,9 +66,30 @@ struct InstrumentOptions {
     QString script;
     QStringList records;  // "TYPE:RESPONSE[,RESPONSE...]", as given
     int liveScale = 0;    // 0: no live stream
+    ScriptTrust trust = ScriptTrust::Safe;
 };
 
-// Interprets SCRIPT and writes the run record and the instrumented script as a run from the
-// window would, printing the instrumented script's path; starts nothing.
-// 0: written, 1: the script ended in an error (nothing written), 2: bad options or unwritable file.
+// Interprets SCRIPT and writes the instrumented script and the run record as a run from the
+// window would, printing the instrumented script's path; starts nothing. An error after the
+// script's first analyze is reported on standard error and does not stop it.
+// 0: written, 1: the script ended in an error before its first analysis (nothing written),
+// 2: bad options, a model without nodes, or a file it cannot (or must not) write.
 int instrumentMain(const InstrumentOptions& options);
+
+struct DiagramOptions {
+    QString script;
+    int step = -1;  // -1: the last
+    ForceComponent component = ForceComponent::Mz;
+    ScriptTrust trust = ScriptTrust::Safe;
+};
+
+// Interprets SCRIPT and prints, for a step of its last run, a header line and per member its tag,
+// the values at end i, mid-length and end j, the largest magnitude and its distance from end i,
+// tab-separated. 0: printed, 1: script error or results of another version, 2: no member forces,
+// no such step or an unreadable script.
+int diagramMain(const DiagramOptions& options);
+
+// The members of step WANTEDSTEP (-1: the last) of the script's last run, as the Diagrams panel
+// reads them; the script must have been evaluated. False with *WHY and an exit *STATUS otherwise.
+bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramResults::Member>* members,
+                     int* step, QString* why, int* status);

@@ -8,6 +8,8 @@
 #include "AnimationExport.h"
 #include "BatchCommands.h"
 #include "CaptureFormat.h"
+#include "DiagramDisplay.h"
+#include "LocalAxes.h"
 #include "ModelInterpreter.h"
 #include "ModelRecord.h"
 #include "OffscreenSnapshot.h"
@@ -44,7 +46,7 @@ StepFailure loadResults(const RenderOptions& options, const QFileInfo& script, z
         return {2,
                 QStringLiteral("no run record %1/%2: run the analysis first").arg(dir, runRecordFileName())};
     if (record.digest != scriptDigest(script.absoluteFilePath()))
-        return {1, QStringLiteral("Tcl file has been changed\nPlease analyze it again!")};
+        return {1, resultsOfAnotherScriptText()};
 
     const QString results = dir + QStringLiteral("/TolvaneResult/");
     loader.loadNodeDisp(results + QStringLiteral("NodeDisp.file"), loaded->disp);
@@ -141,12 +143,26 @@ StepFailure writePicture(const RenderOptions& options, const QFileInfo& script, 
         const StepFailure failure = loadStep(options, script, loader, &step);
         if (failure.status != 0)
             return failure;
+        QVector<DiagramCurve> curves;
+        double diagramScale = 1.0;
+        if (options.drawDiagram) {
+            QVector<DiagramResults::Member> members;
+            int diagramStep = 0, status = 0;
+            QString why;
+            if (!loadDiagramStep(script, options.step, &members, &diagramStep, &why, &status))
+                return {status, why};
+            double largest = 0.0;
+            curves = diagramCurves(members, options.diagramComponent, false, &largest);
+            diagramScale = automaticDiagramScale(largest, MemberGeometry(*modelRecord()).extent());
+        }
         const bool contour = !options.result.isEmpty();
-        snapshot.decorate = [&loader, &step, &options, contour](vtkdraw& scene) {
+        snapshot.decorate = [&loader, &step, &options, contour, curves, diagramScale](vtkdraw& scene) {
             scene.setScalarRange(loader.contourMin(), loader.contourMax());
             if (contour)
                 scene.showScalarBar();
             showDeformed(scene, options.scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
+            if (!curves.isEmpty())
+                scene.showDiagram(curves, diagramScale);
         };
     }
     QString error;
@@ -179,7 +195,7 @@ int renderMain(const RenderOptions& options)
     if (!QFileInfo(settingsPath).isFile() && !SettingsStore::writeDefaults(settingsPath))
         err << "tolvane: cannot write the settings file " << settingsPath << '\n';
 
-    ModelInterpreter interpreter;
+    ModelInterpreter interpreter(options.trust);
     const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
     if (!evaluation.readable) {
         err << "tolvane: cannot read " << options.script << '\n';
@@ -192,9 +208,5 @@ int renderMain(const RenderOptions& options)
         err << "tolvane: " << failure.reason << '\n';
         return failure.status;
     }
-    if (evaluation.code != 0) {
-        err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
-        return 1;
-    }
-    return 0;
+    return reportEvaluation(evaluation);
 }

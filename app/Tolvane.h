@@ -15,6 +15,7 @@
 
 #include "TolvaneForm.h"
 
+class DiagramCommands;
 class ModelInterpreter;
 class QDialog;
 class QMdiSubWindow;
@@ -29,6 +30,7 @@ class zor_result_read_panel;
 class zorcontrl;
 class zorloadresult;
 class zortcpserver;
+struct EvaluationResult;
 struct ResultStep;
 struct ResultTables;
 
@@ -49,6 +51,8 @@ public:
         std::function<void(QWidget*, const QString& title, const QString& text)> critical;
         // Yes or No; true for Yes.
         std::function<bool(QWidget*, const QString& title, const QString& text)> question;
+        // Save or Cancel; true for Save.
+        std::function<bool(QWidget*, const QString& title, const QString& text)> saveFirst;
         std::function<int(QDialog*)> exec;
         // A progress dialog of TOTAL steps; the function it returns is told the steps done and
         // answers false once the user cancelled.
@@ -58,6 +62,8 @@ public:
 
     // Opens and interprets a script given on the command line, as Open would.
     void openScriptAtStart(const QString& path);
+    // --trust: scripts get the whole of Tcl whatever the settings say.
+    bool trustScriptsFromCommandLine = false;
 
     tcleditor* activeEditor() const;
     tcleditor* createMdiChild();
@@ -72,6 +78,7 @@ public:
     QString currentFileName() const { return fileName; }
     QString currentFileDir() const { return fileDir; }
     const QVector<QString>& codeSnippetTitles() const { return snippetTitles; }
+    DiagramCommands* diagrams() const { return diagramCommands; }
 
 signals:
     void monitorInitialPlot(QVector<double> dataTime, QVector<double> dataPath, double cFactor);
@@ -150,6 +157,13 @@ private:
     // The loaded results as the plots read them.
     ResultTables resultTables() const;
     void openScript(const QString& path);
+    // Asks to save the editor of PATH when it has unsaved edits; false when the user cancels or
+    // the save fails.
+    bool saveBeforeEvaluating(const QString& path, const QString& command);
+    // Evaluates PATH as the window's script and draws its model.
+    EvaluationResult interpretScript(const QString& path);
+    // The script's model can be run: it evaluated far enough and holds a node. Says why not.
+    bool modelIsRunnable(const EvaluationResult& result);
     void applyView(const QString& word);
     void showLabelNote();
     void showEvaluationError(const QString& errorFile, int errorLine);
@@ -164,6 +178,7 @@ private:
     QPointer<zor_result_read_panel> resultReadPanel;
     QPointer<zor_monitor_nodedisp_panel> nodeChooser;
     QPointer<zor_options_panel> optionsPanel;
+    DiagramCommands* diagramCommands = nullptr;  // View: local axes, loads, diagrams
     QPointer<QDialog> aboutPanel;
     QString fileName;
     QString fileDir;
@@ -175,6 +190,9 @@ private:
     QStringList nodeReaction456Lines;
     int shownStep = 0;                 // the result step on display
     QVector<QStringList> recorderSettings;
+    // The run record of a run that is starting: written once the solver runs.
+    QString pendingDigest;
+    QVector<QStringList> pendingSettings;
     bool firstShow = true;
     QPointer<zor_monitor_panel> timeSeriesMonitor;
     QPointer<zor_monitor_panel> nodeDispMonitor;

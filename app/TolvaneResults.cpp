@@ -11,6 +11,7 @@
 #include "ResultStep.h"
 #include "RunRecord.h"
 #include "Tolvane.h"
+#include "TolvaneDiagrams.h"
 #include "vtkdraw.h"
 #include "zor_result_panel.h"
 #include "zor_result_read_panel.h"
@@ -48,8 +49,7 @@ void Tolvane::on_actionLoad_Result_triggered()
         return;
     }
     if (record.digest != scriptDigest(fileDir + QLatin1Char('/') + fileName)) {
-        dialogs.critical(this, QStringLiteral("Load Result"),
-                         QStringLiteral("Tcl file has been changed\nPlease analyze it again!"));
+        dialogs.critical(this, QStringLiteral("Load Result"), resultsOfAnotherScriptText());
         return;
     }
     resultReadPanel = new zor_result_read_panel(this);
@@ -118,6 +118,7 @@ void Tolvane::sliderChangedSlot(int value, double sFactor)
     showDeformed(*scene, scaleFactor, step->x, step->y, step->z, step->s2, step->s3, step->s4, step->s8);
     ui->statusBar->showMessage(
         QStringLiteral("Current Step: %1 | Domain Time: %2").arg(value).arg(step->time));
+    diagramCommands->followStep(value);
 
     shownStep = value;
     emit monitorRefreshNodeDispTracer(double(value));

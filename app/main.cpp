@@ -12,11 +12,14 @@ namespace {
 
 struct CommandLine {
     QString script;
+    bool trust = false;
     bool dumpModel = false;
     bool render = false;
     RenderOptions renderOptions;
     bool instrument = false;
     InstrumentOptions instrumentOptions;
+    bool diagram = false;
+    DiagramOptions diagramOptions;
     QString error;
 };
 
@@ -111,11 +114,33 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption fps(QStringLiteral("fps"),
                                  QStringLiteral("Frames a second of the --steps animation (default 25)."),
                                  QStringLiteral("N"), QStringLiteral("25"));
+    const QCommandLineOption diagram(
+        QStringLiteral("diagram"),
+        QStringLiteral("Print the member forces of SCRIPT's last run (with --step, --component); "
+                       "with --render, the component to draw over the --step picture."),
+        QStringLiteral("SCRIPT|COMPONENT"));
+    const QCommandLineOption component(QStringLiteral("component"),
+                                       QStringLiteral("Force component for --diagram: N, Vy, Vz, T, My or Mz."),
+                                       QStringLiteral("C"), QStringLiteral("Mz"));
+    const QCommandLineOption trust(
+        QStringLiteral("trust"),
+        QStringLiteral("Evaluate scripts with the whole of Tcl when opening them (programs, connections, "
+                       "file changes), as the solver does."));
     parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
-                       stepOption, scale, result, attribute, column, steps, fps});
+                       stepOption, scale, result, attribute, column, diagram, component, trust, steps, fps});
     parser.process(app);
 
     CommandLine cl;
+    cl.trust = parser.isSet(trust);
+    // --step as both --diagram and --render read it: 0 when absent, -1 for "last".
+    int step = 0;
+    if (parser.isSet(stepOption)) {
+        bool ok = true;
+        step = parser.value(stepOption) == QLatin1String("last") ? -1 : parser.value(stepOption).toInt(&ok);
+        if (!ok || step == 0 || step < -1)
+            cl.error = QStringLiteral("bad --step \"%1\", expected a step from 1 or \"last\"")
+                           .arg(parser.value(stepOption));
+    }
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         cl.script = positional.first();
@@ -135,6 +160,13 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                 cl.error = QStringLiteral("bad --live \"%1\", expected a scale from 1 to 99")
                                .arg(parser.value(live));
         }
+    } else if (parser.isSet(diagram) && !parser.isSet(render)) {
+        cl.diagram = true;
+        cl.diagramOptions.script = parser.value(diagram);
+        cl.diagramOptions.step = step == 0 ? -1 : step;
+        if (!parseForceComponent(parser.value(component), &cl.diagramOptions.component))
+            cl.error = QStringLiteral("bad --component \"%1\", expected N, Vy, Vz, T, My or Mz")
+                           .arg(parser.value(component));
     } else if (parser.isSet(render)) {
         cl.render = true;
         RenderOptions& o = cl.renderOptions;
@@ -154,13 +186,15 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         else if (!o.size.isValid())
             cl.error = QStringLiteral("bad size \"%1\", expected WIDTHxHEIGHT of at most 4096x4096")
                            .arg(parser.value(size));
-        if (parser.isSet(stepOption)) {
-            bool ok = true;
-            o.step =
-                parser.value(stepOption) == QLatin1String("last") ? -1 : parser.value(stepOption).toInt(&ok);
-            if (!ok || o.step == 0 || o.step < -1)
-                cl.error = QStringLiteral("bad --step \"%1\", expected a step from 1 or \"last\"")
-                               .arg(parser.value(stepOption));
+        o.step = step;
+        if (parser.isSet(diagram)) {
+            o.drawDiagram = true;
+            // A diagram belongs to a step: the last unless one is given.
+            if (o.step == 0)
+                o.step = -1;
+            if (!parseForceComponent(parser.value(diagram), &o.diagramComponent))
+                cl.error = QStringLiteral("bad --diagram \"%1\", expected N, Vy, Vz, T, My or Mz")
+                               .arg(parser.value(diagram));
         }
         if (parser.isSet(steps) && !parseSteps(parser.value(steps), &o))
             cl.error = QStringLiteral("bad --steps \"%1\", expected A:B or A:B:K with 1 <= A <= B, or A:last")
@@ -205,7 +239,14 @@ bool wantsNoDisplay(int argc, char* argv[])
             a.startsWith("--instrument=") || a == "--help" || a == "-h" || a == "--version" || a == "-v")
             return true;
     }
-    return false;
+    // The member force table needs no display; a picture of it does.
+    bool diagram = false, render = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        diagram = diagram || a == "--diagram" || a.startsWith("--diagram=");
+        render = render || a == "--render" || a.startsWith("--render=");
+    }
+    return diagram && !render;
 }
 
 int main(int argc, char* argv[])
@@ -221,9 +262,18 @@ int main(int argc, char* argv[])
             QTextStream(stderr) << "tolvane: " << cl.error << '\n';
             return 2;
         }
-        if (cl.instrument)
-            return instrumentMain(cl.instrumentOptions);
-        return cl.dumpModel ? dumpModelMain(cl.script) : 0;
+        const ScriptTrust trust = openingTrust(cl.trust);
+        if (cl.instrument) {
+            InstrumentOptions options = cl.instrumentOptions;
+            options.trust = trust;
+            return instrumentMain(options);
+        }
+        if (cl.diagram) {
+            DiagramOptions options = cl.diagramOptions;
+            options.trust = trust;
+            return diagramMain(options);
+        }
+        return cl.dumpModel ? dumpModelMain(cl.script, trust) : 0;
     }
 
 #ifdef Q_OS_LINUX
@@ -245,12 +295,17 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "tolvane: " << cl.error << '\n';
         return 2;
     }
+    const ScriptTrust trust = openingTrust(cl.trust);
     if (cl.dumpModel)
-        return dumpModelMain(cl.script);
-    if (cl.render)
-        return renderMain(cl.renderOptions);
+        return dumpModelMain(cl.script, trust);
+    if (cl.render) {
+        RenderOptions options = cl.renderOptions;
+        options.trust = trust;
+        return renderMain(options);
+    }
 
     Tolvane window;
+    window.trustScriptsFromCommandLine = cl.trust;
     window.show();
     if (!cl.script.isEmpty())
         window.openScriptAtStart(cl.script);

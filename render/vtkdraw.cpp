@@ -39,6 +39,7 @@
 
 #include "CaptureFormat.h"
 #include "ModelRecord.h"
+#include "SceneAnnotations.h"
 #include "SceneInspection.h"
 #include "SettingsStore.h"
 #include "customMouseInteractorStyle.h"
@@ -68,7 +69,8 @@ vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
     : QObject(parent),
       m_renderWindow(renderWindow),
       m_settingsPath(SettingsStore::settingsFilePath()),
-      m_inspection(std::make_unique<SceneInspection>())
+      m_inspection(std::make_unique<SceneInspection>()),
+      m_annotations(std::make_unique<SceneAnnotations>())
 {
     keepHeapMemory();
     // An offscreen window comes without an interactor; the widgets and the style need one.
@@ -217,6 +219,7 @@ void vtkdraw::drawModel()
     drawThreeNodeElements();
     drawFourNodeElements();
     drawEightNodeElements();
+    drawAnnotations();
     // The untouched camera looks down Z: a 3-D model would show as its plan.
     if (m_isometricFirst3D && !m_shown3D && modelRecord()->ndm == 3 && !modelRecord()->isEmpty()) {
         setView(QStringLiteral("XYZ"));
@@ -428,13 +431,23 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
                                .arg(QFileInfo(fileName).fileName()));
     }
 
-    // The tiles of a magnified picture show the labels chosen for the whole view.
+    // The picture shows the labels chosen for the view on screen.
     placeLabels();
     const int magnification = 3;
     const MagnifiedStrokes strokes(m_renderer, m_groups, groupCount, magnification);
     std::unique_ptr<MagnifiedStrokes> outline;
     if (m_inspection->overlay)
         outline = std::make_unique<MagnifiedStrokes>(m_inspection->overlay, m_groups, 0, magnification);
+    // The diagram's values grow with the picture as the tags do.
+    vtkTextProperty* values = nullptr;
+    int valueSize = 0;
+    if (m_annotations->diagramLabels)
+        if (auto* mapper = vtkLabeledDataMapper::SafeDownCast(m_annotations->diagramLabels->GetMapper()))
+            values = mapper->GetLabelTextProperty();
+    if (values) {
+        valueSize = values->GetFontSize();
+        values->SetFontSize(valueSize * magnification);
+    }
     // One pass over a window three times the size: tiles of the view would break lines and
     // labels where they join.
     const LargerWindow larger(m_renderWindow, magnification);
@@ -445,6 +458,8 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
     grab->SetInputBufferTypeToRGB();
     grab->ReadFrontBufferOff();
     grab->Update();
+    if (values)
+        values->SetFontSize(valueSize);
 
     vtkSmartPointer<vtkImageWriter> writer = writerFor(format);
     writer->SetInputConnection(grab->GetOutputPort());

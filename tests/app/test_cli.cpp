@@ -76,6 +76,42 @@ private slots:
         QVERIFY2(r.err.contains(reason), qPrintable(r.err));
         QVERIFY(!QFile::exists(dir.filePath("m.png")));
     }
+
+    // --instrument goes on after an error past the first analyze, and never overwrites a file of
+    // the user's under the instrumented script's name.
+    void instrumentOutcomes()
+    {
+        const struct {
+            QByteArray script;
+            QByteArray copy;  // frameTemp.tcl before the call, empty for none
+            int code;
+            QString says;
+        } cases[] = {
+            {"model basic -ndm 1\nnode 1 0\nanalyze 1\nexpr 1/0\n", "", 0,
+             "after the first analysis: divide by zero"},
+            {"model basic -ndm 1\nnode 1 0\nexpr 1/0\nanalyze 1\n", "", 1, "divide by zero"},
+            {"model basic -ndm 1\n", "", 2, "no node"},
+            {"model basic -ndm 1\nnode 1 0\n", "puts mine\n", 2, "not written by Tolvane"},
+        };
+        for (const auto& c : cases) {
+            QFile::remove(dir.filePath("frameTemp.tcl"));
+            QFile::remove(dir.filePath("OutputSetting"));
+            for (const auto& file :
+                 {qMakePair(QString("frame.tcl"), c.script), qMakePair(QString("frameTemp.tcl"), c.copy)}) {
+                QFile f(dir.filePath(file.first));
+                QVERIFY(file.second.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(file.second) > 0));
+            }
+            const Run r = run({"--instrument", dir.filePath("frame.tcl")}, false);
+            QCOMPARE(r.code, c.code);
+            QVERIFY2(r.err.contains(c.says), qPrintable(r.err));
+            QCOMPARE(QFile::exists(dir.filePath("OutputSetting")), c.code == 0);
+            if (!c.copy.isEmpty()) {
+                QFile f(dir.filePath("frameTemp.tcl"));
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                QCOMPARE(f.readAll(), c.copy);
+            }
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCli)

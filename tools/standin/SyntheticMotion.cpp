@@ -3,6 +3,8 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "LocalAxes.h"
+#include "MemberForces.h"
 #include "ModelRecord.h"
 
 double stepFactor(int k)
@@ -65,6 +67,41 @@ MotionShapes::MotionShapes(const ModelRecord& model)
         if (!m_elements.contains(model.elementTags[e]))
             m_elements.insert(model.elementTags[e], element);
     }
+    addMemberForces(model);
+}
+
+void MotionShapes::addMemberForces(const ModelRecord& model)
+{
+    if (!((model.ndm == 2 && model.ndf == 3) || (model.ndm == 3 && model.ndf == 6)))
+        return;
+    QHash<int, QVector<StandinMemberLoad>> loads;
+    for (int k = 0; k < model.elementLoadElements.size(); ++k) {
+        StandinMemberLoad load;
+        load.point = model.elementLoadTypes.value(k) == QLatin1String("beamPoint");
+        load.x = model.elementLoadX.value(k);
+        load.y = model.elementLoadY.value(k);
+        load.z = model.elementLoadZ.value(k);
+        load.at = model.elementLoadPositions.value(k);
+        loads[model.elementLoadElements[k]].append(load);
+    }
+    const MemberGeometry geometry(model);
+    const int elements = std::min(model.elementTransformations.size(), model.elementTags.size());
+    for (int e = 0; e < elements; ++e) {
+        const int tag = model.elementTags[e];
+        const double length = geometry.axes(e).length;
+        if (model.elementTransformations[e] < 0 || !(length > 0.0) || m_memberForces.contains(tag))
+            continue;
+        QVector<StandinMemberLoad> own = loads.value(tag);
+        for (StandinMemberLoad& load : own)
+            load.at *= length;
+        m_memberForces.insert(tag, memberEndForces(model.ndm, length, own, m_elements.value(tag).meanHeight));
+    }
+}
+
+const QVector<double>* MotionShapes::memberForces(int tag) const
+{
+    const auto it = m_memberForces.constFind(tag);
+    return it == m_memberForces.cend() ? nullptr : &it.value();
 }
 
 double MotionShapes::height(int position) const
