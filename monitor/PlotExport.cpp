@@ -11,6 +11,10 @@
 
 namespace {
 
+// Every digit a double holds for sure: a sum of recorded values reads -387.3876, not the
+// -387.3876000000001 of its last binary place.
+constexpr int kDigits = 15;
+
 bool fail(QString* error, const QString& reason)
 {
     if (error)
@@ -43,7 +47,7 @@ QByteArray csvText(const QVector<CsvColumn>& columns)
             if (c > 0)
                 text += ',';
             if (r < columns[c].values.size())
-                text += QByteArray::number(columns[c].values[r], 'g', QLocale::FloatingPointShortest);
+                text += QByteArray::number(columns[c].values[r], 'g', kDigits);
         }
         text += '\n';
     }

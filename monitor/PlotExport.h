@@ -18,7 +18,7 @@ struct CsvColumn {
 };
 
 // A header line of the titles, then one row per point; titles quoted where they hold a comma,
-// quote or line break; numbers with '.' in the shortest form that reads back to the same double.
+// quote or line break; numbers with '.' and 15 significant digits, trailing zeros dropped.
 // A column shorter than the others leaves its cells empty.
 QByteArray csvText(const QVector<CsvColumn>& columns);
 

@@ -288,7 +288,9 @@ void zor_monitor_panel::showCurve(const PlotCurve& shown)
     monitor->yAxis->setLabel(shown.yTitle);
     view = curveView(shown.x, shown.y);
     if (!view.empty) {
-        monitor->xAxis->setRange(view.xLower, view.xUpper);
+        // A little room at the sides, so that the marker at an extreme shows whole.
+        const double side = 0.05 * (view.xUpper - view.xLower);
+        monitor->xAxis->setRange(view.xLower - side, view.xUpper + side);
         monitor->yAxis->setRange(view.yLower, view.yUpper);
     }
     // A new choice in the XY window keeps the marker at the step on display.

@@ -135,11 +135,11 @@ private slots:
     void csvOfACurve()
     {
         const QByteArray csv = csvText({{"Step", {1, 2}},
-                                        {"Displacement, DOF 1", {0.1, 1.0 / 3}},
+                                        {"Displacement, DOF 1", {-387.3876 + 1e-13, 1.0 / 3}},
                                         {"Say \"x\"", {-2.5e-20}}});
         QCOMPARE(csv, QByteArray("Step,\"Displacement, DOF 1\",\"Say \"\"x\"\"\"\n"
-                                 "1,0.1,-2.5e-20\n"
-                                 "2,0.3333333333333333,\n"));
+                                 "1,-387.3876,-2.5e-20\n"
+                                 "2,0.333333333333333,\n"));
     }
 
     void seriesCurve_data()

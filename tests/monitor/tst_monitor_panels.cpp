@@ -230,7 +230,7 @@ private slots:
         panel.showCurve(loop);  // a new choice keeps the step
         QCOMPARE(panel.markerPosition(), QPointF(-2, -10));
         QCOMPARE(panel.plot()->xAxis->label(), QStringLiteral("Drift"));
-        QCOMPARE(::view(panel), (Values{-2, 2, -15, 15}));
+        QCOMPARE(::view(panel), (Values{-2.2, 2.2, -15, 15}));
         QTemporaryDir dir;
         QVERIFY(panel.saveCsv(dir.filePath("loop.csv")));
         QFile csv(dir.filePath("loop.csv"));
