@@ -58,8 +58,9 @@ struct RenderOptions {
 };
 
 // Interprets SCRIPT, draws it (with a result step of its last run when asked) and captures the
-// view into OUTPUT (3x the size), or writes the animation of a range of steps into OUTPUT. 0: success, 1: script error (picture still written) or results
-// that belong to another version of the script, 2: nothing written.
+// view into OUTPUT (3x the size), or writes the animation of a range of steps into OUTPUT.
+// 0: success, 1: script error (picture still written) or results that belong to another version
+// of the script, 2: nothing written.
 int renderMain(const RenderOptions& options);
 
 struct InstrumentOptions {

@@ -2,8 +2,8 @@
 // through the same scene builder and capture, without showing a window; with --step, the
 // picture of a result step as the animation shows it; with --steps, an animation of a range.
 #include <QFileInfo>
-#include <algorithm>
 #include <QTextStream>
+#include <algorithm>
 
 #include "AnimationExport.h"
 #include "BatchCommands.h"
@@ -107,7 +107,9 @@ StepFailure writeAnimation(const RenderOptions& options, const QFileInfo& script
     const int count = loaded.disp.size();
     const int end = options.stepsEnd < 0 ? count : std::min(options.stepsEnd, count);
     if (options.stepsStart > end)
-        return {2, QStringLiteral("step %1 is not among the %2 steps of the results").arg(options.stepsStart).arg(count)};
+        return {2, QStringLiteral("step %1 is not among the %2 steps of the results")
+                       .arg(options.stepsStart)
+                       .arg(count)};
     AnimationJob job;
     job.output = output;
     job.settingsPath = settingsPath;

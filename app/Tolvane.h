@@ -186,9 +186,9 @@ private:
     QStringList nodeDispLines;
     QStringList nodeReactionLines;
     QStringList elementLines;
-    QStringList nodeDisp456Lines;      // DOFs 4 to 6 of 6-DOF models, when the run recorded them
+    QStringList nodeDisp456Lines;  // DOFs 4 to 6 of 6-DOF models, when the run recorded them
     QStringList nodeReaction456Lines;
-    int shownStep = 0;                 // the result step on display
+    int shownStep = 0;  // the result step on display
     QVector<QStringList> recorderSettings;
     // The run record of a run that is starting: written once the solver runs.
     QString pendingDigest;

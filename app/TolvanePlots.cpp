@@ -134,7 +134,8 @@ void Tolvane::on_actionXY_Plot_triggered()
 void Tolvane::exportAnimationSlot(int start, int end, int interval, double sFactor)
 {
     const QString title = QStringLiteral("Export Animation");
-    QString path = dialogs.saveFileName(this, title, fileDir, QStringLiteral("MP4 video (*.mp4);;GIF animation (*.gif)"));
+    QString path = dialogs.saveFileName(this, title, fileDir,
+                                        QStringLiteral("MP4 video (*.mp4);;GIF animation (*.gif)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -172,7 +173,8 @@ void Tolvane::exportAnimationSlot(int start, int end, int interval, double sFact
     job.camera = [this](vtkdraw& frames) { copyView(*scene, frames); };
     const auto progress = dialogs.progress(this, QStringLiteral("Writing %1").arg(QFileInfo(path).fileName()),
                                            job.steps.size());
-    const AnimationOutcome outcome = exportAnimation(job, [&progress](int done, int) { return progress(done); });
+    const AnimationOutcome outcome =
+        exportAnimation(job, [&progress](int done, int) { return progress(done); });
     if (outcome.cancelled)
         ui->statusBar->showMessage(QStringLiteral("Export cancelled: nothing written"), 5000);
     else if (!outcome.written)

@@ -78,7 +78,8 @@ void Tolvane::outputReadSlot(QStringList selection)
     loader->loadNodeReaction(reactionPath, nodeReactionLines);
     // DOFs 4 to 6 of 6-DOF models; runs before they were recorded have none.
     loader->loadNodeDisp(resultPath(fileDir, QStringLiteral("NodeDisp456.file")), nodeDisp456Lines);
-    loader->loadNodeReaction(resultPath(fileDir, QStringLiteral("NodeReaction456.file")), nodeReaction456Lines);
+    loader->loadNodeReaction(resultPath(fileDir, QStringLiteral("NodeReaction456.file")),
+                             nodeReaction456Lines);
     const int nodes = modelRecord()->nodeTags.size();
     QStringList problems;
     for (const ResultCheck& check :

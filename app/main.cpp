@@ -65,9 +65,10 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption render(QStringLiteral("render"),
                                     QStringLiteral("Draw SCRIPT into the picture given by --output."),
                                     QStringLiteral("SCRIPT"));
-    const QCommandLineOption output(QStringLiteral("output"),
-                                    QStringLiteral("Picture file (.png, .bmp, .jpg) for --render; .mp4 or .gif with --steps."),
-                                    QStringLiteral("IMAGE"));
+    const QCommandLineOption output(
+        QStringLiteral("output"),
+        QStringLiteral("Picture file (.png, .bmp, .jpg) for --render; .mp4 or .gif with --steps."),
+        QStringLiteral("IMAGE"));
     const QCommandLineOption view(QStringLiteral("view"),
                                   QStringLiteral("View for --render: XYZ, XY+, XY-, XZ+, XZ-, YZ+ or YZ-."),
                                   QStringLiteral("VIEW"), QStringLiteral("XYZ"));
@@ -109,7 +110,8 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("1"));
     const QCommandLineOption steps(
         QStringLiteral("steps"),
-        QStringLiteral("Animation of result steps A to B (or \"last\"), every K-th, for --render into .mp4 or .gif."),
+        QStringLiteral(
+            "Animation of result steps A to B (or \"last\"), every K-th, for --render into .mp4 or .gif."),
         QStringLiteral("A:B[:K]"));
     const QCommandLineOption fps(QStringLiteral("fps"),
                                  QStringLiteral("Frames a second of the --steps animation (default 25)."),
@@ -126,8 +128,9 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("trust"),
         QStringLiteral("Evaluate scripts with the whole of Tcl when opening them (programs, connections, "
                        "file changes), as the solver does."));
-    parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
-                       stepOption, scale, result, attribute, column, diagram, component, trust, steps, fps});
+    parser.addOptions({dump,       render,  output,    view,       perspective, labels, size,
+                       instrument, record,  live,      stepOption, scale,       result, attribute,
+                       column,     diagram, component, trust,      steps,       fps});
     parser.process(app);
 
     CommandLine cl;

@@ -58,7 +58,9 @@ bool writeCsv(const QString& path, const QVector<CsvColumn>& columns, QString* e
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(csvText(columns)) < 0 || !file.commit())
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return fail(
+            error,
+            QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     return true;
 }
 

@@ -135,7 +135,8 @@ bool columnsOf(const Quantity& q, const ResultTables& t, QVector<Column>* plus, 
                                        .arg(q.element)
                                        .arg(t.elementType));
             if (q.column < 1 || q.column > t.elementColumns)
-                return fail(error, QStringLiteral("%1 has values 1 to %2.").arg(t.response).arg(t.elementColumns));
+                return fail(error,
+                            QStringLiteral("%1 has values 1 to %2.").arg(t.response).arg(t.elementColumns));
             plus->append({&t.element, 1 + e * t.elementColumns + q.column - 1});
             return true;
         }
@@ -164,22 +165,24 @@ QString quantityTitle(const Quantity& q, const ResultTables& t, bool item)
         case Quantity::Step:
             return QStringLiteral("Step");
         case Quantity::NodeDisp:
-            return (item ? QStringLiteral("Node %1 displacement").arg(q.node) : QStringLiteral("Displacement")) +
+            return (item ? QStringLiteral("Node %1 displacement").arg(q.node)
+                         : QStringLiteral("Displacement")) +
                    dof;
         case Quantity::NodeReaction:
             return (item ? QStringLiteral("Node %1 reaction").arg(q.node) : QStringLiteral("Reaction")) + dof;
         case Quantity::ReactionSum:
             return QStringLiteral("Sum of reactions") + dof +
-                   (item ? QStringLiteral(" (%1)").arg(q.nodeSet.isEmpty() ? QStringLiteral("%1 nodes").arg(q.nodes.size())
-                                                                            : q.nodeSet)
+                   (item ? QStringLiteral(" (%1)").arg(q.nodeSet.isEmpty()
+                                                           ? QStringLiteral("%1 nodes").arg(q.nodes.size())
+                                                           : q.nodeSet)
                          : QString());
         case Quantity::ElementValue:
-            return (item ? QStringLiteral("Element %1 ").arg(q.element) : QString()) + t.response + QStringLiteral(", ") +
-                   elementValueName(t.elementType, t.response, q.column);
+            return (item ? QStringLiteral("Element %1 ").arg(q.element) : QString()) + t.response +
+                   QStringLiteral(", ") + elementValueName(t.elementType, t.response, q.column);
         case Quantity::Drift:
             return (q.height > 0.0 ? QStringLiteral("Drift ratio") : QStringLiteral("Drift")) +
-                   (item ? QStringLiteral(" of nodes %1 and %2").arg(q.node).arg(q.lowerNode) : QString()) + dof +
-                   (q.height > 0.0 ? QStringLiteral(" (height %1)").arg(q.height) : QString());
+                   (item ? QStringLiteral(" of nodes %1 and %2").arg(q.node).arg(q.lowerNode) : QString()) +
+                   dof + (q.height > 0.0 ? QStringLiteral(" (height %1)").arg(q.height) : QString());
     }
     return QString();
 }

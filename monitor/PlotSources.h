@@ -37,10 +37,10 @@ struct Quantity {
     int node = 0;       // NodeDisp, NodeReaction; Drift: the upper node
     int lowerNode = 0;  // Drift
     int dof = 1;
-    QVector<int> nodes;  // ReactionSum
-    QString nodeSet;     // ReactionSum: the set as typed, for the title
-    int element = 0;     // ElementValue: the element's tag
-    int column = 1;      // ElementValue: value K of the element's block, from 1
+    QVector<int> nodes;   // ReactionSum
+    QString nodeSet;      // ReactionSum: the set as typed, for the title
+    int element = 0;      // ElementValue: the element's tag
+    int column = 1;       // ElementValue: value K of the element's block, from 1
     double height = 0.0;  // Drift: the difference is divided by it when above 0
 };
 

@@ -41,7 +41,8 @@ zor_monitor_nodedisp_panel::zor_monitor_nodedisp_panel(QWidget* parent) : QDialo
     m_dofs = new QButtonGroup(this);
     for (int dof = 1; dof <= 6; ++dof) {
         auto* button = new QRadioButton(QStringLiteral("DoF: %1").arg(dof), groupBox);
-        button->setObjectName(dof == 1 ? QStringLiteral("radioButton") : QStringLiteral("radioButton_%1").arg(dof));
+        button->setObjectName(dof == 1 ? QStringLiteral("radioButton")
+                                       : QStringLiteral("radioButton_%1").arg(dof));
         m_dofs->addButton(button, dof);
         dofRow->addWidget(button);
         dofButtons[dof - 1] = button;

@@ -57,25 +57,25 @@ std::function<QString(QWidget*, const QString&, const QString&)> zor_monitor_pan
         return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
     };
 
-std::function<QSize(QWidget*, const QSize&)> zor_monitor_panel::pictureSizeProvider = [](QWidget* parent,
-                                                                                          const QSize& current) {
-    QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Picture Size"));
-    auto* form = new QFormLayout(&dialog);
-    QSpinBox* sides[2];
-    for (int i = 0; i < 2; ++i) {
-        sides[i] = new QSpinBox(&dialog);
-        sides[i]->setRange(16, 8192);
-        sides[i]->setSuffix(QStringLiteral(" px"));
-        sides[i]->setValue(i == 0 ? current.width() : current.height());
-        form->addRow(i == 0 ? QStringLiteral("Width:") : QStringLiteral("Height:"), sides[i]);
-    }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
-    return dialog.exec() == QDialog::Accepted ? QSize(sides[0]->value(), sides[1]->value()) : QSize();
-};
+std::function<QSize(QWidget*, const QSize&)> zor_monitor_panel::pictureSizeProvider =
+    [](QWidget* parent, const QSize& current) {
+        QDialog dialog(parent);
+        dialog.setWindowTitle(QStringLiteral("Picture Size"));
+        auto* form = new QFormLayout(&dialog);
+        QSpinBox* sides[2];
+        for (int i = 0; i < 2; ++i) {
+            sides[i] = new QSpinBox(&dialog);
+            sides[i]->setRange(16, 8192);
+            sides[i]->setSuffix(QStringLiteral(" px"));
+            sides[i]->setValue(i == 0 ? current.width() : current.height());
+            form->addRow(i == 0 ? QStringLiteral("Width:") : QStringLiteral("Height:"), sides[i]);
+        }
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        form->addRow(buttons);
+        return dialog.exec() == QDialog::Accepted ? QSize(sides[0]->value(), sides[1]->value()) : QSize();
+    };
 
 zor_monitor_panel::zor_monitor_panel(int width, int height, QWidget* parent) : QDialog(parent)
 {
@@ -134,7 +134,8 @@ QVector<CsvColumn> zor_monitor_panel::csvColumns() const
         QVector<double> steps(shownCurve.steps.begin(), shownCurve.steps.end());
         return {{QStringLiteral("Step"), steps}, {x, shownCurve.x}, {y, shownCurve.y}};
     }
-    CsvColumn keys{x.isEmpty() ? QStringLiteral("Key") : x, {}}, values{y.isEmpty() ? QStringLiteral("Value") : y, {}};
+    CsvColumn keys{x.isEmpty() ? QStringLiteral("Key") : x, {}},
+        values{y.isEmpty() ? QStringLiteral("Value") : y, {}};
     if (graph)
         for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it) {
             keys.values.append(it->key);
@@ -176,9 +177,9 @@ void zor_monitor_panel::askCsv()
 
 void zor_monitor_panel::askPicture()
 {
-    const QString path = saveFileProvider(
-        this, QStringLiteral("Save Picture"),
-        QStringLiteral("PNG picture (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"));
+    const QString path =
+        saveFileProvider(this, QStringLiteral("Save Picture"),
+                         QStringLiteral("PNG picture (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"));
     if (path.isEmpty())
         return;
     const QSize size = pictureSizeProvider(this, monitor->size());

@@ -15,11 +15,13 @@
 
 namespace {
 
-const std::pair<Quantity::Kind, const char*> kKinds[] = {
-    {Quantity::NodeDisp, "Node displacement"}, {Quantity::NodeReaction, "Node reaction"},
-    {Quantity::ReactionSum, "Sum of reactions"}, {Quantity::ElementValue, "Element value"},
-    {Quantity::Drift, "Drift of two nodes"},     {Quantity::Time, "Time"},
-    {Quantity::Step, "Step"}};
+const std::pair<Quantity::Kind, const char*> kKinds[] = {{Quantity::NodeDisp, "Node displacement"},
+                                                         {Quantity::NodeReaction, "Node reaction"},
+                                                         {Quantity::ReactionSum, "Sum of reactions"},
+                                                         {Quantity::ElementValue, "Element value"},
+                                                         {Quantity::Drift, "Drift of two nodes"},
+                                                         {Quantity::Time, "Time"},
+                                                         {Quantity::Step, "Step"}};
 
 QLineEdit* tagField(QWidget* parent, const QString& placeholder, const QVector<int>& tags)
 {

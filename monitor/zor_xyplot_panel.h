@@ -36,8 +36,8 @@ public:
     QLineEdit* nodeSet = nullptr;    // sum of reactions
     QLineEdit* element = nullptr;
     QSpinBox* dof = nullptr;
-    QSpinBox* column = nullptr;         // value K of the element's block
-    QDoubleSpinBox* height = nullptr;   // drift; 0 for the plain difference
+    QSpinBox* column = nullptr;        // value K of the element's block
+    QDoubleSpinBox* height = nullptr;  // drift; 0 for the plain difference
 
 private:
     void showFields();

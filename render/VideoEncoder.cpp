@@ -93,7 +93,9 @@ struct VideoEncoder::Private {
             packet->stream_index = stream->index;
             code = av_interleaved_write_frame(container, packet);
             if (code < 0)
-                return fail(error, QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), averror(code)));
+                return fail(
+                    error,
+                    QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), averror(code)));
         }
         return code == AVERROR(EAGAIN) || code == AVERROR_EOF
                    ? true
@@ -163,7 +165,8 @@ bool VideoEncoder::open(const QString& path, const QSize& wanted, int fps, QStri
     if (avformat_alloc_output_context2(&d->container, nullptr, mp4 ? "mp4" : "gif", name.constData()) < 0)
         return fail(error, QStringLiteral("FFmpeg cannot write %1 files.").arg(mp4 ? "MP4" : "GIF"));
 
-    const AVCodec* codec = mp4 ? avcodec_find_encoder(AV_CODEC_ID_H264) : avcodec_find_encoder(AV_CODEC_ID_GIF);
+    const AVCodec* codec =
+        mp4 ? avcodec_find_encoder(AV_CODEC_ID_H264) : avcodec_find_encoder(AV_CODEC_ID_GIF);
     if (!codec) {
         d->close();
         return fail(error, QStringLiteral("This FFmpeg has no %1 encoder.").arg(mp4 ? "H.264" : "GIF"));
@@ -188,7 +191,9 @@ bool VideoEncoder::open(const QString& path, const QSize& wanted, int fps, QStri
         code = avcodec_parameters_from_context(d->stream->codecpar, d->codec);
     if (code < 0) {
         d->close();
-        return fail(error, QStringLiteral("Cannot start the %1 encoder: %2").arg(mp4 ? "H.264" : "GIF", averror(code)));
+        return fail(
+            error,
+            QStringLiteral("Cannot start the %1 encoder: %2").arg(mp4 ? "H.264" : "GIF", averror(code)));
     }
     d->stream->time_base = d->codec->time_base;
     code = avio_open(&d->container->pb, name.constData(), AVIO_FLAG_WRITE);
@@ -198,7 +203,8 @@ bool VideoEncoder::open(const QString& path, const QSize& wanted, int fps, QStri
     }
     if (code < 0) {
         abort();
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), averror(code)));
+        return fail(error,
+                    QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), averror(code)));
     }
 
     d->frame = av_frame_alloc();
@@ -211,8 +217,9 @@ bool VideoEncoder::open(const QString& path, const QSize& wanted, int fps, QStri
         return fail(error, QStringLiteral("Out of memory for a frame."));
     }
     if (mp4)
-        d->toYuv = sws_getContext(d->size.width(), d->size.height(), AV_PIX_FMT_RGB24, d->size.width(),
-                                  d->size.height(), AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
+        d->toYuv =
+            sws_getContext(d->size.width(), d->size.height(), AV_PIX_FMT_RGB24, d->size.width(),
+                           d->size.height(), AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
     return true;
 }
 
@@ -234,7 +241,8 @@ bool VideoEncoder::addFrame(const QImage& picture, QString* error)
         // GIF holds up to 256 colours a frame; FFmpeg writes them as the frame's table.
         const QImage indexed = indexedFrame(image);
         for (int y = 0; y < indexed.height(); ++y)
-            std::memcpy(d->frame->data[0] + y * d->frame->linesize[0], indexed.constScanLine(y), indexed.width());
+            std::memcpy(d->frame->data[0] + y * d->frame->linesize[0], indexed.constScanLine(y),
+                        indexed.width());
         auto* palette = reinterpret_cast<uint32_t*>(d->frame->data[1]);
         const QVector<QRgb> colors = indexed.colorTable();
         for (int i = 0; i < 256; ++i)
@@ -257,7 +265,9 @@ bool VideoEncoder::finish(QString* error)
     d->headerWritten = false;
     d->close();
     if (code < 0)
-        return fail(error, QStringLiteral("Cannot finish %1: %2").arg(QDir::toNativeSeparators(d->path), averror(code)));
+        return fail(
+            error,
+            QStringLiteral("Cannot finish %1: %2").arg(QDir::toNativeSeparators(d->path), averror(code)));
     d->path.clear();
     return true;
 }

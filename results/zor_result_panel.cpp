@@ -115,7 +115,8 @@ void zor_result_panel::buildForm()
     pushButton->setMinimumWidth(80);
     pushButton_2 = named(new QPushButton(QStringLiteral("Stop"), groupBox), "pushButton_2");
     pushButton_2->setMinimumWidth(80);
-    pushButton_3 = named(new QPushButton(QStringLiteral("Export Animation..."), centralwidget), "pushButton_3");
+    pushButton_3 =
+        named(new QPushButton(QStringLiteral("Export Animation..."), centralwidget), "pushButton_3");
     auto* exportRow = new QHBoxLayout;
     exportRow->addStretch();
     exportRow->addWidget(pushButton_3);

@@ -102,7 +102,8 @@ QStringList recorderBlock(const ModelRecord& model, const QVector<QStringList>& 
     if (model.ndf > 3)
         for (const char* kind : {"Disp456.file -time -node %1 -dof 4 5 6 disp",
                                  "Reaction456.file -time -node %1 -dof 4 5 6 reaction"})
-            block << QStringLiteral("recorder Node -file TolvaneResult/Node") + QString::fromLatin1(kind).arg(nodes);
+            block << QStringLiteral("recorder Node -file TolvaneResult/Node") +
+                         QString::fromLatin1(kind).arg(nodes);
     for (const QStringList& setting : settings) {
         if (setting.isEmpty())
             continue;

@@ -30,6 +30,7 @@ extern "C" {
 #include <vtkFloatArray.h>
 #include <vtkPoints.h>
 
+#include "AnimationExportDialog.h"
 #include "ModelRecord.h"
 #include "RunLogView.h"
 #include "SettingsStore.h"
@@ -38,11 +39,10 @@ extern "C" {
 #include "vtkdraw.h"
 #include "zor_monitor_nodedisp_panel.h"
 #include "zor_monitor_panel.h"
-#include "zor_xyplot_panel.h"
-#include "AnimationExportDialog.h"
 #include "zor_output_panel.h"
 #include "zor_result_panel.h"
 #include "zor_result_read_panel.h"
+#include "zor_xyplot_panel.h"
 #include "zorcontrl.h"
 #include "zortcpserver.h"
 
@@ -285,8 +285,9 @@ private slots:
     {
         const auto w = shownWindow();
         // A folder name with blanks, quotes, Tcl's $ and [ and a letter beyond ASCII.
-        const QString script = openScript(w.get(), "load/frame $HOME [x] \"q\" ü/frame.tcl",
-                                          frameScript(5, "timeSeries Path 1 -dt 0.1 -values {0 1 2 3 4 5}\n"));
+        const QString script =
+            openScript(w.get(), "load/frame $HOME [x] \"q\" ü/frame.tcl",
+                       frameScript(5, "timeSeries Path 1 -dt 0.1 -values {0 1 2 3 4 5}\n"));
         run(w.get(), {"localForces"});
         QVERIFY(waitForEnd(w.get()));
         zor_result_panel* panel = loadResults(w.get());
@@ -333,14 +334,17 @@ private slots:
         // The base shear: nodes 1 and 2 each -1000 s(4) = -352.479.
         QVERIFY(std::abs(monitors[2]->markerPosition().y() + 704.959) < 1e-3);
         QCOMPARE(monitors[2]->markerPosition().x(), monitors[1]->markerPosition().y());
-        QMetaObject::invokeMethod(w.get(), "plotNodeDispSlot", Q_ARG(int, 99), Q_ARG(int, 1), Q_ARG(bool, false));
+        QMetaObject::invokeMethod(w.get(), "plotNodeDispSlot", Q_ARG(int, 99), Q_ARG(int, 1),
+                                  Q_ARG(bool, false));
         QCOMPARE(boxes.value(0), QStringLiteral("NodeDisp Monitor: Cound not found the node!"));
         QCOMPARE(w->findChildren<zor_monitor_panel*>().size(), 3);
 
         // Export Animation: steps 1, 3 and 5 as a GIF; a cancelled export leaves no file.
         const QString movie = QFileInfo(script).path() + "/sway.gif";
         int cancelAt = 2;
-        w->dialogs.saveFileName = [&](QWidget*, const QString&, const QString&, const QString&) { return movie; };
+        w->dialogs.saveFileName = [&](QWidget*, const QString&, const QString&, const QString&) {
+            return movie;
+        };
         w->dialogs.exec = [](QDialog* dialog) {
             auto* options = qobject_cast<AnimationExportDialog*>(dialog);
             options->widthBox->setValue(160);

@@ -56,7 +56,8 @@ private slots:
             return r;
         };
         QTest::newRow("displacement") << q(Quantity::NodeDisp, 30, 1) << Values{7, 17} << QString();
-        QTest::newRow("rotation, DOF 5") << q(Quantity::NodeDisp, 20, 5) << Values{0.5, 1.5, 2.5} << QString();
+        QTest::newRow("rotation, DOF 5")
+            << q(Quantity::NodeDisp, 20, 5) << Values{0.5, 1.5, 2.5} << QString();
         Quantity shear = q(Quantity::ReactionSum, 0, 2);
         shear.nodes = {10, 20};
         QTest::newRow("base shear") << shear << Values{-3, -13, -23} << QString();
@@ -69,10 +70,10 @@ private slots:
         value.column = 2;
         QTest::newRow("element value") << value << Values{40, 41, 42} << QString();
         QTest::newRow("time") << q(Quantity::Time, 0, 1) << Values{0.1, 0.2, 0.3} << QString();
-        QTest::newRow("unknown node") << q(Quantity::NodeDisp, 99, 1) << Values{}
-                                      << QString("Node 99 is not in the model.");
-        QTest::newRow("reaction DOF 4 not recorded")
-            << q(Quantity::NodeReaction, 10, 4) << Values{} << QString("The results hold no values of DOF 4.");
+        QTest::newRow("unknown node")
+            << q(Quantity::NodeDisp, 99, 1) << Values{} << QString("Node 99 is not in the model.");
+        QTest::newRow("reaction DOF 4 not recorded") << q(Quantity::NodeReaction, 10, 4) << Values{}
+                                                     << QString("The results hold no values of DOF 4.");
         value.element = 9;
         QTest::newRow("element of another type")
             << value << Values{} << QString("Element 9 is not a truss of the loaded results.");
@@ -126,8 +127,11 @@ private slots:
         loop.x = {0, 2, -2};
         loop.y = {0, 10, -10};
         loop.steps = {1, 3, 5};
-        for (const auto& [step, at] : {std::pair{3, QPointF(2, 10)}, {2, QPointF(1, 5)}, {4, QPointF(0, 0)},
-                                       {0, QPointF(0, 0)}, {9, QPointF(-2, -10)}})
+        for (const auto& [step, at] : {std::pair{3, QPointF(2, 10)},
+                                       {2, QPointF(1, 5)},
+                                       {4, QPointF(0, 0)},
+                                       {0, QPointF(0, 0)},
+                                       {9, QPointF(-2, -10)}})
             QCOMPARE(*markerAt(loop, step), at);
         QVERIFY(!markerAt(PlotCurve(), 1));
     }

@@ -236,14 +236,16 @@ private slots:
         QFile csv(dir.filePath("loop.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll(), QByteArray("Step,Drift,Shear\n1,0,0\n2,2,10\n3,-2,-10\n4,1,5\n"));
-        for (const auto& [name, magic] : {std::pair{"loop.png", "\x89PNG"}, {"loop.svg", "<?xml"}, {"loop.pdf", "%PDF"}}) {
+        for (const auto& [name, magic] :
+             {std::pair{"loop.png", "\x89PNG"}, {"loop.svg", "<?xml"}, {"loop.pdf", "%PDF"}}) {
             QVERIFY2(panel.savePicture(dir.filePath(name), QSize(640, 400)), qPrintable(panel.noteText()));
             QFile f(dir.filePath(name));
             QVERIFY(f.open(QIODevice::ReadOnly) && f.read(qstrlen(magic)) == magic);
         }
         QCOMPARE(QImage(dir.filePath("loop.png")).size(), QSize(640, 400));
         QVERIFY(!panel.savePicture(dir.filePath("loop.bmp"), QSize(640, 400)));
-        QCOMPARE(panel.noteText(), QStringLiteral("Cannot save \"loop.bmp\": the picture type must be .png, .svg or .pdf."));
+        QCOMPARE(panel.noteText(),
+                 QStringLiteral("Cannot save \"loop.bmp\": the picture type must be .png, .svg or .pdf."));
     }
 };
 

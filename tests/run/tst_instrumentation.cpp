@@ -93,9 +93,10 @@ private slots:
         // DOFs 4 to 6 of 6-DOF nodes in files of their own.
         modelRecord()->ndf = 6;
         QCOMPARE(recorderBlock(*modelRecord(), {}, 0).mid(3),
-                 QStringList({"recorder Node -file TolvaneResult/NodeDisp456.file -time -node 1 2 3  -dof 4 5 6 disp",
-                              "recorder Node -file TolvaneResult/NodeReaction456.file -time -node 1 2 3  -dof 4 5 6 "
-                              "reaction"}));
+                 QStringList(
+                     {"recorder Node -file TolvaneResult/NodeDisp456.file -time -node 1 2 3  -dof 4 5 6 disp",
+                      "recorder Node -file TolvaneResult/NodeReaction456.file -time -node 1 2 3  -dof 4 5 6 "
+                      "reaction"}));
     }
 
     // Scripts that build their model in every way the solver allows, run through the stand-in:
