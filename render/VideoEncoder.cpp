@@ -25,6 +25,16 @@ bool fail(QString* error, const QString& reason)
     return false;
 }
 
+// FFmpeg opens files by UTF-8 names on Windows and by the system's encoding elsewhere.
+QByteArray ffmpegFileName(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return path.toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
 QString averror(int code)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -161,7 +171,7 @@ bool VideoEncoder::open(const QString& path, const QSize& wanted, int fps, QStri
         return fail(error, QStringLiteral("An animation needs a frame rate and a size above 0."));
     const bool mp4 = d->format == Format::Mp4;
     d->size = frameSize(d->format, wanted);
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = ffmpegFileName(path);
     if (avformat_alloc_output_context2(&d->container, nullptr, mp4 ? "mp4" : "gif", name.constData()) < 0)
         return fail(error, QStringLiteral("FFmpeg cannot write %1 files.").arg(mp4 ? "MP4" : "GIF"));
 
