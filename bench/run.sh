@@ -105,7 +105,7 @@ b5)
     ;;
 anim)
     build_targets tolvane tolvane-standin
-    mkdir -p "$work/anim"
+    rm -rf "$work/anim" && mkdir -p "$work/anim"
     # The example frame with 200 steps instead of 100, run by the stand-in.
     sed 's/^set steps 100$/set steps 200/' "$root/examples/frame3d.tcl" >"$work/anim/frame200.tcl"
     (cd "$work/anim" && "$build/bin/tolvane" --instrument frame200.tcl --record elasticBeamColumn:localForces \
