@@ -1,6 +1,7 @@
 // --render: interpret a script as the application does and write the picture of its model
 // through the same scene builder and capture, without showing a window; with --step, the
-// picture of a result step as the animation shows it.
+// picture of a result step as the animation shows it, or with --mode a mode shape as the Modes
+// window shows it.
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -18,6 +19,8 @@
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
 #include "SettingsStore.h"
+#include "TolvaneModes.h"
+#include "UndeformedGhost.h"
 #include "vtkdraw.h"
 #include "zor_result_read_panel.h"
 #include "zorloadresult.h"
@@ -140,6 +143,22 @@ int renderMain(const RenderOptions& options)
             showDeformed(scene, options.scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
             if (!curves.isEmpty())
                 scene.showDiagram(curves, diagramScale);
+        };
+    }
+    // The outline must outlive the picture's drawing.
+    UndeformedGhost ghost;
+    if (options.mode > 0) {
+        QVector<double> x, y, z;
+        double amplitude = 0.0;
+        QString why;
+        int status = 0;
+        if (!loadModeShape(script, options.mode, options.scaleGiven ? options.scale : 0.0, &x, &y, &z,
+                           &amplitude, &why, &status)) {
+            err << "tolvane: " << why << '\n';
+            return status;
+        }
+        snapshot.decorate = [&ghost, amplitude, x, y, z](vtkdraw& scene) {
+            showModeShape(scene, &ghost, amplitude, x, y, z);
         };
     }
     QString error;
