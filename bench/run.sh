@@ -9,6 +9,8 @@
 #   bench/run.sh b5            the stand-in streaming 10,000 nodes x 500 steps: its wall time with
 #                              tolvane's live view vs a listener that discards (under Xvfb)
 #   bench/run.sh labels        switching each label kind on for the reference frame (under Xvfb)
+#   bench/run.sh b6            the modes of the reference frame (eigen 12): the stand-in's writing
+#                              and Tolvane's reading of the files
 #   bench/run.sh models        only writes the generated scripts
 #
 # Environment: RUNS (default 5; labels 3), BUILD_DIR (default build-bench), WORK_DIR (default
@@ -101,6 +103,12 @@ b5)
     machine
     under_xvfb "$build/bench/tolvane_bench_live" --runs "$runs" --size "$size" --workdir "$work" "$work/frame10k.tcl"
     ;;
+b6)
+    build_targets tolvane_bench_modes tolvane-standin
+    write_models
+    machine
+    "$build/bench/tolvane_bench_modes" --runs "$runs" --workdir "$work" "$work/$model.tcl"
+    ;;
 labels)
     build_targets tolvane_bench_labels
     write_models
@@ -109,7 +117,7 @@ labels)
         --max-seconds "${MAX_SECONDS:-120}" --max-gib "${MAX_GIB:-6}" "$work/$model.tcl"
     ;;
 *)
-    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac
