@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtMath>
@@ -157,6 +158,12 @@ void ModesPanel::fillTable()
             table->setItem(m, c, item);
         }
     }
+    // Every column in view: the mass ratios are what the table is read for.
+    table->resizeColumnsToContents();
+    int width = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < table->columnCount(); ++c)
+        width += table->columnWidth(c);
+    table->setMinimumWidth(width);
     if (modes > 0)
         table->selectRow(0);
     modeChosen();
