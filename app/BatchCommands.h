@@ -8,19 +8,29 @@
 #include <QVector>
 
 #include "DiagramResults.h"
+#include "ModelInterpreter.h"
 
-class ModelInterpreter;
 class QFileInfo;
+struct EvaluationResult;
 
 // Evaluates SCRIPT for a batch command: 0 when it ran without error or stopped only after its first
 // analyze (said on standard error), otherwise the exit status (1: script error, 2: unreadable),
 // with the reason on standard error.
 int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script);
 
-// Evaluates SCRIPT and prints the model record as JSON on standard output.
+// The exit status of a batch command after an evaluation, saying on standard error what was left
+// undone and how the script ended: 0 for a success or a stop after the first analyze, 1 for an
+// error before it.
+int reportEvaluation(const EvaluationResult& evaluation);
+
+// Scripts are opened safely unless --trust was given (TRUSTOPTION) or the settings trust them.
+ScriptTrust openingTrust(bool trustOption);
+
+// Evaluates SCRIPT and prints the model record as JSON on standard output, and on standard error
+// what was left out or left undone.
 // 0: evaluated without error, or stopped after the first analyze (said on standard error),
 // 1: the script ended in an error, 2: SCRIPT unreadable.
-int dumpModelMain(const QString& script);
+int dumpModelMain(const QString& script, ScriptTrust trust);
 
 struct RenderOptions {
     QString script;
@@ -35,6 +45,7 @@ struct RenderOptions {
     QString result;  // "TYPE:RESPONSE" to colour by, empty for none
     bool pointAttribute = false;
     int column = 1;
+    ScriptTrust trust = ScriptTrust::Safe;
     // A member force diagram over the step's picture.
     bool drawDiagram = false;
     ForceComponent diagramComponent = ForceComponent::Mz;
@@ -53,6 +64,7 @@ struct InstrumentOptions {
     QString script;
     QStringList records;  // "TYPE:RESPONSE[,RESPONSE...]", as given
     int liveScale = 0;    // 0: no live stream
+    ScriptTrust trust = ScriptTrust::Safe;
 };
 
 // Interprets SCRIPT and writes the instrumented script and the run record as a run from the
@@ -66,6 +78,7 @@ struct DiagramOptions {
     QString script;
     int step = -1;  // -1: the last
     ForceComponent component = ForceComponent::Mz;
+    ScriptTrust trust = ScriptTrust::Safe;
 };
 
 // Interprets SCRIPT and prints, for a step of its last run, a header line and per member its tag,

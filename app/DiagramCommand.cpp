@@ -49,14 +49,11 @@ bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramRes
     return true;
 }
 
-int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
+int reportEvaluation(const EvaluationResult& evaluation)
 {
     QTextStream err(stderr);
-    const EvaluationResult evaluation = evaluateScriptFile(interpreter, QFileInfo(script).absoluteFilePath());
-    if (!evaluation.readable) {
-        err << "tolvane: cannot read " << script << '\n';
-        return 2;
-    }
+    if (!evaluation.leftUndone.isEmpty())
+        err << "tolvane: " << evaluation.leftUndone << '\n';
     if (evaluation.afterAnalysis) {
         err << "tolvane: " << evaluationStoppedAfterAnalysisText(evaluation) << '\n';
         return 0;
@@ -68,11 +65,21 @@ int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
     return 0;
 }
 
+int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
+{
+    const EvaluationResult evaluation = evaluateScriptFile(interpreter, QFileInfo(script).absoluteFilePath());
+    if (!evaluation.readable) {
+        QTextStream(stderr) << "tolvane: cannot read " << script << '\n';
+        return 2;
+    }
+    return reportEvaluation(evaluation);
+}
+
 int diagramMain(const DiagramOptions& options)
 {
     QTextStream err(stderr);
     const QFileInfo script(options.script);
-    ModelInterpreter interpreter;
+    ModelInterpreter interpreter(options.trust);
     if (const int status = evaluateBatchScript(interpreter, options.script))
         return status;
     QVector<DiagramResults::Member> members;

@@ -101,7 +101,7 @@ int renderMain(const RenderOptions& options)
     if (!QFileInfo(settingsPath).isFile() && !SettingsStore::writeDefaults(settingsPath))
         err << "tolvane: cannot write the settings file " << settingsPath << '\n';
 
-    ModelInterpreter interpreter;
+    ModelInterpreter interpreter(options.trust);
     const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
     if (!evaluation.readable) {
         err << "tolvane: cannot read " << options.script << '\n';
@@ -167,13 +167,5 @@ int renderMain(const RenderOptions& options)
         return 2;
     }
 
-    if (evaluation.afterAnalysis) {
-        err << "tolvane: " << evaluationStoppedAfterAnalysisText(evaluation) << '\n';
-        return 0;
-    }
-    if (evaluation.code != 0) {
-        err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
-        return 1;
-    }
-    return 0;
+    return reportEvaluation(evaluation);
 }

@@ -17,6 +17,7 @@
 #include <QToolBar>
 
 #include "AboutDialog.h"
+#include "BatchCommands.h"
 #include "CodeSnippets.h"
 #include "EvaluationGuard.h"
 #include "ModelInterpreter.h"
@@ -289,7 +290,7 @@ EvaluationResult Tolvane::interpretScript(const QString& path)
     if (fileName.isEmpty() || fileDir.isEmpty())
         return result;
 
-    interpreter = std::make_unique<ModelInterpreter>();
+    interpreter = std::make_unique<ModelInterpreter>(openingTrust(trustScriptsFromCommandLine));
     ui->statusBar->showMessage(QStringLiteral("Interpreter Tcl File..."));
     // Marks of an earlier refresh belong to text that may have been fixed since.
     for (QMdiSubWindow* sub : ui->mdiArea->subWindowList())
@@ -317,8 +318,8 @@ EvaluationResult Tolvane::interpretScript(const QString& path)
         showEvaluationError(result.errorFile, result.errorLine);
     } else {
         // What was left out needs longer than a bare success to be read.
-        ui->statusBar->showMessage(evaluationSuccessText(result) + note,
-                                   result.leftOut.isEmpty() && note.isEmpty() ? 2000 : 8000);
+        const bool bare = result.leftOut.isEmpty() && result.leftUndone.isEmpty() && note.isEmpty();
+        ui->statusBar->showMessage(evaluationSuccessText(result) + note, bare ? 2000 : 8000);
     }
 
     scene->drawModel();
@@ -474,8 +475,10 @@ void Tolvane::on_actionExit_triggered()
 
 void Tolvane::buildCodeSnippetMenu()
 {
-    const QString path = SettingsStore::snippetFilePath();
-    ensureSnippetFile(path);
+    const QString path = SettingsStore::snippetFileToRead();
+    // Installed, the shared snippets serve until the user makes a copy of their own.
+    if (path == SettingsStore::snippetFilePath())
+        ensureSnippetFile(path);
     const Snippets snippets = readSnippetFile(path);
     snippetTitles = snippets.titles;
     snippetBodies = snippets.bodies;

@@ -59,6 +59,8 @@ public:
 
     // Opens and interprets a script given on the command line, as Open would.
     void openScriptAtStart(const QString& path);
+    // --trust: scripts get the whole of Tcl whatever the settings say.
+    bool trustScriptsFromCommandLine = false;
 
     tcleditor* activeEditor() const;
     tcleditor* createMdiChild();

@@ -12,6 +12,7 @@ namespace {
 
 struct CommandLine {
     QString script;
+    bool trust = false;
     bool dumpModel = false;
     bool render = false;
     RenderOptions renderOptions;
@@ -109,11 +110,16 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                                   QStringLiteral("Mode of the last run's last eigen call for --render, drawn "
                                                  "at --scale or at the automatic scale."),
                                   QStringLiteral("K"));
+    const QCommandLineOption trust(
+        QStringLiteral("trust"),
+        QStringLiteral("Evaluate scripts with the whole of Tcl when opening them (programs, connections, "
+                       "file changes), as the solver does."));
     parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
-                       stepOption, scale, result, attribute, column, diagram, component, modes, mode});
+                       stepOption, scale, result, attribute, column, diagram, component, modes, mode, trust});
     parser.process(app);
 
     CommandLine cl;
+    cl.trust = parser.isSet(trust);
     // --step as both --diagram and --render read it: 0 when absent, -1 for "last".
     int step = 0;
     if (parser.isSet(stepOption)) {
@@ -247,13 +253,20 @@ int main(int argc, char* argv[])
             QTextStream(stderr) << "tolvane: " << cl.error << '\n';
             return 2;
         }
-        if (cl.instrument)
-            return instrumentMain(cl.instrumentOptions);
-        if (cl.diagram)
-            return diagramMain(cl.diagramOptions);
+        const ScriptTrust trust = openingTrust(cl.trust);
+        if (cl.instrument) {
+            InstrumentOptions options = cl.instrumentOptions;
+            options.trust = trust;
+            return instrumentMain(options);
+        }
+        if (cl.diagram) {
+            DiagramOptions options = cl.diagramOptions;
+            options.trust = trust;
+            return diagramMain(options);
+        }
         if (!cl.modes.isEmpty())
             return modesMain(cl.modes);
-        return cl.dumpModel ? dumpModelMain(cl.script) : 0;
+        return cl.dumpModel ? dumpModelMain(cl.script, trust) : 0;
     }
 
 #ifdef Q_OS_LINUX
@@ -275,12 +288,17 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "tolvane: " << cl.error << '\n';
         return 2;
     }
+    const ScriptTrust trust = openingTrust(cl.trust);
     if (cl.dumpModel)
-        return dumpModelMain(cl.script);
-    if (cl.render)
-        return renderMain(cl.renderOptions);
+        return dumpModelMain(cl.script, trust);
+    if (cl.render) {
+        RenderOptions options = cl.renderOptions;
+        options.trust = trust;
+        return renderMain(options);
+    }
 
     Tolvane window;
+    window.trustScriptsFromCommandLine = cl.trust;
     window.show();
     if (!cl.script.isEmpty())
         window.openScriptAtStart(cl.script);

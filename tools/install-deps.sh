@@ -9,6 +9,10 @@ pkgs=(build-essential cmake ninja-build pkg-config qtbase5-dev libqt5opengl5-dev
 if [ "${1:-}" = "--sanitize" ]; then
   pkgs+=(clang libclang-rt-14-dev)
 fi
+# The package: manual pages, its checks, and dpkg-shlibdeps for the computed dependencies.
+if [ "${1:-}" = "--package" ]; then
+  pkgs+=(help2man lintian appstream desktop-file-utils dpkg-dev file)
+fi
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -28,7 +28,9 @@ const char* const usage =
     "Exit status: 0 at the end of the script or `exit`, N for `exit N`, 1 when the script stops\n"
     "with an error, 2 for a bad command line or an unreadable script.\n"
     "\n"
-    "Environment: TOLVANE_STANDIN_STEP_DELAY_MS=N sleeps N milliseconds after each step.\n";
+    "Environment: TOLVANE_STANDIN_STEP_DELAY_MS=N sleeps N milliseconds after each step.\n"
+    "\n"
+    "Options: --help shows this text, --version the version.\n";
 
 const char* const stepDelayVariable = "TOLVANE_STANDIN_STEP_DELAY_MS";
 
@@ -54,6 +56,10 @@ void reportError(Tcl_Interp* interp)
 
 int main(int argc, char* argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("tolvane-standin " TOLVANE_VERSION);
+        return 0;
+    }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(usage, stdout);
         return 0;
@@ -68,7 +74,8 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    ModelInterpreter interpreter;
+    // A solver runs everything the script asks for.
+    ModelInterpreter interpreter(ScriptTrust::Whole);
     Tcl_Interp* interp = interpreter.interp();
     StandinRun run(qEnvironmentVariableIntValue(stepDelayVariable));
     registerStandinCommands(interp, &run);
