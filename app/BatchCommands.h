@@ -12,6 +12,7 @@
 
 class QFileInfo;
 struct EvaluationResult;
+struct RunRecord;
 
 // Evaluates SCRIPT for a batch command: 0 when it ran without error or stopped only after its first
 // analyze (said on standard error), otherwise the exit status (1: script error, 2: unreadable),
@@ -91,6 +92,10 @@ int diagramMain(const DiagramOptions& options);
 // reads them; the script must have been evaluated. False with *WHY and an exit *STATUS otherwise.
 bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramResults::Member>* members,
                      int* step, QString* why, int* status);
+
+// The run record beside SCRIPT, when it belongs to the script as it is now. False with *WHY and an
+// exit *STATUS otherwise (2: no record, 1: the script changed since).
+bool readScriptRunRecord(const QFileInfo& script, RunRecord* record, QString* why, int* status);
 
 // Prints the Modes table of SCRIPT's last run: a header line, then per mode of every eigen call
 // the call, the mode, the eigenvalue, circular frequency, frequency, period and mass ratios,

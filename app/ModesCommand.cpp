@@ -15,19 +15,10 @@ namespace {
 // to show.
 bool readRunModes(const QFileInfo& script, QVector<EigenCall>* calls, QString* why, int* status)
 {
-    const QString dir = script.absolutePath();
-    const RunRecord record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
-    *status = 2;
-    if (!record.readable) {
-        *why = QStringLiteral("no run record %1/%2: run the analysis first").arg(dir, runRecordFileName());
+    RunRecord record;
+    if (!readScriptRunRecord(script, &record, why, status))
         return false;
-    }
-    if (record.digest != scriptDigest(script.absoluteFilePath())) {
-        *status = 1;
-        *why = resultsOfAnotherScriptText();
-        return false;
-    }
-    *calls = readRecordedModes(dir + QStringLiteral("/TolvaneResult"));
+    *calls = readRecordedModes(script.absolutePath() + QStringLiteral("/TolvaneResult"));
     if (calls->isEmpty()) {
         *why = QStringLiteral("the last run of %1 made no eigen call").arg(script.fileName());
         return false;

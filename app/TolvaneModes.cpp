@@ -13,6 +13,7 @@
 
 #include "DeformationScale.h"
 #include "ModelRecord.h"
+#include "ResultDisplay.h"
 #include "RunRecord.h"
 #include "Tolvane.h"
 #include "vtkdraw.h"
@@ -38,15 +39,8 @@ void showModeShape(vtkdraw& scene, UndeformedGhost* ghost, double amplitude, con
 {
     if (ghost)
         ghost->show(scene);
-    scene.deformFreeNodes(amplitude, x, y, z);
-    scene.deformFixedNodes(amplitude, x, y, z);
-    scene.deformEqualDOF(amplitude, x, y, z);
-    scene.deformRigidLinks(amplitude, x, y, z);
-    // Without attached scalars the element groups keep their colours; no values are shown.
-    scene.deformFrames(amplitude, x, y, z, {});
-    scene.deformThreeNodeElements(amplitude, x, y, z, {});
-    scene.deformFourNodeElements(amplitude, x, y, z, {});
-    scene.deformEightNodeElements(amplitude, x, y, z, {});
+    // Without attached scalars the element groups keep their colours.
+    moveGroups(scene, amplitude, x, y, z, {}, {}, {}, {});
     scene.render();
 }
 
@@ -70,13 +64,6 @@ ModesCommands::ModesCommands(Tolvane* window) : QObject(window), m_window(window
 
 void ModesCommands::openPanel()
 {
-    vtkdraw* scene = m_window->sceneBuilder();
-    if (showsResultColours(*scene)) {
-        vtkNew<vtkCamera> camera;
-        camera->DeepCopy(scene->renderer()->GetActiveCamera());
-        scene->drawModel();
-        scene->renderer()->GetActiveCamera()->DeepCopy(camera);
-    }
     if (!m_panel) {
         m_panel = new ModesPanel(m_window);
         connect(m_panel, &ModesPanel::shapeRequested, this, &ModesCommands::draw);
@@ -131,7 +118,16 @@ void ModesCommands::draw(double amplitude)
         m_shapeCall = call;
         m_shapeMode = mode;
     }
-    showModeShape(*m_window->sceneBuilder(), &m_ghost, amplitude, m_x, m_y, m_z);
+    // After a result step (the Animation window, the live view) the model is built again, in its
+    // own colours and seen from where the user left the camera.
+    vtkdraw* scene = m_window->sceneBuilder();
+    if (showsResultColours(*scene)) {
+        vtkNew<vtkCamera> camera;
+        camera->DeepCopy(scene->renderer()->GetActiveCamera());
+        scene->drawModel();
+        scene->renderer()->GetActiveCamera()->DeepCopy(camera);
+    }
+    showModeShape(*scene, &m_ghost, amplitude, m_x, m_y, m_z);
 }
 
 void ModesCommands::panelClosed()

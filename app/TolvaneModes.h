@@ -31,6 +31,7 @@ public:
     void openPanel();
     void modelRedrawn();
     ModesPanel* panel() const { return m_panel; }
+    const UndeformedGhost& ghost() const { return m_ghost; }
 
     QAction* modesAction = nullptr;
 

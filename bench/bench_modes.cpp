@@ -43,17 +43,6 @@ int childMain(const QString& dir)
     return 0;
 }
 
-// The model script without its analysis: everything before the gravity block of genmodel's frame.
-QString modelText(const QString& script)
-{
-    QFile f(script);
-    if (!f.open(QIODevice::ReadOnly))
-        return QString();
-    QString text = QString::fromUtf8(f.readAll());
-    const int cut = text.indexOf("# ---- gravity");
-    return cut >= 0 ? text.left(cut) : text;
-}
-
 // The same call with every translation non-zero in 6 digits, as a solver's shapes are: the
 // synthetic shapes are mostly zeros, which makes the files small.
 bool writeDenseCopy(const QString& from, const QString& to, int modes, int nodes)
@@ -110,7 +99,7 @@ int main(int argc, char** argv)
     const QDir dir(QDir(workdir).filePath("modes"));
     QDir().mkpath(dir.path());
     const QString model = dir.filePath("model.tcl");
-    const QString text = modelText(QFileInfo(args[0]).absoluteFilePath());
+    const QString text = bench::modelWithoutAnalysis(QFileInfo(args[0]).absoluteFilePath());
     QFile out(model);
     if (text.isEmpty() || !out.open(QIODevice::WriteOnly) ||
         out.write((text + QString("\neigen %1\n").arg(modes)).toUtf8()) < 0) {

@@ -24,6 +24,7 @@
 #include <memory>
 
 #include <qcustomplot.h>
+#include <vtkActor.h>
 #include <vtkFloatArray.h>
 #include <vtkPoints.h>
 
@@ -32,6 +33,7 @@
 #include "RunLogView.h"
 #include "SettingsStore.h"
 #include "Tolvane.h"
+#include "TolvaneModes.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
 #include "zor_monitor_nodedisp_panel.h"
@@ -380,6 +382,8 @@ private slots:
         QCOMPARE(panel->table->item(0, 5)->text(), QStringLiteral("no mass"));
         panel->table->selectRow(1);
         QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 0.6) < 1e-6);
+        vtkActor* ghost = w->modes()->ghost().actor(vtkdraw::Frames);
+        QVERIFY(ghost && ghost->GetVisibility());
         panel->scaleEdit->setText("2");
         QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 2.0) < 1e-6);
         panel->playButton->click();
@@ -390,6 +394,21 @@ private slots:
         QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 2.0) < 1e-6);
         panel->close();
         QTRY_COMPARE(pointX(w.get(), vtkdraw::FreeNodes, 2), 0.0);
+        QVERIFY(!ghost->GetVisibility());
+
+        // The same mode as a batch picture; a mode the call does not have is refused.
+        const QString folder = QFileInfo(w->currentFileDir() + "/frame.tcl").path();
+        auto render = [&](const char* mode) {
+            QProcess p;
+            p.start(TOLVANE_BINARY_DIR "/bin/tolvane", {"--render", folder + "/frame.tcl", "--size", "200x150",
+                                                        "--mode", mode, "--output", folder + "/m.png"});
+            p.waitForFinished(60000);
+            return p.exitCode();
+        };
+        QCOMPARE(render("3"), 2);
+        QVERIFY(!QFile::exists(folder + "/m.png"));
+        QCOMPARE(render("2"), 0);
+        QCOMPARE(QImage(folder + "/m.png").size(), QSize(600, 450));
     }
 
     void refusedRunsStartNothing()
