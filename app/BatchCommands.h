@@ -12,6 +12,7 @@
 
 class QFileInfo;
 struct EvaluationResult;
+struct RunRecord;
 
 // Evaluates SCRIPT for a batch command: 0 when it ran without error or stopped only after its first
 // analyze (said on standard error), otherwise the exit status (1: script error, 2: unreadable),
@@ -55,6 +56,10 @@ struct RenderOptions {
     int stepsEnd = 0;
     int stepsInterval = 1;
     int fps = 25;
+    // Mode K of the last run's last eigen call instead of a step (0: none), drawn at SCALE when
+    // it was given, else at the automatic scale.
+    int mode = 0;
+    bool scaleGiven = false;
 };
 
 // Interprets SCRIPT, draws it (with a result step of its last run when asked) and captures the
@@ -94,3 +99,19 @@ int diagramMain(const DiagramOptions& options);
 // reads them; the script must have been evaluated. False with *WHY and an exit *STATUS otherwise.
 bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramResults::Member>* members,
                      int* step, QString* why, int* status);
+
+// The run record beside SCRIPT, when it belongs to the script as it is now. False with *WHY and an
+// exit *STATUS otherwise (2: no record, 1: the script changed since).
+bool readScriptRunRecord(const QFileInfo& script, RunRecord* record, QString* why, int* status);
+
+// Prints the Modes table of SCRIPT's last run: a header line, then per mode of every eigen call
+// the call, the mode, the eigenvalue, circular frequency, frequency, period and mass ratios,
+// tab-separated. 0: printed, 1: results of another version of the script, 2: no run, no eigen
+// call or an unreadable script.
+int modesMain(const QString& script);
+
+// Mode MODE (from 1) of the last eigen call of the script's last run in the order of the model
+// record's nodes, and the amplitude to draw it at: SCALE, or the automatic scale when SCALE is 0.
+// The script must have been evaluated. False with *WHY and an exit *STATUS otherwise.
+bool loadModeShape(const QFileInfo& script, int mode, double scale, QVector<double>* x, QVector<double>* y,
+                   QVector<double>* z, double* amplitude, QString* why, int* status);

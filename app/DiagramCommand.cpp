@@ -20,21 +20,30 @@ QString number(double v)
 
 }  // namespace
 
+bool readScriptRunRecord(const QFileInfo& script, RunRecord* record, QString* why, int* status)
+{
+    const QString dir = script.absolutePath();
+    *record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
+    *status = 2;
+    if (!record->readable) {
+        *why = QStringLiteral("no run record %1/%2: run the analysis first").arg(dir, runRecordFileName());
+        return false;
+    }
+    if (record->digest != scriptDigest(script.absoluteFilePath())) {
+        *status = 1;
+        *why = resultsOfAnotherScriptText();
+        return false;
+    }
+    return true;
+}
+
 bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramResults::Member>* members,
                      int* step, QString* why, int* status)
 {
     const QString dir = script.absolutePath();
-    const RunRecord record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
-    *status = 2;
-    if (!record.readable) {
-        *why = QStringLiteral("no run record %1/%2: run the analysis first").arg(dir, runRecordFileName());
+    RunRecord record;
+    if (!readScriptRunRecord(script, &record, why, status))
         return false;
-    }
-    if (record.digest != scriptDigest(script.absoluteFilePath())) {
-        *status = 1;
-        *why = QStringLiteral("Tcl file has been changed\nPlease analyze it again!");
-        return false;
-    }
     DiagramResults results;
     if (!results.load(dir, record, *modelRecord(), why))
         return false;

@@ -1,6 +1,7 @@
 // --render: interpret a script as the application does and write the picture of its model
 // through the same scene builder and capture, without showing a window; with --step, the
-// picture of a result step as the animation shows it; with --steps, an animation of a range.
+// picture of a result step as the animation shows it, or with --mode a mode shape as the Modes
+// window shows it; with --steps, an animation of a range.
 #include <QFileInfo>
 #include <QTextStream>
 #include <algorithm>
@@ -20,6 +21,8 @@
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
 #include "SettingsStore.h"
+#include "TolvaneModes.h"
+#include "UndeformedGhost.h"
 #include "VideoEncoder.h"
 #include "vtkdraw.h"
 #include "zor_result_read_panel.h"
@@ -141,7 +144,20 @@ StepFailure writePicture(const RenderOptions& options, const QFileInfo& script, 
     snapshot.size = options.size;
     zorloadresult loader;
     ResultStep step;
-    if (options.step != 0) {
+    // The outline must outlive the picture's drawing.
+    UndeformedGhost ghost;
+    if (options.mode > 0) {
+        QVector<double> x, y, z;
+        double amplitude = 0.0;
+        QString why;
+        int status = 0;
+        if (!loadModeShape(script, options.mode, options.scaleGiven ? options.scale : 0.0, &x, &y, &z, &amplitude,
+                           &why, &status))
+            return {status, why};
+        snapshot.decorate = [&ghost, amplitude, x, y, z](vtkdraw& scene) {
+            showModeShape(scene, &ghost, amplitude, x, y, z);
+        };
+    } else if (options.step != 0) {
         const StepFailure failure = loadStep(options, script, loader, &step);
         if (failure.status != 0)
             return failure;

@@ -28,6 +28,7 @@
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
 #include "TolvaneDiagrams.h"
+#include "TolvaneModes.h"
 #include "SettingsStore.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
@@ -110,6 +111,7 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
     buildCodeSnippetMenu();
     setUpInspection();
     diagramCommands = new DiagramCommands(this);
+    modesCommands = new ModesCommands(this);
 }
 
 Tolvane::~Tolvane()
@@ -335,6 +337,7 @@ EvaluationResult Tolvane::interpretScript(const QString& path)
 
     scene->drawModel();
     diagramCommands->modelRedrawn();
+    modesCommands->modelRedrawn();
     scaleFactor = 1.0;
     return result;
 }

@@ -16,6 +16,7 @@
 #include "TolvaneForm.h"
 
 class DiagramCommands;
+class ModesCommands;
 class ModelInterpreter;
 class QDialog;
 class QMdiSubWindow;
@@ -79,6 +80,7 @@ public:
     QString currentFileDir() const { return fileDir; }
     const QVector<QString>& codeSnippetTitles() const { return snippetTitles; }
     DiagramCommands* diagrams() const { return diagramCommands; }
+    ModesCommands* modes() const { return modesCommands; }
 
 signals:
     void monitorInitialPlot(QVector<double> dataTime, QVector<double> dataPath, double cFactor);
@@ -179,6 +181,7 @@ private:
     QPointer<zor_monitor_nodedisp_panel> nodeChooser;
     QPointer<zor_options_panel> optionsPanel;
     DiagramCommands* diagramCommands = nullptr;  // View: local axes, loads, diagrams
+    ModesCommands* modesCommands = nullptr;      // Monitor: the Modes window
     QPointer<QDialog> aboutPanel;
     QString fileName;
     QString fileDir;

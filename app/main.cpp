@@ -20,6 +20,7 @@ struct CommandLine {
     InstrumentOptions instrumentOptions;
     bool diagram = false;
     DiagramOptions diagramOptions;
+    QString modes;  // --modes SCRIPT
     QString error;
 };
 
@@ -124,13 +125,21 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption component(QStringLiteral("component"),
                                        QStringLiteral("Force component for --diagram: N, Vy, Vz, T, My or Mz."),
                                        QStringLiteral("C"), QStringLiteral("Mz"));
+    const QCommandLineOption modes(QStringLiteral("modes"),
+                                   QStringLiteral("Print the periods and mass ratios of every eigen call of "
+                                                  "SCRIPT's last run, tab-separated."),
+                                   QStringLiteral("SCRIPT"));
+    const QCommandLineOption mode(QStringLiteral("mode"),
+                                  QStringLiteral("Mode of the last run's last eigen call for --render, drawn "
+                                                 "at --scale or at the automatic scale."),
+                                  QStringLiteral("K"));
     const QCommandLineOption trust(
         QStringLiteral("trust"),
         QStringLiteral("Evaluate scripts with the whole of Tcl when opening them (programs, connections, "
                        "file changes), as the solver does."));
-    parser.addOptions({dump,       render,  output,    view,       perspective, labels, size,
-                       instrument, record,  live,      stepOption, scale,       result, attribute,
-                       column,     diagram, component, trust,      steps,       fps});
+    parser.addOptions({dump,   render, output, view,      perspective, labels, size,  instrument,
+                       record, live,   stepOption, scale, result,      attribute, column, diagram,
+                       component, modes, mode, trust,  steps,       fps});
     parser.process(app);
 
     CommandLine cl;
@@ -147,7 +156,9 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         cl.script = positional.first();
-    if (parser.isSet(dump)) {
+    if (parser.isSet(modes)) {
+        cl.modes = parser.value(modes);
+    } else if (parser.isSet(dump)) {
         cl.dumpModel = true;
         cl.script = parser.value(dump);
     } else if (parser.isSet(instrument)) {
@@ -223,8 +234,19 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                            .arg(parser.value(attribute));
         else if (!o.result.isEmpty() && !o.result.contains(QLatin1Char(':')))
             cl.error = QStringLiteral("bad --result \"%1\", expected TYPE:RESPONSE").arg(o.result);
-        else if (o.step == 0 && o.stepsStart == 0 && (parser.isSet(result) || parser.isSet(scale)))
-            cl.error = QStringLiteral("--result and --scale need --step or --steps");
+        if (!cl.error.isEmpty()) {
+        } else if (parser.isSet(mode)) {
+            bool modeOk = false;
+            o.mode = parser.value(mode).toInt(&modeOk);
+            o.scaleGiven = parser.isSet(scale);
+            if (!modeOk || o.mode < 1)
+                cl.error = QStringLiteral("bad --mode \"%1\", expected a mode from 1").arg(parser.value(mode));
+            else if (o.step != 0 || o.stepsStart != 0 || parser.isSet(result) || o.drawDiagram)
+                cl.error = QStringLiteral(
+                    "--mode draws a mode shape: not with --step, --steps, --result or --diagram");
+        } else if (o.step == 0 && o.stepsStart == 0 && (parser.isSet(result) || parser.isSet(scale))) {
+            cl.error = QStringLiteral("--result and --scale need --step, --steps or --mode");
+        }
         for (const QString& l : o.labels)
             if (!labelWords.contains(l))
                 cl.error = QStringLiteral("unknown label kind \"%1\"").arg(l);
@@ -238,7 +260,8 @@ bool wantsNoDisplay(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--instrument" ||
+        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--modes" || a.startsWith("--modes=") ||
+            a == "--instrument" ||
             a.startsWith("--instrument=") || a == "--help" || a == "-h" || a == "--version" || a == "-v")
             return true;
     }
@@ -276,6 +299,8 @@ int main(int argc, char* argv[])
             options.trust = trust;
             return diagramMain(options);
         }
+        if (!cl.modes.isEmpty())
+            return modesMain(cl.modes);
         return cl.dumpModel ? dumpModelMain(cl.script, trust) : 0;
     }
 

@@ -11,6 +11,8 @@
 #   bench/run.sh labels        switching each label kind on for the reference frame (under Xvfb)
 #   bench/run.sh anim          exporting 200 steps of examples/frame3d.tcl at 1280x720 as MP4 and GIF
 #                              with `tolvane --render --steps` (under Xvfb)
+#   bench/run.sh b6            the modes of the reference frame (eigen 12): the stand-in's writing
+#                              and Tolvane's reading of the files
 #   bench/run.sh models        only writes the generated scripts
 #
 # Environment: RUNS (default 5; labels 3), BUILD_DIR (default build-bench), WORK_DIR (default
@@ -130,6 +132,11 @@ anim)
                 printf \"| %s | %d | %.2f | %.2f | %.2f |\n\", w, n, t[int((NR + 1) / 2)], t[1], t[NR] }"
         done' "$build" "$work" "$runs"
     ls -l "$work/anim"/frame200.mp4 "$work/anim"/frame200.gif
+b6)
+    build_targets tolvane_bench_modes tolvane-standin
+    write_models
+    machine
+    "$build/bench/tolvane_bench_modes" --runs "$runs" --workdir "$work" "$work/$model.tcl"
     ;;
 labels)
     build_targets tolvane_bench_labels
@@ -139,7 +146,7 @@ labels)
         --max-seconds "${MAX_SECONDS:-120}" --max-gib "${MAX_GIB:-6}" "$work/$model.tcl"
     ;;
 *)
-    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

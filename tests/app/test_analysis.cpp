@@ -1,6 +1,6 @@
 // The analysis side of the main window with the stand-in solver: run, Run Log, stop, the quit
 // prompt, --render of a step and of a range of steps; Load Result and the step display; the live
-// view; the monitors, XY plots and the animation export.
+// view; the monitors, XY plots and the animation export; the Modes window.
 // Expected numbers come from the stand-in's motion worked by hand: s(5) = 0.2 e^0.8 = 0.445108, so
 // at step 5 the roof node 5 of the frame below sways 0.02 L h s = 0.12 s = 0.053413 in x, and value 1
 // of the six localForces of beam 5 (mean height 0.5) is 100 s 1.5 / 6 = 11.1277.
@@ -15,6 +15,8 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -27,14 +29,17 @@ extern "C" {
 }
 
 #include <qcustomplot.h>
+#include <vtkActor.h>
 #include <vtkFloatArray.h>
 #include <vtkPoints.h>
 
 #include "AnimationExportDialog.h"
 #include "ModelRecord.h"
+#include "ModesPanel.h"
 #include "RunLogView.h"
 #include "SettingsStore.h"
 #include "Tolvane.h"
+#include "TolvaneModes.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
 #include "zor_monitor_nodedisp_panel.h"
@@ -438,6 +443,54 @@ private slots:
         QTRY_VERIFY(messages.filter("Domain Time:").size() >= 1);
         QCOMPARE(messages.filter("Domain Time:").last(), QStringLiteral("Domain Time: 0.5"));
         QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 0.5341298) < 1e-6);  // scale 10, unrounded
+    }
+
+    // The Modes window before and after a run with eigen: the table, mode 2 drawn at the automatic
+    // scale (extent 6, largest translation 1: 0.6) and at a typed one, Play and Stop, and the model
+    // at rest again once it closes. Node 5 (free point 2) moves sin(3 pi / 2) = -1 in mode 2.
+    void modesWindowDrawsAndPlays()
+    {
+        const auto w = shownWindow();
+        openScript(w.get(), "modes/frame.tcl", frameScript(2, "eigen 2\n"));
+        QAction* modes = w->findChild<QAction*>("actionModes");
+        QVERIFY(modes && modes->shortcut() == QKeySequence("Ctrl+M"));
+        modes->trigger();
+        ModesPanel* panel = w->findChild<ModesPanel*>();
+        QVERIFY(panel && panel->isVisible());
+        QVERIFY2(panel->status().contains("run the analysis first"), qPrintable(panel->status()));
+        run(w.get(), {});
+        QVERIFY(waitForEnd(w.get()));
+        QCOMPARE(panel->table->rowCount(), 2);
+        QCOMPARE(panel->table->item(0, 5)->text(), QStringLiteral("no mass"));
+        panel->table->selectRow(1);
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 0.6) < 1e-6);
+        vtkActor* ghost = w->modes()->ghost().actor(vtkdraw::Frames);
+        QVERIFY(ghost && ghost->GetVisibility());
+        panel->scaleEdit->setText("2");
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 2.0) < 1e-6);
+        panel->playButton->click();
+        QVERIFY(panel->playing());
+        QTRY_VERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 2.0) > 0.1);
+        panel->stopButton->click();
+        QVERIFY(!panel->playing());
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 2.0) < 1e-6);
+        panel->close();
+        QTRY_COMPARE(pointX(w.get(), vtkdraw::FreeNodes, 2), 0.0);
+        QVERIFY(!ghost->GetVisibility());
+
+        // The same mode as a batch picture; a mode the call does not have is refused.
+        const QString folder = QFileInfo(w->currentFileDir() + "/frame.tcl").path();
+        auto render = [&](const char* mode) {
+            QProcess p;
+            p.start(TOLVANE_BINARY_DIR "/bin/tolvane", {"--render", folder + "/frame.tcl", "--size", "200x150",
+                                                        "--mode", mode, "--output", folder + "/m.png"});
+            p.waitForFinished(60000);
+            return p.exitCode();
+        };
+        QCOMPARE(render("3"), 2);
+        QVERIFY(!QFile::exists(folder + "/m.png"));
+        QCOMPARE(render("2"), 0);
+        QCOMPARE(QImage(folder + "/m.png").size(), QSize(600, 450));
     }
 
     void refusedRunsStartNothing()

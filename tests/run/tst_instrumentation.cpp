@@ -179,12 +179,14 @@ private slots:
                      qPrintable(error));
         QVERIFY(QDir(dir.path()).mkdir("TolvaneResult"));
         writeAll(dir.filePath("TolvaneResult/NodeDisp.file"), "0.1 0\n");
+        writeAll(dir.filePath("TolvaneResult/Modes3.file"), "4 0\n");
         writeAll(dir.filePath("frame.tcl"), "error early\n");
         QProcess solver;
         solver.setWorkingDirectory(dir.path());
         solver.start(TOLVANE_BINARY_DIR "/bin/tolvane-standin", {dir.filePath("frameTemp.tcl")});
         QVERIFY(solver.waitForFinished(30000));
         QVERIFY(!QFile::exists(dir.filePath("TolvaneResult/NodeDisp.file")));
+        QVERIFY(!QFile::exists(dir.filePath("TolvaneResult/Modes3.file")));
 
         QVERIFY(!writeInstrumentedScript(dir.filePath("missing.tcl"), {"B"}, &error));
         QVERIFY2(error.contains("missing.tcl"), qPrintable(error));
