@@ -55,15 +55,12 @@ int instrumentMain(const InstrumentOptions& options)
         return 2;
     }
     const QFileInfo script(options.script);
-    ModelInterpreter interpreter;
-    const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
-    if (!evaluation.readable) {
-        err << "tolvane: cannot read " << options.script << '\n';
+    ModelInterpreter interpreter(options.trust);
+    if (const int status = evaluateBatchScript(interpreter, options.script))
+        return status;
+    if (modelRecord()->nodeTags.isEmpty()) {
+        err << "tolvane: the model has no node: a run would record nothing\n";
         return 2;
-    }
-    if (evaluation.code != 0) {
-        err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
-        return 1;
     }
     for (const QStringList& pair : pairs)
         if (!modelRecord()->elementTypes.contains(pair[0])) {
@@ -75,17 +72,15 @@ int instrumentMain(const InstrumentOptions& options)
     const QVector<QStringList> settings = settingsInTableOrder(pairs);
     const QString dir = script.absolutePath();
     const QString fileName = script.fileName();
-    if (!writeRunRecord(dir + QLatin1Char('/') + runRecordFileName(), scriptDigest(script.absoluteFilePath()),
+    // The script first: a run record must never name results that no script of ours will write.
+    if (!writeInstrumentedScript(script.absoluteFilePath(),
+                                 recorderBlock(*modelRecord(), settings, options.liveScale), &error) ||
+        !writeRunRecord(dir + QLatin1Char('/') + runRecordFileName(), scriptDigest(script.absoluteFilePath()),
                         dir, settings, &error)) {
         err << "tolvane: " << error << '\n';
         return 2;
     }
     const QString target = dir + QLatin1Char('/') + instrumentedScriptName(fileName);
-    if (!writeInstrumentedCopy(script.absoluteFilePath(), target,
-                               recorderBlock(*modelRecord(), settings, options.liveScale), &error)) {
-        err << "tolvane: " << error << '\n';
-        return 2;
-    }
     QTextStream(stdout) << target << '\n';
     return 0;
 }

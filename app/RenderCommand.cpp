@@ -1,14 +1,19 @@
 // --render: interpret a script as the application does and write the picture of its model
 // through the same scene builder and capture, without showing a window; with --step, the
-// picture of a result step as the animation shows it, legend and scale included.
+// picture of a result step as the animation shows it (legend and first scale included), or with
+// --mode a mode shape as the Modes window shows it; with --steps, an animation of a range.
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 
+#include "AnimationExport.h"
 #include "BatchCommands.h"
 #include "CaptureFormat.h"
-#include "ModelInterpreter.h"
 #include "ComponentNames.h"
 #include "DeformationScale.h"
+#include "DiagramDisplay.h"
+#include "LocalAxes.h"
+#include "ModelInterpreter.h"
 #include "ModelRecord.h"
 #include "OffscreenSnapshot.h"
 #include "ResultDisplay.h"
@@ -19,6 +24,9 @@
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
 #include "SettingsStore.h"
+#include "TolvaneModes.h"
+#include "UndeformedGhost.h"
+#include "VideoEncoder.h"
 #include "vtkdraw.h"
 #include "zor_result_read_panel.h"
 #include "zorloadresult.h"
@@ -30,6 +38,11 @@ struct StepFailure {
     QString reason;
 };
 
+struct LoadedResults {
+    QStringList disp, reactions, elements;
+    QString title;  // of the legend, when a response colours the picture
+};
+
 QString attributeText(const QString& word)
 {
     if (word == QLatin1String("point"))
@@ -39,9 +52,16 @@ QString attributeText(const QString& word)
     return zor_result_read_panel::elementText();
 }
 
-// Loads the chosen element response as Load Result would; the legend's title into *TITLE.
+ContourDisplay contourDisplay(const RenderOptions& options)
+{
+    ContourDisplay display;
+    display.value = ContourValue(std::max(0, int(contourValueWords().indexOf(options.envelope))));
+    return display;
+}
+
+// Loads the chosen element response as Load Result would, its component found by name or number.
 StepFailure loadContour(const RenderOptions& options, const RunRecord& record, const QString& results,
-                        int steps, zorloadresult& loader, QStringList* elements, QString* title)
+                        zorloadresult& loader, LoadedResults* loaded)
 {
     const QString type = options.result.section(QLatin1Char(':'), 0, 0);
     const QString response = options.result.section(QLatin1Char(':'), 1);
@@ -69,16 +89,16 @@ StepFailure loadContour(const RenderOptions& options, const RunRecord& record, c
                             options.attribute == QLatin1String("element") ? QStringLiteral("per element")
                                                                           : QStringLiteral("per element node"),
                             componentNameList(list))};
-    loader.loadElementResult(results + QStringLiteral("%1_%2.file").arg(type, response), *elements, type,
+    loader.loadElementResult(results + QStringLiteral("%1_%2.file").arg(type, response), loaded->elements, type,
                              response, attribute, QString::number(columns), QString::number(column));
-    const int value = std::max(0, int(contourValueWords().indexOf(options.envelope)));
-    *title = legendTitle(type, response, attribute, list[column - 1].symbol, ContourValue(value), steps);
+    loaded->title = legendTitle(type, response, attribute, list[column - 1].symbol,
+                                contourDisplay(options).value, loaded->disp.size());
     return {};
 }
 
-// Loads the results of the script's last run as Load Result would and prepares the step.
-StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
-                     ResultStep* step, QString* title)
+// Loads the results of the script's last run as Load Result would.
+StepFailure loadResults(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
+                        LoadedResults* loaded)
 {
     const QString dir = script.absolutePath();
     const RunRecord record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
@@ -86,25 +106,133 @@ StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorl
         return {2,
                 QStringLiteral("no run record %1/%2: run the analysis first").arg(dir, runRecordFileName())};
     if (record.digest != scriptDigest(script.absoluteFilePath()))
-        return {1, QStringLiteral("Tcl file has been changed\nPlease analyze it again!")};
+        return {1, resultsOfAnotherScriptText()};
 
     const QString results = dir + QStringLiteral("/TolvaneResult/");
-    QStringList disp, reactions, elements;
-    loader.loadNodeDisp(results + QStringLiteral("NodeDisp.file"), disp);
-    loader.loadNodeReaction(results + QStringLiteral("NodeReaction.file"), reactions);
-    const int count = disp.size();
-    if (!options.result.isEmpty()) {
-        const StepFailure failure = loadContour(options, record, results, count, loader, &elements, title);
-        if (failure.status != 0)
-            return failure;
-    }
+    loader.loadNodeDisp(results + QStringLiteral("NodeDisp.file"), loaded->disp);
+    loader.loadNodeReaction(results + QStringLiteral("NodeReaction.file"), loaded->reactions);
+    if (!options.result.isEmpty())
+        return loadContour(options, record, results, loader, loaded);
+    return {};
+}
+
+// The scale given, or the one the Animation window starts with.
+double stepScale(const RenderOptions& options, const zorloadresult& loader)
+{
+    return options.scaleGiven ? options.scale
+                              : automaticScale(modelExtent(*modelRecord()), loader.largestDisplacement());
+}
+
+StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
+                     ResultStep* step, QString* title)
+{
+    LoadedResults loaded;
+    const StepFailure failure = loadResults(options, script, loader, &loaded);
+    if (failure.status != 0)
+        return failure;
+    *title = loaded.title;
+    const int count = loaded.disp.size();
     const int wanted = options.step < 0 ? count : options.step;
     if (wanted < 1 || wanted > count)
         return {2, QStringLiteral("step %1 is not among the %2 steps of the results").arg(wanted).arg(count)};
-    ContourDisplay display;
-    display.value = ContourValue(std::max(0, int(contourValueWords().indexOf(options.envelope))));
-    if (!prepareResultStep(loader, disp, reactions, elements, wanted, step, display))
+    if (!prepareResultStep(loader, loaded.disp, loaded.reactions, loaded.elements, wanted, step,
+                           contourDisplay(options)))
         return {2, QStringLiteral("step %1 does not hold three values per node of the model").arg(wanted)};
+    return {};
+}
+
+// --steps: the frames of the range, as the Animation window's export writes them.
+StepFailure writeAnimation(const RenderOptions& options, const QFileInfo& script, const QString& settingsPath,
+                           const QString& output)
+{
+    zorloadresult loader;
+    LoadedResults loaded;
+    const StepFailure failure = loadResults(options, script, loader, &loaded);
+    if (failure.status != 0)
+        return failure;
+    const int count = loaded.disp.size();
+    const int end = options.stepsEnd < 0 ? count : std::min(options.stepsEnd, count);
+    if (options.stepsStart > end)
+        return {2, QStringLiteral("step %1 is not among the %2 steps of the results")
+                       .arg(options.stepsStart)
+                       .arg(count)};
+    AnimationJob job;
+    job.output = output;
+    job.settingsPath = settingsPath;
+    job.view.view = options.view;
+    job.view.perspective = options.perspective;
+    job.view.labels = options.labels;
+    job.view.size = options.size;
+    job.fps = options.fps;
+    job.steps = animationSteps(options.stepsStart, end, options.stepsInterval);
+    job.scale = stepScale(options, loader);
+    job.loader = &loader;
+    job.disp = &loaded.disp;
+    job.reaction = &loaded.reactions;
+    job.element = &loaded.elements;
+    const AnimationOutcome outcome = exportAnimation(job);
+    if (!outcome.written)
+        return {2, outcome.error};
+    return {};
+}
+
+// The picture of the model, or of a --step.
+StepFailure writePicture(const RenderOptions& options, const QFileInfo& script, const QString& settingsPath,
+                         const QString& output)
+{
+    SnapshotOptions snapshot;
+    snapshot.view = options.view;
+    snapshot.perspective = options.perspective;
+    snapshot.labels = options.labels;
+    snapshot.size = options.size;
+    zorloadresult loader;
+    ResultStep step;
+    // The outline must outlive the picture's drawing.
+    UndeformedGhost ghost;
+    if (options.mode > 0) {
+        QVector<double> x, y, z;
+        double amplitude = 0.0;
+        QString why;
+        int status = 0;
+        if (!loadModeShape(script, options.mode, options.scaleGiven ? options.scale : 0.0, &x, &y, &z, &amplitude,
+                           &why, &status))
+            return {status, why};
+        snapshot.decorate = [&ghost, amplitude, x, y, z](vtkdraw& scene) {
+            showModeShape(scene, &ghost, amplitude, x, y, z);
+        };
+    } else if (options.step != 0) {
+        QString title;
+        const StepFailure failure = loadStep(options, script, loader, &step, &title);
+        if (failure.status != 0)
+            return failure;
+        QVector<DiagramCurve> curves;
+        double diagramScale = 1.0;
+        if (options.drawDiagram) {
+            QVector<DiagramResults::Member> members;
+            int diagramStep = 0, status = 0;
+            QString why;
+            if (!loadDiagramStep(script, options.step, &members, &diagramStep, &why, &status))
+                return {status, why};
+            double largest = 0.0;
+            curves = diagramCurves(members, options.diagramComponent, false, &largest);
+            diagramScale = automaticDiagramScale(largest, MemberGeometry(*modelRecord()).extent());
+        }
+        const bool contour = !options.result.isEmpty();
+        const double scale = stepScale(options, loader);
+        snapshot.decorate = [&loader, &step, title, scale, contour, curves, diagramScale](vtkdraw& scene) {
+            scene.setScalarRange(loader.contourMin(), loader.contourMax());
+            if (contour) {
+                scene.setLegendTitle(title);
+                scene.showScalarBar();
+            }
+            showResultStep(scene, scale, step);
+            if (!curves.isEmpty())
+                scene.showDiagram(curves, diagramScale);
+        };
+    }
+    QString error;
+    if (!renderSnapshot(settingsPath, output, snapshot, &error))
+        return {2, error};
     return {};
 }
 
@@ -116,7 +244,12 @@ int renderMain(const RenderOptions& options)
     // Evaluating the script moves the working directory to the script's folder.
     const QString output = QFileInfo(options.output).absoluteFilePath();
     const QFileInfo script(options.script);
-    if (captureFormatFor(output) == CaptureFormat::Unsupported) {
+    const bool animation = options.stepsStart > 0;
+    if (animation && VideoEncoder::formatFor(output) == VideoEncoder::Format::Unsupported) {
+        err << "tolvane: cannot save \"" << options.output << "\": the animation type must be .mp4 or .gif\n";
+        return 2;
+    }
+    if (!animation && captureFormatFor(output) == CaptureFormat::Unsupported) {
         err << "tolvane: cannot save \"" << options.output
             << "\": the picture type must be .png, .bmp or .jpg\n";
         return 2;
@@ -127,49 +260,18 @@ int renderMain(const RenderOptions& options)
     if (!QFileInfo(settingsPath).isFile() && !SettingsStore::writeDefaults(settingsPath))
         err << "tolvane: cannot write the settings file " << settingsPath << '\n';
 
-    ModelInterpreter interpreter;
+    ModelInterpreter interpreter(options.trust);
     const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
     if (!evaluation.readable) {
         err << "tolvane: cannot read " << options.script << '\n';
         return 2;
     }
 
-    SnapshotOptions snapshot;
-    snapshot.view = options.view;
-    snapshot.perspective = options.perspective;
-    snapshot.labels = options.labels;
-    snapshot.size = options.size;
-    zorloadresult loader;
-    ResultStep step;
-    QString title;
-    if (options.step != 0) {
-        const StepFailure failure = loadStep(options, script, loader, &step, &title);
-        if (failure.status != 0) {
-            err << "tolvane: " << failure.reason << '\n';
-            return failure.status;
-        }
-        const bool contour = !options.result.isEmpty();
-        const double scale = options.automaticScale
-                                 ? automaticScale(modelExtent(*modelRecord()), loader.largestDisplacement())
-                                 : options.scale;
-        snapshot.decorate = [&loader, &step, &title, scale, contour](vtkdraw& scene) {
-            scene.setScalarRange(loader.contourMin(), loader.contourMax());
-            if (contour) {
-                scene.setLegendTitle(title);
-                scene.showScalarBar();
-            }
-            showResultStep(scene, scale, step);
-        };
+    const StepFailure failure = animation ? writeAnimation(options, script, settingsPath, output)
+                                          : writePicture(options, script, settingsPath, output);
+    if (failure.status != 0) {
+        err << "tolvane: " << failure.reason << '\n';
+        return failure.status;
     }
-    QString error;
-    if (!renderSnapshot(settingsPath, output, snapshot, &error)) {
-        err << "tolvane: " << error << '\n';
-        return 2;
-    }
-
-    if (evaluation.code != 0) {
-        err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
-        return 1;
-    }
-    return 0;
+    return reportEvaluation(evaluation);
 }

@@ -12,11 +12,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
 #include "AboutDialog.h"
+#include "BatchCommands.h"
 #include "CodeSnippets.h"
 #include "EvaluationGuard.h"
 #include "ModelInterpreter.h"
@@ -25,6 +27,8 @@
 #include "RunLogView.h"
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
+#include "TolvaneDiagrams.h"
+#include "TolvaneModes.h"
 #include "SettingsStore.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
@@ -56,7 +60,23 @@ Tolvane::Dialogs realDialogs()
     d.question = [](QWidget* p, const QString& title, const QString& text) {
         return QMessageBox::question(p, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
+    d.saveFirst = [](QWidget* p, const QString& title, const QString& text) {
+        return QMessageBox::question(p, title, text, QMessageBox::Save | QMessageBox::Cancel,
+                                     QMessageBox::Save) == QMessageBox::Save;
+    };
     d.exec = [](QDialog* dialog) { return dialog->exec(); };
+    d.progress = [](QWidget* p, const QString& text, int total) {
+        auto dialog = std::make_shared<QProgressDialog>(text, QStringLiteral("Cancel"), 0, total, p);
+        dialog->setWindowTitle(QStringLiteral("Progress"));
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->setMinimumDuration(0);
+        dialog->setValue(0);
+        // Setting the value of a modal progress dialog lets it repaint and take the Cancel click.
+        return std::function<bool(int)>([dialog](int done) {
+            dialog->setValue(done);
+            return !dialog->wasCanceled();
+        });
+    };
     return d;
 }
 
@@ -91,6 +111,8 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
     buildCodeSnippetMenu();
     setUpInspection();
     setUpResults();
+    diagramCommands = new DiagramCommands(this);
+    modesCommands = new ModesCommands(this);
 }
 
 Tolvane::~Tolvane()
@@ -252,21 +274,42 @@ void Tolvane::on_actionRefresh_Tcl_File_triggered()
     // A never-saved script has only its "new N" name: nothing on disk to evaluate,
     // and the title and the last script's name stay as they were.
     const QString path = editor->isUntitledFile() ? QString() : editor->currentFile();
-    if (path.isEmpty())
+    if (path.isEmpty() || !saveBeforeEvaluating(path, QStringLiteral("Refresh Tcl File")))
         return;
+    interpretScript(path);
+}
+
+bool Tolvane::saveBeforeEvaluating(const QString& path, const QString& command)
+{
+    QMdiSubWindow* sub = findMdiChild(path);
+    auto* editor = sub ? qobject_cast<tcleditor*>(sub->widget()) : nullptr;
+    if (!editor || !editor->document()->isModified())
+        return true;
+    // The file on disk is what gets evaluated and run; edits only on screen would silently not count.
+    const QString name = QFileInfo(path).fileName();
+    if (!dialogs.saveFirst(this, command,
+                           QStringLiteral("%1 has unsaved changes. %2 uses the saved file: save them first?")
+                               .arg(name, command)))
+        return false;
+    return editor->save();
+}
+
+EvaluationResult Tolvane::interpretScript(const QString& path)
+{
+    EvaluationResult result;
+    result.readable = false;
     fileName = path.section(QLatin1Char('/'), -1, -1);
     fileDir = path.section(QLatin1Char('/'), 0, -2);
     setWindowTitle(QStringLiteral("Tolvane %1").arg(fileName));
     if (fileName.isEmpty() || fileDir.isEmpty())
-        return;
+        return result;
 
-    interpreter = std::make_unique<ModelInterpreter>();
+    interpreter = std::make_unique<ModelInterpreter>(openingTrust(trustScriptsFromCommandLine));
     ui->statusBar->showMessage(QStringLiteral("Interpreter Tcl File..."));
     // Marks of an earlier refresh belong to text that may have been fixed since.
     for (QMdiSubWindow* sub : ui->mdiArea->subWindowList())
         if (auto* open = qobject_cast<tcleditor*>(sub->widget()))
             open->clearErrorMark();
-    EvaluationResult result;
     QString stopReason;
     {
         EvaluationGuard guard(ui->statusBar);
@@ -282,16 +325,36 @@ void Tolvane::on_actionRefresh_Tcl_File_triggered()
         note = QStringLiteral(" (read as %1)").arg(result.encoding);
     if (result.code != 0) {
         // The place first, as --dump-model says it, so the message names where to look.
-        ui->statusBar->showMessage(evaluationErrorText(result) + note, 5000);
+        ui->statusBar->showMessage((result.afterAnalysis ? evaluationStoppedAfterAnalysisText(result)
+                                                         : evaluationErrorText(result)) +
+                                       note,
+                                   result.afterAnalysis ? 10000 : 5000);
         showEvaluationError(result.errorFile, result.errorLine);
     } else {
         // What was left out needs longer than a bare success to be read.
-        ui->statusBar->showMessage(evaluationSuccessText(result) + note,
-                                   result.leftOut.isEmpty() && note.isEmpty() ? 2000 : 8000);
+        const bool bare = result.leftOut.isEmpty() && result.leftUndone.isEmpty() && note.isEmpty();
+        ui->statusBar->showMessage(evaluationSuccessText(result) + note, bare ? 2000 : 8000);
     }
 
     scene->drawModel();
+    diagramCommands->modelRedrawn();
+    modesCommands->modelRedrawn();
     scaleFactor = 1.0;
+    return result;
+}
+
+bool Tolvane::modelIsRunnable(const EvaluationResult& result)
+{
+    QString reason;
+    if (!result.modelComplete())
+        reason =
+            QStringLiteral("%1 stops with an error before its first analysis:\n%2\nMend it and run again.")
+                .arg(fileName, evaluationErrorText(result));
+    else if (modelRecord()->nodeTags.isEmpty())
+        reason = QStringLiteral("The model of %1 has no node: a run would record nothing.").arg(fileName);
+    if (!reason.isEmpty())
+        dialogs.critical(this, QStringLiteral("Run"), reason);
+    return reason.isEmpty();
 }
 
 void Tolvane::showEvaluationError(const QString& errorFile, int errorLine)
@@ -393,9 +456,9 @@ void Tolvane::on_actionCapture_Screen_triggered()
     if (name.isEmpty())
         return;
     QString error;
+    // The view stays as it was: the capture draws into a window of its own.
     if (!scene->capture(name, &error))
         dialogs.warning(this, QStringLiteral("Capture Screen"), error);
-    scene->resetCamera();
     scene->render();
 }
 
@@ -426,8 +489,10 @@ void Tolvane::on_actionExit_triggered()
 
 void Tolvane::buildCodeSnippetMenu()
 {
-    const QString path = SettingsStore::snippetFilePath();
-    ensureSnippetFile(path);
+    const QString path = SettingsStore::snippetFileToRead();
+    // Installed, the shared snippets serve until the user makes a copy of their own.
+    if (path == SettingsStore::snippetFilePath())
+        ensureSnippetFile(path);
     const Snippets snippets = readSnippetFile(path);
     snippetTitles = snippets.titles;
     snippetBodies = snippets.bodies;
@@ -471,6 +536,12 @@ void Tolvane::on_actionRun_Tcl_File_triggered()
         runController->stopSolver();
         return;
     }
+    // The recorders list the model of the file the solver gets: the saved file, evaluated now.
+    const QString script = fileDir + QLatin1Char('/') + fileName;
+    if (!saveBeforeEvaluating(script, QStringLiteral("Run")))
+        return;
+    if (!modelIsRunnable(interpretScript(script)))
+        return;
     outputPanel = new zor_output_panel(this);
     connect(outputPanel, &zor_output_panel::outputSettingSignal, this, &Tolvane::outputSettingSlot);
     outputPanel->refreshOutputTree();
@@ -481,15 +552,7 @@ void Tolvane::on_actionRun_Tcl_File_triggered()
 
 void Tolvane::outputSettingSlot(QVector<QStringList> settings, int monitorScale)
 {
-    const QString script = fileDir + QLatin1Char('/') + fileName;
-    const QString digest = scriptDigest(script);
     recorderSettings = settings;
-    QString error;
-    if (!writeRunRecord(fileDir + QLatin1Char('/') + runRecordFileName(), digest, fileDir, settings,
-                        &error)) {
-        dialogs.critical(this, QStringLiteral("Run"), error);
-        return;
-    }
     QDir::setCurrent(fileDir);
 
     const QString solver = SettingsStore::solverPath(SettingsStore::settingsFilePath());
@@ -501,16 +564,26 @@ void Tolvane::outputSettingSlot(QVector<QStringList> settings, int monitorScale)
     }
     runController->setSolverPath(solver);
     runController->setScriptLocation(fileDir, fileName);
+    QString error;
     // A stale copy from an earlier run must never be analysed in place of this one.
     if (!runController->writeInstrumentedScript(settings, monitorScale, &error)) {
         dialogs.critical(this, QStringLiteral("Run"), error);
         return;
     }
+    // The record names this run's results only once the solver runs; a run that never starts
+    // leaves the earlier record, and the results it names, as they were.
+    pendingDigest = scriptDigest(fileDir + QLatin1Char('/') + fileName);
+    pendingSettings = settings;
     liveNote.clear();
     if (monitorScale > 0) {
         scaleFactor = double(monitorScale);
         liveNote = startLiveServer();
     }
+    // Before the start: the solver's first lines may arrive before the start is reported.
+    ui->runLog->clearLog();
+    ui->runLog->appendNote(
+        QStringLiteral("%1 %2").arg(QDir::toNativeSeparators(runController->solverPath()),
+                                    QDir::toNativeSeparators(runController->instrumentedScriptPath())));
     runController->runSolver();
 }
 
@@ -521,10 +594,14 @@ void Tolvane::on_actionStop_Analysis_triggered()
 
 void Tolvane::solverStarted()
 {
-    ui->runLog->clearLog();
-    ui->runLog->appendNote(
-        QStringLiteral("%1 %2").arg(QDir::toNativeSeparators(runController->solverPath()),
-                                    QDir::toNativeSeparators(runController->instrumentedScriptPath())));
+    QString error;
+    if (!writeRunRecord(fileDir + QLatin1Char('/') + runRecordFileName(), pendingDigest, fileDir,
+                        pendingSettings, &error)) {
+        // Results nobody could load are not worth the solver's time.
+        runController->stopSolver();
+        dialogs.critical(this, QStringLiteral("Run"), error);
+        return;
+    }
     ui->runLogDock->show();
     ui->runLogDock->raise();
     ui->actionStop_Analysis->setEnabled(true);

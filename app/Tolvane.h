@@ -15,6 +15,8 @@
 
 #include "TolvaneForm.h"
 
+class DiagramCommands;
+class ModesCommands;
 class ModelInterpreter;
 class QDialog;
 class QLabel;
@@ -31,7 +33,9 @@ class zor_result_read_panel;
 class zorcontrl;
 class zorloadresult;
 class zortcpserver;
+struct EvaluationResult;
 struct ResultStep;
+struct ResultTables;
 
 class Tolvane : public QMainWindow {
     Q_OBJECT
@@ -50,12 +54,19 @@ public:
         std::function<void(QWidget*, const QString& title, const QString& text)> critical;
         // Yes or No; true for Yes.
         std::function<bool(QWidget*, const QString& title, const QString& text)> question;
+        // Save or Cancel; true for Save.
+        std::function<bool(QWidget*, const QString& title, const QString& text)> saveFirst;
         std::function<int(QDialog*)> exec;
+        // A progress dialog of TOTAL steps; the function it returns is told the steps done and
+        // answers false once the user cancelled.
+        std::function<std::function<bool(int done)>(QWidget*, const QString& text, int total)> progress;
     };
     Dialogs dialogs;
 
     // Opens and interprets a script given on the command line, as Open would.
     void openScriptAtStart(const QString& path);
+    // --trust: scripts get the whole of Tcl whatever the settings say.
+    bool trustScriptsFromCommandLine = false;
 
     tcleditor* activeEditor() const;
     tcleditor* createMdiChild();
@@ -70,12 +81,16 @@ public:
     QString currentFileName() const { return fileName; }
     QString currentFileDir() const { return fileDir; }
     const QVector<QString>& codeSnippetTitles() const { return snippetTitles; }
+    DiagramCommands* diagrams() const { return diagramCommands; }
+    ModesCommands* modes() const { return modesCommands; }
 
 signals:
     void monitorInitialPlot(QVector<double> dataTime, QVector<double> dataPath, double cFactor);
     void monitorInitialTracer();
     void monitorRefreshNodeDispTracer(double graphKey);
     void monitorRefreshTimeSeriesTracer(double graphKey);
+    // A result step (from 1) was drawn: node and XY plots move their markers to it.
+    void resultStepShown(int step);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -89,8 +104,11 @@ private slots:
     void sliderChangedSlot(int value, double sFactor);
     void outputReadSlot(QStringList);
     void outputSettingSlot(QVector<QStringList>, int);
-    void plotNodeDispSlot(int, int);
-    void plotNodeRectSlot(int, int);
+    // Plots (TolvanePlots.cpp): node plots, XY plots and the animation export.
+    void plotNodeDispSlot(int nodeTag, int dof, bool overSteps);
+    void plotNodeRectSlot(int nodeTag, int dof, bool overSteps);
+    void on_actionXY_Plot_triggered();
+    void exportAnimationSlot(int start, int end, int interval, double sFactor);
     void tcpReceiveData(double domainTime, QVector<double>, QVector<double>, QVector<double>);
     void addCodeSnippetSlot();
     void on_actionSet_XY_View_Positive_triggered();
@@ -145,8 +163,17 @@ private:
     QString startLiveServer();
     zor_monitor_panel* openMonitor();
     void openNodeChooser(const QStringList& lines, const QString& warningTitle, bool reactions);
-    void plotNodeCurve(const QStringList& lines, int nodeTag, int dof, bool reactions);
+    void plotNodeCurve(int nodeTag, int dof, bool overSteps, bool reactions);
+    // The loaded results as the plots read them.
+    ResultTables resultTables() const;
     void openScript(const QString& path);
+    // Asks to save the editor of PATH when it has unsaved edits; false when the user cancels or
+    // the save fails.
+    bool saveBeforeEvaluating(const QString& path, const QString& command);
+    // Evaluates PATH as the window's script and draws its model.
+    EvaluationResult interpretScript(const QString& path);
+    // The script's model can be run: it evaluated far enough and holds a node. Says why not.
+    bool modelIsRunnable(const EvaluationResult& result);
     void applyView(const QString& word);
     void showLabelNote();
     void showEvaluationError(const QString& errorFile, int errorLine);
@@ -161,6 +188,8 @@ private:
     QPointer<zor_result_read_panel> resultReadPanel;
     QPointer<zor_monitor_nodedisp_panel> nodeChooser;
     QPointer<zor_options_panel> optionsPanel;
+    DiagramCommands* diagramCommands = nullptr;  // View: local axes, loads, diagrams
+    ModesCommands* modesCommands = nullptr;      // Monitor: the Modes window
     QPointer<QDialog> aboutPanel;
     QString fileName;
     QString fileDir;
@@ -168,7 +197,13 @@ private:
     QStringList nodeDispLines;
     QStringList nodeReactionLines;
     QStringList elementLines;
+    QStringList nodeDisp456Lines;  // DOFs 4 to 6 of 6-DOF models, when the run recorded them
+    QStringList nodeReaction456Lines;
+    int shownStep = 0;  // the result step on display
     QVector<QStringList> recorderSettings;
+    // The run record of a run that is starting: written once the solver runs.
+    QString pendingDigest;
+    QVector<QStringList> pendingSettings;
     bool firstShow = true;
     QPointer<zor_monitor_panel> timeSeriesMonitor;
     QPointer<zor_monitor_panel> nodeDispMonitor;
@@ -180,10 +215,11 @@ private:
     bool evaluating = false;  // a script is being interpreted: the record is half built         // Run asked
                               // to stop the previous run first
     // What the loaded results show: the step's values or an envelope, drawn on the last step's
-    // shape or the undeformed model; the step on display; the item picked in the view.
+    // shape or the undeformed model; the step whose lines are drawn (an envelope's shape is the
+    // last step's); the item picked in the view.
     int contourValue = 0;  // ContourValue
     bool envelopeUndeformed = false;
-    int shownStep = 0;
+    int drawnStep = 0;
     int pickedKind = 0;  // PickedItem::Kind
     int pickedEntry = -1;
     int pickedBlock = -1;

@@ -55,6 +55,7 @@ struct TolvaneForm {
     QAction* actionExit = nullptr;
     QAction* actionStop_Analysis = nullptr;
     QAction* actionUndeformed_Shape = nullptr;
+    QAction* actionXY_Plot = nullptr;
 
     QWidget* centralWidget = nullptr;
     QVBoxLayout* verticalLayout_2 = nullptr;

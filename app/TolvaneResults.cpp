@@ -21,6 +21,7 @@
 #include "ResultTexts.h"
 #include "RunRecord.h"
 #include "Tolvane.h"
+#include "TolvaneDiagrams.h"
 #include "vtkdraw.h"
 #include "zor_result_panel.h"
 #include "zor_result_read_panel.h"
@@ -92,7 +93,7 @@ void Tolvane::on_actionUndeformed_Shape_triggered()
 
 void Tolvane::showPickedValues()
 {
-    const int s = shownStep;
+    const int s = drawnStep;
     // A refresh shows the plain model again, whatever was loaded.
     if (pickedKind == 0 || s < 1 || s > nodeDispLines.size() || !scene->resultShown()) {
         valuePanel->hide();
@@ -124,6 +125,8 @@ void Tolvane::on_actionLoad_Result_triggered()
     nodeDispLines.clear();
     nodeReactionLines.clear();
     elementLines.clear();
+    nodeDisp456Lines.clear();
+    nodeReaction456Lines.clear();
     if (fileName.isEmpty() || fileDir.isEmpty())
         return;
     const QString recordPath = fileDir + QLatin1Char('/') + runRecordFileName();
@@ -139,8 +142,7 @@ void Tolvane::on_actionLoad_Result_triggered()
         return;
     }
     if (record.digest != scriptDigest(fileDir + QLatin1Char('/') + fileName)) {
-        dialogs.critical(this, QStringLiteral("Load Result"),
-                         QStringLiteral("Tcl file has been changed\nPlease analyze it again!"));
+        dialogs.critical(this, QStringLiteral("Load Result"), resultsOfAnotherScriptText());
         return;
     }
     resultReadPanel = new zor_result_read_panel(this);
@@ -167,6 +169,10 @@ void Tolvane::outputReadSlot(QStringList selection)
     }
     loader->loadNodeDisp(dispPath, nodeDispLines);
     loader->loadNodeReaction(reactionPath, nodeReactionLines);
+    // DOFs 4 to 6 of 6-DOF models; runs before they were recorded have none.
+    loader->loadNodeRotations(resultPath(fileDir, QStringLiteral("NodeDisp456.file")), nodeDisp456Lines);
+    loader->loadNodeReaction(resultPath(fileDir, QStringLiteral("NodeReaction456.file")),
+                             nodeReaction456Lines);
     const int nodes = modelRecord()->nodeTags.size();
     QStringList problems;
     for (const ResultCheck& check :
@@ -195,6 +201,7 @@ void Tolvane::outputReadSlot(QStringList selection)
     valuePanel->hide();
     resultPanel = new zor_result_panel(this);
     connect(resultPanel, &zor_result_panel::sliderChangedSignal, this, &Tolvane::sliderChangedSlot);
+    connect(resultPanel, &zor_result_panel::exportAnimationSignal, this, &Tolvane::exportAnimationSlot);
     // An envelope is one picture: the steps do not change it.
     resultPanel->setStepsApply(ContourValue(contourValue) == ContourValue::Step || elementLines.isEmpty());
     resultPanel->setStepCount(nodeDispLines.size(),
@@ -217,18 +224,17 @@ void Tolvane::sliderChangedSlot(int value, double sFactor)
     if (!prepareResultStep(*loader, nodeDispLines, nodeReactionLines, elementLines, shown, step.get(), display))
         return;
     showResultStep(*scene, envelope && envelopeUndeformed ? 0.0 : scaleFactor, *step);
-    shownStep = shown;
+    drawnStep = shown;
     ui->statusBar->showMessage(
         QStringLiteral("Current Step: %1 | Domain Time: %2").arg(shown).arg(step->time));
-    showPickedValues();
+    diagramCommands->followStep(value);
 
-    // The time-series monitor's clock starts at the analysis that drives the series.
-    const int analyses = modelRecord()->analyzeCount;
-    double t0 = 0.0;
-    if (analyses > 0 && analyses <= nodeDispLines.size())
-        t0 = QStringView(nodeDispLines[analyses - 1]).split(QLatin1Char(' ')).value(0).toDouble();
+    shownStep = value;
+    showPickedValues();
     emit monitorRefreshNodeDispTracer(double(value));
-    emit monitorRefreshTimeSeriesTracer(step->time - t0);
+    // The series is read at the domain time, so its marker sits at the step's own time.
+    emit monitorRefreshTimeSeriesTracer(step->time);
+    emit resultStepShown(value);
 }
 
 void Tolvane::tcpReceiveData(double domainTime, QVector<double> x, QVector<double> y, QVector<double> z)

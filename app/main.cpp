@@ -12,11 +12,15 @@ namespace {
 
 struct CommandLine {
     QString script;
+    bool trust = false;
     bool dumpModel = false;
     bool render = false;
     RenderOptions renderOptions;
     bool instrument = false;
     InstrumentOptions instrumentOptions;
+    bool diagram = false;
+    DiagramOptions diagramOptions;
+    QString modes;  // --modes SCRIPT
     QString error;
 };
 
@@ -30,6 +34,20 @@ QSize parseSize(const QString& text)
     // The picture is three times the view: 4096 x 4096 already makes a 450 MB image.
     const int largest = 4096;
     return (okW && okH && w > 0 && h > 0 && w <= largest && h <= largest) ? QSize(w, h) : QSize();
+}
+
+// A:B[:K], B a step or "last" (-1).
+bool parseSteps(const QString& text, RenderOptions* o)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3)
+        return false;
+    bool okA = false, okB = true, okK = true;
+    o->stepsStart = parts[0].toInt(&okA);
+    o->stepsEnd = parts[1] == QLatin1String("last") ? -1 : parts[1].toInt(&okB);
+    o->stepsInterval = parts.size() == 3 ? parts[2].toInt(&okK) : 1;
+    return okA && okB && okK && o->stepsStart >= 1 && o->stepsInterval >= 1 &&
+           (o->stepsEnd == -1 || o->stepsEnd >= o->stepsStart);
 }
 
 CommandLine parseCommandLine(const QCoreApplication& app)
@@ -48,9 +66,10 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption render(QStringLiteral("render"),
                                     QStringLiteral("Draw SCRIPT into the picture given by --output."),
                                     QStringLiteral("SCRIPT"));
-    const QCommandLineOption output(QStringLiteral("output"),
-                                    QStringLiteral("Picture file (.png, .bmp, .jpg) for --render."),
-                                    QStringLiteral("IMAGE"));
+    const QCommandLineOption output(
+        QStringLiteral("output"),
+        QStringLiteral("Picture file (.png, .bmp, .jpg) for --render; .mp4 or .gif with --steps."),
+        QStringLiteral("IMAGE"));
     const QCommandLineOption view(QStringLiteral("view"),
                                   QStringLiteral("View for --render: XYZ, XY+, XY-, XZ+, XZ-, YZ+ or YZ-."),
                                   QStringLiteral("VIEW"), QStringLiteral("XYZ"));
@@ -78,8 +97,8 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("N"));
     const QCommandLineOption scale(
         QStringLiteral("scale"),
-        QStringLiteral("Deformation scale of the --step picture (default: the largest displacement of the "
-                       "run drawn at a tenth of the model's size)."),
+        QStringLiteral("Deformation scale of --step, --steps or --mode (default: the largest displacement "
+                       "drawn at a tenth of the model's size)."),
         QStringLiteral("F"));
     const QCommandLineOption result(QStringLiteral("result"),
                                     QStringLiteral("Element response to colour the --step picture by."),
@@ -93,22 +112,62 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("column"),
         QStringLiteral("Which value of the element's block --result shows, by number or name (default 1)."),
         QStringLiteral("K"), QStringLiteral("1"));
-    const QCommandLineOption component(QStringLiteral("component"),
-                                       QStringLiteral("The same as --column, by name: Mz_j, sxx_3, Nxx, ..."),
-                                       QStringLiteral("NAME"));
+    const QCommandLineOption steps(
+        QStringLiteral("steps"),
+        QStringLiteral(
+            "Animation of result steps A to B (or \"last\"), every K-th, for --render into .mp4 or .gif."),
+        QStringLiteral("A:B[:K]"));
+    const QCommandLineOption fps(QStringLiteral("fps"),
+                                 QStringLiteral("Frames a second of the --steps animation (default 25)."),
+                                 QStringLiteral("N"), QStringLiteral("25"));
+    const QCommandLineOption diagram(
+        QStringLiteral("diagram"),
+        QStringLiteral("Print the member forces of SCRIPT's last run (with --step, --component); "
+                       "with --render, the component to draw over the --step picture."),
+        QStringLiteral("SCRIPT|COMPONENT"));
+    const QCommandLineOption component(
+        QStringLiteral("component"),
+        QStringLiteral("Force component for --diagram SCRIPT: N, Vy, Vz, T, My or Mz (default Mz); for "
+                       "--render --result, the value shown, by name (Mz_j, sxx_3, Nxx, ...) as --column."),
+        QStringLiteral("C"));
     const QCommandLineOption envelope(
         QStringLiteral("envelope"),
         QStringLiteral("Colour by max, min or absmax of --result over all steps instead of the step's values."),
         QStringLiteral("KIND"));
-    parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
-                       stepOption, scale, result, attribute, column, component, envelope});
+    const QCommandLineOption modes(QStringLiteral("modes"),
+                                   QStringLiteral("Print the periods and mass ratios of every eigen call of "
+                                                  "SCRIPT's last run, tab-separated."),
+                                   QStringLiteral("SCRIPT"));
+    const QCommandLineOption mode(QStringLiteral("mode"),
+                                  QStringLiteral("Mode of the last run's last eigen call for --render, drawn "
+                                                 "at --scale or at the automatic scale."),
+                                  QStringLiteral("K"));
+    const QCommandLineOption trust(
+        QStringLiteral("trust"),
+        QStringLiteral("Evaluate scripts with the whole of Tcl when opening them (programs, connections, "
+                       "file changes), as the solver does."));
+    parser.addOptions({dump,   render, output, view,      perspective, labels, size,  instrument,
+                       record, live,   stepOption, scale, result,      attribute, column, diagram,
+                       component, modes, mode, trust,  steps,       fps, envelope});
     parser.process(app);
 
     CommandLine cl;
+    cl.trust = parser.isSet(trust);
+    // --step as both --diagram and --render read it: 0 when absent, -1 for "last".
+    int step = 0;
+    if (parser.isSet(stepOption)) {
+        bool ok = true;
+        step = parser.value(stepOption) == QLatin1String("last") ? -1 : parser.value(stepOption).toInt(&ok);
+        if (!ok || step == 0 || step < -1)
+            cl.error = QStringLiteral("bad --step \"%1\", expected a step from 1 or \"last\"")
+                           .arg(parser.value(stepOption));
+    }
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         cl.script = positional.first();
-    if (parser.isSet(dump)) {
+    if (parser.isSet(modes)) {
+        cl.modes = parser.value(modes);
+    } else if (parser.isSet(dump)) {
         cl.dumpModel = true;
         cl.script = parser.value(dump);
     } else if (parser.isSet(instrument)) {
@@ -124,6 +183,13 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                 cl.error = QStringLiteral("bad --live \"%1\", expected a scale from 1 to 99")
                                .arg(parser.value(live));
         }
+    } else if (parser.isSet(diagram) && !parser.isSet(render)) {
+        cl.diagram = true;
+        cl.diagramOptions.script = parser.value(diagram);
+        cl.diagramOptions.step = step == 0 ? -1 : step;
+        const QString force = parser.isSet(component) ? parser.value(component) : QStringLiteral("Mz");
+        if (!parseForceComponent(force, &cl.diagramOptions.component))
+            cl.error = QStringLiteral("bad --component \"%1\", expected N, Vy, Vz, T, My or Mz").arg(force);
     } else if (parser.isSet(render)) {
         cl.render = true;
         RenderOptions& o = cl.renderOptions;
@@ -143,17 +209,28 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         else if (!o.size.isValid())
             cl.error = QStringLiteral("bad size \"%1\", expected WIDTHxHEIGHT of at most 4096x4096")
                            .arg(parser.value(size));
-        if (parser.isSet(stepOption)) {
-            bool ok = true;
-            o.step =
-                parser.value(stepOption) == QLatin1String("last") ? -1 : parser.value(stepOption).toInt(&ok);
-            if (!ok || o.step == 0 || o.step < -1)
-                cl.error = QStringLiteral("bad --step \"%1\", expected a step from 1 or \"last\"")
-                               .arg(parser.value(stepOption));
+        o.step = step;
+        if (parser.isSet(diagram)) {
+            o.drawDiagram = true;
+            // A diagram belongs to a step: the last unless one is given.
+            if (o.step == 0)
+                o.step = -1;
+            if (!parseForceComponent(parser.value(diagram), &o.diagramComponent))
+                cl.error = QStringLiteral("bad --diagram \"%1\", expected N, Vy, Vz, T, My or Mz")
+                               .arg(parser.value(diagram));
         }
+        if (parser.isSet(steps) && !parseSteps(parser.value(steps), &o))
+            cl.error = QStringLiteral("bad --steps \"%1\", expected A:B or A:B:K with 1 <= A <= B, or A:last")
+                           .arg(parser.value(steps));
+        else if (parser.isSet(steps) && o.step != 0)
+            cl.error = QStringLiteral("--step and --steps exclude each other");
+        bool fpsOk = false;
+        o.fps = parser.value(fps).toInt(&fpsOk);
+        if (!fpsOk || o.fps < 1 || o.fps > 100)
+            cl.error = QStringLiteral("bad --fps \"%1\", expected 1 to 100").arg(parser.value(fps));
         bool scaleOk = true;
-        o.automaticScale = !parser.isSet(scale);
-        if (parser.isSet(scale))
+        o.scaleGiven = parser.isSet(scale);
+        if (o.scaleGiven)
             o.scale = parser.value(scale).toDouble(&scaleOk);
         o.component = parser.isSet(component) ? parser.value(component) : parser.value(column);
         o.result = parser.value(result);
@@ -173,8 +250,18 @@ CommandLine parseCommandLine(const QCoreApplication& app)
             cl.error = QStringLiteral("--envelope needs --result");
         else if (!o.result.isEmpty() && !o.result.contains(QLatin1Char(':')))
             cl.error = QStringLiteral("bad --result \"%1\", expected TYPE:RESPONSE").arg(o.result);
-        else if (o.step == 0 && (parser.isSet(result) || parser.isSet(scale)))
-            cl.error = QStringLiteral("--result and --scale need --step");
+        if (!cl.error.isEmpty()) {
+        } else if (parser.isSet(mode)) {
+            bool modeOk = false;
+            o.mode = parser.value(mode).toInt(&modeOk);
+            if (!modeOk || o.mode < 1)
+                cl.error = QStringLiteral("bad --mode \"%1\", expected a mode from 1").arg(parser.value(mode));
+            else if (o.step != 0 || o.stepsStart != 0 || parser.isSet(result) || o.drawDiagram)
+                cl.error = QStringLiteral(
+                    "--mode draws a mode shape: not with --step, --steps, --result or --diagram");
+        } else if (o.step == 0 && o.stepsStart == 0 && (parser.isSet(result) || parser.isSet(scale))) {
+            cl.error = QStringLiteral("--result and --scale need --step, --steps or --mode");
+        }
         for (const QString& l : o.labels)
             if (!labelWords.contains(l))
                 cl.error = QStringLiteral("unknown label kind \"%1\"").arg(l);
@@ -188,11 +275,19 @@ bool wantsNoDisplay(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--instrument" ||
+        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--modes" || a.startsWith("--modes=") ||
+            a == "--instrument" ||
             a.startsWith("--instrument=") || a == "--help" || a == "-h" || a == "--version" || a == "-v")
             return true;
     }
-    return false;
+    // The member force table needs no display; a picture of it does.
+    bool diagram = false, render = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        diagram = diagram || a == "--diagram" || a.startsWith("--diagram=");
+        render = render || a == "--render" || a.startsWith("--render=");
+    }
+    return diagram && !render;
 }
 
 int main(int argc, char* argv[])
@@ -208,9 +303,20 @@ int main(int argc, char* argv[])
             QTextStream(stderr) << "tolvane: " << cl.error << '\n';
             return 2;
         }
-        if (cl.instrument)
-            return instrumentMain(cl.instrumentOptions);
-        return cl.dumpModel ? dumpModelMain(cl.script) : 0;
+        const ScriptTrust trust = openingTrust(cl.trust);
+        if (cl.instrument) {
+            InstrumentOptions options = cl.instrumentOptions;
+            options.trust = trust;
+            return instrumentMain(options);
+        }
+        if (cl.diagram) {
+            DiagramOptions options = cl.diagramOptions;
+            options.trust = trust;
+            return diagramMain(options);
+        }
+        if (!cl.modes.isEmpty())
+            return modesMain(cl.modes);
+        return cl.dumpModel ? dumpModelMain(cl.script, trust) : 0;
     }
 
 #ifdef Q_OS_LINUX
@@ -232,12 +338,17 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "tolvane: " << cl.error << '\n';
         return 2;
     }
+    const ScriptTrust trust = openingTrust(cl.trust);
     if (cl.dumpModel)
-        return dumpModelMain(cl.script);
-    if (cl.render)
-        return renderMain(cl.renderOptions);
+        return dumpModelMain(cl.script, trust);
+    if (cl.render) {
+        RenderOptions options = cl.renderOptions;
+        options.trust = trust;
+        return renderMain(options);
+    }
 
     Tolvane window;
+    window.trustScriptsFromCommandLine = cl.trust;
     window.show();
     if (!cl.script.isEmpty())
         window.openScriptAtStart(cl.script);

@@ -1,6 +1,7 @@
 // The element command: finds the element's type in the table and stores its tag and node tags.
 #include "ElementTypes.h"
 #include "InterpreterState.h"
+#include "LoadCommands.h"
 #include "ModelCommands.h"
 #include "ModelRecord.h"
 #include "SourceLocation.h"
@@ -66,6 +67,8 @@ int storeElement(const QString& canonical, int nodeCount, Tcl_Interp* interp, in
         model.elementNodes(k).append(k <= nodeCount ? nodes[k - 1] : -1);
     appendSourceLocation(currentSourceLocation(interp, objv[0]), model.elementSourceFiles,
                          model.elementSourceLines);
+    model.elementTransformations.append(
+        elementTransformationTag(canonical, model.ndm, nodeCount, objc, objv));
     // Appended last: the scene walks this list, so it never meets a partial element.
     model.elementNodeCounts.append(nodeCount);
     return TCL_OK;

@@ -118,12 +118,19 @@ int nodeCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
     }
     if (ndm < 1 || ndm > 3)
         return fail(QStringLiteral("WARNING invalid ndm\nnode: %1").arg(tag));
+    int ndf = model.ndf;
     if (objc > ndm + 2 && std::strcmp(Tcl_GetString(objv[ndm + 2]), "-ndf") == 0) {
-        int ndf = 0;
         if (objc <= ndm + 3 || !readInt(objv[ndm + 3], &ndf))
             return fail(QStringLiteral("WARNING invalid nodal ndf given for node %1").arg(tag));
     }
 
+    // Builders of other ndf in one model (frame and soil nodes) give nodes of other sizes.
+    if (InterpreterState* state = interpreterState(interp)) {
+        state->nodeDofs.resize(qMin(state->nodeDofs.size(), model.nodeTags.size()));
+        while (state->nodeDofs.size() < model.nodeTags.size())
+            state->nodeDofs.append(model.ndf);
+        state->nodeDofs.append(ndf);
+    }
     model.nodeTags.append(tag);
     model.nodeX.append(xyz[0]);
     model.nodeY.append(xyz[1]);
@@ -139,6 +146,8 @@ int analyzeCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv
 {
     ++modelRecord()->analyzeCount;
     InterpreterState* state = interpreterState(interp);
+    if (state)
+        state->analyzed = true;
     int steps = 0;
     if (state && objc > 1 && readInt(objv[1], &steps)) {
         AnalysisClock& clock = state->clock;
@@ -159,6 +168,9 @@ int wipeCommand(ClientData, Tcl_Interp* interp, int, Tcl_Obj* const[])
         // Left-out elements count too: the script did define a model.
         const bool wiped =
             state->leftOut.wipedModel || !modelRecord()->isEmpty() || !state->leftOut.elementTypes.isEmpty();
+        if (!modelRecord()->isEmpty())
+            state->wiped = WipedModel{true, *modelRecord(), state->leftOut};
+        state->nodeDofs.clear();
         state->clock = AnalysisClock();
         state->leftOut = LeftOut();
         state->leftOut.wipedModel = wiped;

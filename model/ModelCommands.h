@@ -25,7 +25,7 @@ int elementCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[]);
 int fixCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[]);
 int equalDofCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[]);
 int rigidLinkCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[]);
-int timeSeriesCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[]);
+int timeSeriesCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[]);
 int eigenCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[]);
 
 // fixX, fixY and fixZ: restraints of every node at one coordinate.

@@ -133,6 +133,37 @@ QByteArray modelRecordToJson(const ModelRecord& r)
     w.add("rigidLinkConstrainedNodes", jsonArray(r.rigidLinkConstrainedNodes));
     w.add("rigidLinkSourceFiles", jsonArray(r.rigidLinkSourceFiles));
     w.add("rigidLinkSourceLines", jsonArray(r.rigidLinkSourceLines));
+    w.add("geomTransfTypes", jsonArray(r.geomTransfTypes));
+    w.add("geomTransfTags", jsonArray(r.geomTransfTags));
+    w.add("geomTransfVecxzX", jsonArray(r.geomTransfVecxzX));
+    w.add("geomTransfVecxzY", jsonArray(r.geomTransfVecxzY));
+    w.add("geomTransfVecxzZ", jsonArray(r.geomTransfVecxzZ));
+    w.add("geomTransfOffsetIX", jsonArray(r.geomTransfOffsetIX));
+    w.add("geomTransfOffsetIY", jsonArray(r.geomTransfOffsetIY));
+    w.add("geomTransfOffsetIZ", jsonArray(r.geomTransfOffsetIZ));
+    w.add("geomTransfOffsetJX", jsonArray(r.geomTransfOffsetJX));
+    w.add("geomTransfOffsetJY", jsonArray(r.geomTransfOffsetJY));
+    w.add("geomTransfOffsetJZ", jsonArray(r.geomTransfOffsetJZ));
+    w.add("elementTransformations", jsonArray(r.elementTransformations));
+    w.add("patternTags", jsonArray(r.patternTags));
+    w.add("patternTypes", jsonArray(r.patternTypes));
+    w.add("nodalLoadNodes", jsonArray(r.nodalLoadNodes));
+    w.add("nodalLoadPatterns", jsonArray(r.nodalLoadPatterns));
+    static const char* const loadKeys[] = {"nodalLoadValues1", "nodalLoadValues2", "nodalLoadValues3",
+                                           "nodalLoadValues4", "nodalLoadValues5", "nodalLoadValues6"};
+    for (int k = 1; k <= 6; ++k)
+        w.add(loadKeys[k - 1], jsonArray(r.nodalLoadValues(k)));
+    w.add("elementLoadElements", jsonArray(r.elementLoadElements));
+    w.add("elementLoadPatterns", jsonArray(r.elementLoadPatterns));
+    w.add("elementLoadTypes", jsonArray(r.elementLoadTypes));
+    w.add("elementLoadY", jsonArray(r.elementLoadY));
+    w.add("elementLoadZ", jsonArray(r.elementLoadZ));
+    w.add("elementLoadX", jsonArray(r.elementLoadX));
+    w.add("elementLoadPositions", jsonArray(r.elementLoadPositions));
+    w.add("spNodes", jsonArray(r.spNodes));
+    w.add("spDofs", jsonArray(r.spDofs));
+    w.add("spValues", jsonArray(r.spValues));
+    w.add("spPatterns", jsonArray(r.spPatterns));
     w.add("analyzeCount", QByteArray::number(r.analyzeCount));
     w.add("seriesTimes", jsonArray(r.seriesTimes));
     w.add("seriesValues", jsonArray(r.seriesValues));

@@ -29,6 +29,18 @@ const QVector<int>& ModelRecord::fixDofs(int k) const
     return const_cast<ModelRecord*>(this)->fixDofs(k);
 }
 
+QVector<double>& ModelRecord::nodalLoadValues(int k)
+{
+    QVector<double>* lists[] = {&nodalLoadValues1, &nodalLoadValues2, &nodalLoadValues3,
+                                &nodalLoadValues4, &nodalLoadValues5, &nodalLoadValues6};
+    return *lists[k - 1];
+}
+
+const QVector<double>& ModelRecord::nodalLoadValues(int k) const
+{
+    return const_cast<ModelRecord*>(this)->nodalLoadValues(k);
+}
+
 ModelRecord* modelRecord()
 {
     static ModelRecord* record = [] {

@@ -59,6 +59,51 @@ struct ModelRecord {
     QVector<int> rigidLinkSourceFiles;
     QVector<int> rigidLinkSourceLines;
 
+    // Coordinate transformations (geomTransf): type as written (Linear, PDelta, Corotational), tag,
+    // the vecxz vector in 3-D (0 in 2-D) and the joint offsets of ends i and j (0 when not given).
+    QVector<QString> geomTransfTypes;
+    QVector<int> geomTransfTags;
+    QVector<double> geomTransfVecxzX;
+    QVector<double> geomTransfVecxzY;
+    QVector<double> geomTransfVecxzZ;
+    QVector<double> geomTransfOffsetIX;
+    QVector<double> geomTransfOffsetIY;
+    QVector<double> geomTransfOffsetIZ;
+    QVector<double> geomTransfOffsetJX;
+    QVector<double> geomTransfOffsetJY;
+    QVector<double> geomTransfOffsetJZ;
+    // Per element, parallel to elementTags: the transformation tag its arguments name, -1 for
+    // elements that take none (or an argument form the table does not know).
+    QVector<int> elementTransformations;
+
+    // Load patterns, in script order: tag and type as written (Plain, UniformExcitation, ...).
+    QVector<int> patternTags;
+    QVector<QString> patternTypes;
+    // Nodal loads (load): node, pattern tag, and the first six of the ndf values (0 beyond ndf).
+    QVector<int> nodalLoadNodes;
+    QVector<int> nodalLoadPatterns;
+    QVector<double> nodalLoadValues1;
+    QVector<double> nodalLoadValues2;
+    QVector<double> nodalLoadValues3;
+    QVector<double> nodalLoadValues4;
+    QVector<double> nodalLoadValues5;
+    QVector<double> nodalLoadValues6;
+    // Member loads (eleLoad -beamUniform / -beamPoint), one entry per element named, in the member's
+    // local axes: type "beamUniform" (values per length) or "beamPoint" (forces at
+    // elementLoadPositions, a fraction of the length from end i; 0 for uniform loads).
+    QVector<int> elementLoadElements;
+    QVector<int> elementLoadPatterns;
+    QVector<QString> elementLoadTypes;
+    QVector<double> elementLoadY;
+    QVector<double> elementLoadZ;
+    QVector<double> elementLoadX;
+    QVector<double> elementLoadPositions;
+    // Prescribed displacements (sp): node, dof (1-based), value, pattern tag.
+    QVector<int> spNodes;
+    QVector<int> spDofs;
+    QVector<double> spValues;
+    QVector<int> spPatterns;
+
     int analyzeCount = 0;
 
     QVector<double> seriesTimes;
@@ -78,6 +123,9 @@ struct ModelRecord {
     // The fixity list of DOF K (K from 1 to 6).
     QVector<int>& fixDofs(int k);
     const QVector<int>& fixDofs(int k) const;
+    // The value list of nodal load DOF K (K from 1 to 6).
+    QVector<double>& nodalLoadValues(int k);
+    const QVector<double>& nodalLoadValues(int k) const;
 };
 
 // The process-wide record; created on first use with "Everything's Okay!".

@@ -1,9 +1,12 @@
 // The solver's query commands, answered from the model record and the analysis clock so that a
 // script's own arithmetic and loops run: tags, coordinates, dimensions, the domain time, and the
 // responses of an analysis that never runs here (zeros, as many as the solver would give).
+#include <cstring>
+
 #include "InterpreterState.h"
 #include "ModelCommands.h"
 #include "ModelRecord.h"
+#include "ResponseWidth.h"
 
 namespace modelcommands {
 
@@ -308,6 +311,15 @@ QString usageOf(const ResponseQuery& q)
     }
 }
 
+// The DOFs of the node at POSITION: the ndf of the builder it was made with.
+int nodeDofCount(Tcl_Interp* interp, int position)
+{
+    const InterpreterState* state = interpreterState(interp);
+    const int ndf =
+        state && position < state->nodeDofs.size() ? state->nodeDofs[position] : modelRecord()->ndf;
+    return qBound(0, ndf, 1000);
+}
+
 int nodeQuery(const ResponseQuery& q, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
     int position = 0;
@@ -321,7 +333,7 @@ int nodeQuery(const ResponseQuery& q, Tcl_Interp* interp, int objc, Tcl_Obj* con
         return setZeros(interp, 1);
     if (objc > dofWord)
         return readInt(objv[dofWord], &number) ? setZeros(interp, 1) : want(usageOf(q));
-    return setZeros(interp, qBound(0, modelRecord()->ndf, 1000));
+    return setZeros(interp, nodeDofCount(interp, position));
 }
 
 int elementQuery(const ResponseQuery& q, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
@@ -332,12 +344,22 @@ int elementQuery(const ResponseQuery& q, Tcl_Interp* interp, int objc, Tcl_Obj* 
     const int position = elementPosition(interp, tag);
     if (position < 0 && !isLeftOutElement(interp, tag))
         return noSuch(objv[0], "element", tag);
-    if (q.answer == Answer::ElementValue || position < 0)
+    if (position < 0)
         return setZeros(interp, 1);
+    const ModelRecord& model = *modelRecord();
+    const int ndf = qBound(0, model.ndf, 1000);
+    if (q.answer == Answer::ElementValue) {
+        // eleResponse names its response in its next word; localForce, basicForce ... are their own.
+        const bool named = std::strcmp(q.name, "eleResponse") == 0;
+        const QString response = !named ? QLatin1String(q.name) : objc > 2 ? text(objv[2]) : QString();
+        const int width = knownElementResponseWidth(model.elementTypes[position],
+                                                    model.elementNodeCounts[position], response, ndf);
+        return setZeros(interp, width > 0 ? width : 1);
+    }
     int dof = 0;
     if (objc > 2)
         return readInt(objv[2], &dof) ? setZeros(interp, 1) : want(usageOf(q));
-    return setZeros(interp, modelRecord()->elementNodeCounts[position] * qBound(0, modelRecord()->ndf, 1000));
+    return setZeros(interp, model.elementNodeCounts[position] * ndf);
 }
 
 int responseQueryCommand(ClientData clientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])

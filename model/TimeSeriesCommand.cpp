@@ -242,15 +242,28 @@ int pathSeries(int objc, Tcl_Obj* const objv[])
     return TCL_OK;
 }
 
+// The ground-motion series read a record file and give its step and length back in the variables
+// named after -dT and -nPts; the script computes its analysis with them.
+void setRecordVariables(Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
+{
+    for (int i = 2; i + 1 < objc; ++i) {
+        const QString option = text(objv[i]);
+        if (option == QLatin1String("-dT") || option == QLatin1String("-nPts"))
+            Tcl_ObjSetVar2(interp, objv[i + 1], nullptr, Tcl_NewIntObj(0), 0);
+    }
+}
+
 }  // namespace
 
-int timeSeriesCommand(ClientData, Tcl_Interp*, int objc, Tcl_Obj* const objv[])
+int timeSeriesCommand(ClientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
     const QString type = objc > 1 ? text(objv[1]) : QString();
     if (type == QLatin1String("Path") || type == QLatin1String("Series"))
         return pathSeries(objc, objv);
-    if (isIgnoredSeries(type))
+    if (isIgnoredSeries(type)) {
+        setRecordVariables(interp, objc, objv);
         return TCL_OK;
+    }
     return fail(QStringLiteral("WARNING unknown Series type ") + type + QStringLiteral(" - ") +
                 QStringLiteral(" valid types: Linear, Rectangular, Path, Constant, Trig, Sine\n"));
 }

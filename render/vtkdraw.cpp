@@ -30,6 +30,7 @@
 #include <vtkProperty.h>
 #include <vtkRenderWindow.h>
 #include <vtkRenderer.h>
+#include <vtkRendererCollection.h>
 #include <vtkScalarBarActor.h>
 #include <vtkScalarBarWidget.h>
 #include <vtkTextActor.h>
@@ -40,7 +41,9 @@
 
 #include "CaptureFormat.h"
 #include "ModelRecord.h"
+#include "SceneAnnotations.h"
 #include "SceneInspection.h"
+#include "UndeformedGhost.h"
 #include "SettingsStore.h"
 #include "customMouseInteractorStyle.h"
 
@@ -69,7 +72,9 @@ vtkdraw::vtkdraw(vtkRenderWindow* renderWindow, QObject* parent)
     : QObject(parent),
       m_renderWindow(renderWindow),
       m_settingsPath(SettingsStore::settingsFilePath()),
-      m_inspection(std::make_unique<SceneInspection>())
+      m_inspection(std::make_unique<SceneInspection>()),
+      m_ghost(std::make_unique<UndeformedGhost>()),
+      m_annotations(std::make_unique<SceneAnnotations>())
 {
     keepHeapMemory();
     // An offscreen window comes without an interactor; the widgets and the style need one.
@@ -211,10 +216,8 @@ void vtkdraw::createScalarBarWidget()
 void vtkdraw::drawModel()
 {
     clearScene();
-    // A new build shows the plain model: no outline of an older one.
+    // A new build shows the plain model; the outline of an older one went with its actors.
     m_resultShown = false;
-    for (auto& ghost : m_ghosts)
-        ghost = nullptr;
     createScalarBarWidget();
     drawFreeNodes();
     drawFixedNodes();
@@ -224,6 +227,7 @@ void vtkdraw::drawModel()
     drawThreeNodeElements();
     drawFourNodeElements();
     drawEightNodeElements();
+    drawAnnotations();
     // The untouched camera looks down Z: a 3-D model would show as its plan.
     if (m_isometricFirst3D && !m_shown3D && modelRecord()->ndm == 3 && !modelRecord()->isEmpty()) {
         setView(QStringLiteral("XYZ"));
@@ -378,6 +382,41 @@ private:
     std::vector<Font> m_fonts;
 };
 
+// Lends the renderers of a window to an offscreen window FACTOR times its size while it lives,
+// in the same order and layers, and gives them back: the window on screen keeps its size, its
+// camera and everything it shows.
+class LargerWindow {
+public:
+    LargerWindow(vtkRenderWindow* window, int factor) : m_window(window)
+    {
+        m_larger->SetOffScreenRendering(1);
+        m_larger->SetSize(window->GetSize()[0] * factor, window->GetSize()[1] * factor);
+        m_larger->SetNumberOfLayers(window->GetNumberOfLayers());
+        m_larger->SetMultiSamples(window->GetMultiSamples());
+        vtkRendererCollection* renderers = window->GetRenderers();
+        renderers->InitTraversal();
+        while (vtkRenderer* r = renderers->GetNextItem())
+            m_renderers.push_back(r);
+        for (vtkRenderer* r : m_renderers) {
+            window->RemoveRenderer(r);
+            m_larger->AddRenderer(r);
+        }
+    }
+    ~LargerWindow()
+    {
+        for (vtkRenderer* r : m_renderers) {
+            m_larger->RemoveRenderer(r);
+            m_window->AddRenderer(r);
+        }
+    }
+    vtkRenderWindow* window() const { return m_larger; }
+
+private:
+    vtkRenderWindow* m_window;
+    vtkNew<vtkRenderWindow> m_larger;
+    std::vector<vtkSmartPointer<vtkRenderer>> m_renderers;
+};
+
 vtkSmartPointer<vtkImageWriter> writerFor(CaptureFormat format)
 {
     switch (format) {
@@ -410,7 +449,7 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
                                .arg(QFileInfo(fileName).fileName()));
     }
 
-    // The tiles of a magnified picture show the labels chosen for the whole view.
+    // The picture shows the labels chosen for the view on screen.
     placeLabels();
     const int magnification = 3;
     const MagnifiedStrokes strokes(m_renderer, m_groups, groupCount, magnification);
@@ -420,14 +459,28 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
     std::unique_ptr<MagnifiedStrokes> outline;
     if (m_inspection->overlay)
         outline = std::make_unique<MagnifiedStrokes>(m_inspection->overlay, m_groups, 0, magnification);
+    // The diagram's values grow with the picture as the tags do.
+    vtkTextProperty* values = nullptr;
+    int valueSize = 0;
+    if (m_annotations->diagramLabels)
+        if (auto* mapper = vtkLabeledDataMapper::SafeDownCast(m_annotations->diagramLabels->GetMapper()))
+            values = mapper->GetLabelTextProperty();
+    if (values) {
+        valueSize = values->GetFontSize();
+        values->SetFontSize(valueSize * magnification);
+    }
+    // One pass over a window three times the size: tiles of the view would break lines and
+    // labels where they join.
+    const LargerWindow larger(m_renderWindow, magnification);
     vtkNew<vtkWindowToImageFilter> grab;
-    grab->SetInput(m_renderWindow);
-    grab->SetScale(magnification);
+    grab->SetInput(larger.window());
     // The colours on screen are the composited RGB; the frame buffer's alpha after blending
     // translucent actors means nothing to a viewer and would wash the picture out.
     grab->SetInputBufferTypeToRGB();
     grab->ReadFrontBufferOff();
     grab->Update();
+    if (values)
+        values->SetFontSize(valueSize);
 
     vtkSmartPointer<vtkImageWriter> writer = writerFor(format);
     writer->SetInputConnection(grab->GetOutputPort());

@@ -10,16 +10,22 @@
 
 #include <QColor>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
 #include <vtkSmartPointer.h>
 #include <memory>
 
+#include "PickIndex.h"
+
 class LabelLayer;
 class NodeIndex;
+class UndeformedGhost;
 class customMouseInteractorStyle;
+struct DiagramCurve;
 struct LineItems;
+struct SceneAnnotations;
 struct SceneInspection;
 class vtkActor;
 class vtkActor2D;
@@ -145,6 +151,18 @@ public:
     void clearHighlight();
     bool hasHighlight() const;
     QColor highlightColor() const;
+    // Symbols over the model. Supports (cones for restrained translations, rings for rotations) and
+    // zero-length springs come with every build; local axes and loads follow their switches,
+    // which stay set across builds (PATTERN: a pattern tag, -1 for all). A diagram is drawn until
+    // the next build or clearDiagram; SCALE is the drawn length of a unit value.
+    void showLocalAxes(bool on);
+    void showLoads(bool on, int pattern = -1);
+    bool localAxesShown() const;
+    bool loadsShown() const;
+    int loadPattern() const;
+    void showDiagram(const QVector<DiagramCurve>& curves, double scale);
+    void clearDiagram();
+    bool hasDiagram() const;
     // When on, the first build of a 3-D model (ndm 3) turns the camera to the "XYZ" view; later
     // builds keep the user's direction.
     void setIsometricFirst3DView(bool on) { m_isometricFirst3D = on; }
@@ -179,9 +197,13 @@ private:
     void placeLabels();
     void deformGroup(Group group, double scale, const QVector<double>& dispX, const QVector<double>& dispY,
                      const QVector<double>& dispZ, const QVector<double>* values);
+    void drawAnnotations();
+    void swapAnnotation(vtkSmartPointer<vtkActor>& slot, vtkSmartPointer<vtkActor> actor);
+    // The spring under a pick ray: its element entry, or -1.
+    int pickSpring(const double from[3], const double to[3], double tolerance, double near, PickIndex::Hit* hit);
+    int highlightSprings(const QSet<int>& elements, vtkRenderer* overlay, const double color[3]);
     // Positions of the model's node tags, rebuilt only when the node list changed.
     const NodeIndex& nodeIndex();
-    void buildGhost(Group group);
     void updateLegendLabels();
 
     vtkRenderWindow* m_renderWindow;
@@ -201,11 +223,12 @@ private:
     double m_labelledMin = 0.0, m_labelledMax = 0.0;  // the range the legend's labels show
     bool m_ghostWanted = true;
     bool m_resultShown = false;  // result scalars attached since the last build
-    vtkSmartPointer<vtkActor> m_ghosts[groupCount];
     QString m_settingsPath;
     QVector<int> m_indexedTags;  // shares the record's list while it is unchanged
     std::unique_ptr<NodeIndex> m_nodeIndex;
     std::unique_ptr<SceneInspection> m_inspection;  // picking and highlight
+    std::unique_ptr<UndeformedGhost> m_ghost;       // under a result step
+    std::unique_ptr<SceneAnnotations> m_annotations;
     bool m_isometricFirst3D = false;
     bool m_shown3D = false;
     std::shared_ptr<LabelLayer> m_labels;  // label anchors and placement; last, as it observes m_renderer

@@ -25,6 +25,7 @@
 
 #include "ModelInspection.h"
 #include "ModelRecord.h"
+#include "SceneAnnotations.h"
 #include "SceneInspection.h"
 
 namespace {
@@ -95,7 +96,7 @@ bool vtkdraw::hasHighlight() const
     for (const auto& actor : m_inspection->highlights)
         if (actor)
             return true;
-    return false;
+    return m_annotations->springHighlight != nullptr;
 }
 
 void vtkdraw::clearHighlight()
@@ -105,6 +106,9 @@ void vtkdraw::clearHighlight()
             m_inspection->overlay->RemoveActor(actor);
         actor = nullptr;
     }
+    if (m_annotations->springHighlight && m_inspection->overlay)
+        m_inspection->overlay->RemoveActor(m_annotations->springHighlight);
+    m_annotations->springHighlight = nullptr;
 }
 
 // Layer 1, as the axes marker's, and never the renderer the mouse moves: the style would fit
@@ -193,6 +197,17 @@ PickedItem vtkdraw::pick(int x, int y)
         picked.kind = PickedItem::Element;
         picked.entry = m_groups[element.group].entries[int(element.hit.cell)];
     }
+    // A zero-length spring is drawn beside its node: met on its zigzag, it wins unless the node is nearer.
+    PickIndex::Hit springHit;
+    const vtkActor* frames = m_groups[Frames].actor;
+    const double springReach =
+        (0.5 * (frames ? m_groups[Frames].actor->GetProperty()->GetLineWidth() : 1.0) + 3.0) * ray.pixel;
+    const int spring = pickSpring(ray.from, ray.to, springReach, underPointer, &springHit);
+    if (spring >= 0 && (!node.hit.found() || springHit.miss < node.hit.miss) &&
+        (picked.kind == PickedItem::Node || springHit.betterThan(element.hit, underPointer))) {
+        picked.kind = PickedItem::Element;
+        picked.entry = spring;
+    }
     return picked;
 }
 
@@ -239,7 +254,10 @@ int vtkdraw::highlight(const LineItems& items)
     }
 
     const QColor color = highlightColor();
+    const double rgb[3] = {color.redF(), color.greenF(), color.blueF()};
     int outlined = 0;
+    if (!elementEntries.isEmpty())
+        highlightSprings(elementEntries, overlayOf(*m_inspection, m_renderer, m_renderWindow), rgb);
     vtkNew<vtkIdList> ids;
     for (int group = 0; group < groupCount; ++group) {
         if (cells[group].isEmpty())

@@ -25,6 +25,7 @@
 #include <algorithm>
 
 #include "LegendText.h"
+#include "UndeformedGhost.h"
 #include "ModelRecord.h"
 #include "SettingsStore.h"
 
@@ -133,21 +134,25 @@ void vtkdraw::attachResultScalars()
         g.dataSet->GetPointData()->SetScalars(g.scalars);
         g.mapper->SetLookupTable(m_contourTable);
         g.mapper->SetScalarRange(m_contourMin, m_contourMax);
-        if (m_ghostWanted && !m_ghosts[group])
-            buildGhost(group);
     }
+    // Built once per build; afterwards this only finds it there.
+    if (m_ghostWanted)
+        m_ghost->show(*this);
     m_resultShown = true;
 }
 
 void vtkdraw::setUndeformedGhost(bool on)
 {
     m_ghostWanted = on;
-    for (Group group : {Frames, ThreeNode, FourNode, EightNode}) {
-        if (on && m_resultShown && !m_ghosts[group])
-            buildGhost(group);
-        if (m_ghosts[group])
-            m_ghosts[group]->SetVisibility(on);
-    }
+    if (on && m_resultShown)
+        m_ghost->show(*this);
+    else if (!on)
+        m_ghost->hide();
+}
+
+vtkActor* vtkdraw::ghostActor(Group g) const
+{
+    return m_ghost->actor(g);
 }
 
 void vtkdraw::deformFreeNodes(double scale, const QVector<double>& dispX, const QVector<double>& dispY,

@@ -89,7 +89,7 @@ void zor_result_panel::buildForm()
 {
     setObjectName(QStringLiteral("zor_result_panel"));
     setWindowTitle(QStringLiteral("Animation"));
-    resize(535, 210);
+    resize(535, 205);
     centralwidget = new QWidget(this);
     centralwidget->setObjectName(QStringLiteral("centralwidget"));
     setCentralWidget(centralwidget);
@@ -99,8 +99,9 @@ void zor_result_panel::buildForm()
 
     groupBox = new QGroupBox(QStringLiteral("Animation"), centralwidget);
     groupBox->setObjectName(QStringLiteral("groupBox"));
-    groupBox->setMaximumHeight(175);
-    (new QVBoxLayout(centralwidget))->addWidget(groupBox);
+    groupBox->setMaximumHeight(140);
+    auto* central = new QVBoxLayout(centralwidget);
+    central->addWidget(groupBox);
 
     horizontalSlider = new QSlider(Qt::Horizontal, groupBox);
     horizontalSlider->setObjectName(QStringLiteral("horizontalSlider"));
@@ -120,6 +121,12 @@ void zor_result_panel::buildForm()
     pushButton->setMinimumWidth(80);
     pushButton_2 = named(new QPushButton(QStringLiteral("Stop"), groupBox), "pushButton_2");
     pushButton_2->setMinimumWidth(80);
+    pushButton_3 =
+        named(new QPushButton(QStringLiteral("Export Animation..."), centralwidget), "pushButton_3");
+    auto* exportRow = new QHBoxLayout;
+    exportRow->addStretch();
+    exportRow->addWidget(pushButton_3);
+    central->addLayout(exportRow);
 
     auto* column = new QVBoxLayout(groupBox);
     auto* sliderRow = new QHBoxLayout;
@@ -135,19 +142,17 @@ void zor_result_panel::buildForm()
     fieldRow->addLayout(pairGrid(pushButton, pushButton_2));
     column->addLayout(fieldRow);
 
-    rangeBox = named(new QComboBox(groupBox), "rangeBox");
+    // The legend's range beside Export, under the steps.
+    rangeBox = named(new QComboBox(centralwidget), "rangeBox");
     rangeBox->addItems({QStringLiteral("All steps"), QStringLiteral("This step"), QStringLiteral("Fixed")});
-    rangeMinEdit = field(groupBox, "rangeMinEdit");
-    rangeMaxEdit = field(groupBox, "rangeMaxEdit");
+    rangeMinEdit = field(centralwidget, "rangeMinEdit");
+    rangeMaxEdit = field(centralwidget, "rangeMaxEdit");
     rangeMinEdit->setPlaceholderText(QStringLiteral("min"));
     rangeMaxEdit->setPlaceholderText(QStringLiteral("max"));
-    auto* rangeRow = new QHBoxLayout;
-    rangeRow->addWidget(named(new QLabel(QStringLiteral("Legend range:"), groupBox), "rangeLabel"));
-    rangeRow->addWidget(rangeBox);
-    rangeRow->addWidget(rangeMinEdit);
-    rangeRow->addWidget(rangeMaxEdit);
-    rangeRow->addStretch();
-    column->addLayout(rangeRow);
+    exportRow->insertWidget(0, named(new QLabel(QStringLiteral("Legend range:"), centralwidget), "rangeLabel"));
+    exportRow->insertWidget(1, rangeBox);
+    exportRow->insertWidget(2, rangeMinEdit);
+    exportRow->insertWidget(3, rangeMaxEdit);
     rangeMinEdit->setEnabled(false);
     rangeMaxEdit->setEnabled(false);
     connect(rangeBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
@@ -255,6 +260,17 @@ void zor_result_panel::on_pushButton_2_clicked()
     setControlsEnabled(true);
 }
 
+void zor_result_panel::on_pushButton_3_clicked()
+{
+    const PlayRange r = playRange(lineEdit->text(), lineEdit_2->text(), lineEdit_3->text(),
+                                  lineEdit_4->text(), horizontalSlider->maximum());
+    if (!r.valid) {
+        criticalBox(this, QStringLiteral("Animation"), QStringLiteral("Error in Start Step or End Stop!"));
+        return;
+    }
+    emit exportAnimationSignal(r.start, r.end, r.interval, lineEdit_5->text().toDouble());
+}
+
 void zor_result_panel::closeEvent(QCloseEvent* event)
 {
     on_pushButton_2_clicked();
@@ -268,10 +284,10 @@ void zor_result_panel::closeEvent(QCloseEvent* event)
 void zor_result_panel::setControlsEnabled(bool on)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{horizontalSlider, lineEdit, lineEdit_2, lineEdit_3,
-                                                      lineEdit_4, lineEdit_5, pushButton})
+                                                      lineEdit_4, lineEdit_5, pushButton, pushButton_3})
         w->setEnabled(on);
     for (QWidget* w : std::initializer_list<QWidget*>{horizontalSlider, lineEdit, lineEdit_2, lineEdit_3,
-                                                      lineEdit_4, pushButton, pushButton_2})
+                                                      lineEdit_4, pushButton, pushButton_2, pushButton_3})
         w->setEnabled(w->isEnabled() && m_stepsApply);
 }
 

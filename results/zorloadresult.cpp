@@ -217,6 +217,11 @@ void zorloadresult::loadNodeDisp(const QString& path, QStringList& lines)
     m_largestDisplacement = scan.result().largest;
 }
 
+void zorloadresult::loadNodeRotations(const QString& path, QStringList& lines)
+{
+    loadLines(path, lines, QStringLiteral("NodeDisp"));
+}
+
 void zorloadresult::loadNodeReaction(const QString& path, QStringList& lines)
 {
     loadLines(path, lines, QStringLiteral("NodeReaction"));

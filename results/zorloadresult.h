@@ -28,6 +28,9 @@ public:
     // Append every line of the file to the list; nothing happens when it cannot be opened.
     void loadNodeDisp(const QString& path, QStringList& lines);
     void loadNodeReaction(const QString& path, QStringList& lines);
+    // The rotations (DOFs 4 to 6) of the nodes: read as displacements are, but not measured for
+    // the deformation scale.
+    void loadNodeRotations(const QString& path, QStringList& lines);
     // Stores the selection, reads the file (an unreadable file empties the list and keeps the
     // range) and scans the contour range over every line.
     void loadElementResult(const QString& path, QStringList& lines, const QString& elementType,

@@ -46,6 +46,13 @@ bool writeRunRecord(const QString& path, const QString& digest, const QString& d
     return true;
 }
 
+QString resultsOfAnotherScriptText()
+{
+    return QStringLiteral(
+        "These results are from a run of another script, or of an earlier version of this "
+        "one. Run this script to load its results.");
+}
+
 RunRecord readRunRecord(const QString& path)
 {
     RunRecord record;

@@ -28,5 +28,8 @@ QString scriptDigest(const QString& path);
 bool writeRunRecord(const QString& path, const QString& digest, const QString& directory,
                     const QVector<QStringList>& settings, QString* error = nullptr);
 
+// What Load Result says when the record's digest is not the script's.
+QString resultsOfAnotherScriptText();
+
 // Reads the record; lines 3 on are split at single blanks, empty words kept.
 RunRecord readRunRecord(const QString& path);

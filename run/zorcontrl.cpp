@@ -18,6 +18,8 @@ zorcontrl::zorcontrl(QObject* parent)
     connect(m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
             &zorcontrl::finished);
     connect(m_process, &QProcess::errorOccurred, this, &zorcontrl::processError);
+    // Only a solver that really runs makes a run: the caller records it then.
+    connect(m_process, &QProcess::started, this, &zorcontrl::solverStarted);
     m_killTimer->setSingleShot(true);
     m_killTimer->setInterval(killDelayMs);
     connect(m_killTimer, &QTimer::timeout, m_process, &QProcess::kill);
@@ -56,9 +58,14 @@ bool zorcontrl::writeInstrumentedScript(const QVector<QStringList>& settings, in
             *error = QStringLiteral("No solver or script to run.");
         return false;
     }
+    if (modelRecord()->nodeTags.isEmpty()) {
+        if (error)
+            *error =
+                QStringLiteral("The model of %1 has no node: a run would record nothing.").arg(m_scriptFile);
+        return false;
+    }
     const QStringList block = recorderBlock(*modelRecord(), settings, monitorScale);
-    return writeInstrumentedCopy(m_scriptDir + QLatin1Char('/') + m_scriptFile, instrumentedScriptPath(),
-                                 block, error);
+    return ::writeInstrumentedScript(m_scriptDir + QLatin1Char('/') + m_scriptFile, block, error);
 }
 
 bool zorcontrl::runSolver()
@@ -75,7 +82,6 @@ bool zorcontrl::runSolver()
     m_process->setProgram(m_solverPath);
     m_process->setArguments({instrumentedScriptPath()});
     m_process->start(QIODevice::ReadOnly);
-    emit solverStarted();
     return true;
 }
 

@@ -29,12 +29,13 @@ public:
     QString instrumentedScriptPath() const;
 
     // Builds the recorders from the model record and writes the instrumented script. False with
-    // a reason when a location is missing or a file cannot be read or written.
+    // a reason when a location is missing, the model has no node, the instrumented script's name
+    // belongs to a file of the user's, or a file cannot be read or written.
     bool writeInstrumentedScript(const QVector<QStringList>& settings, int monitorScale,
                                  QString* error = nullptr);
     // Starts the solver on the instrumented script in the script's directory without waiting.
-    // False when a location is missing or a run is going; a failed start is reported by
-    // solverFailedToStart.
+    // False when a location is missing or a run is going. solverStarted follows once the solver
+    // runs; a failed start is reported by solverFailedToStart instead.
     bool runSolver();
 
     bool isRunning() const;

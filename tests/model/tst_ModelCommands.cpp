@@ -140,6 +140,13 @@ private slots:
             {"nodeDOFs 2", "3 4 5"},
             {"eleForce 8", "0.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0"},
             {"eleForce 9", "0.0"},
+            // As long as the solver's answer, so that scripts can pick values out of it.
+            {"eleResponse 7 localForce", "0.0 0.0 0.0 0.0 0.0 0.0"},
+            {"llength [eleResponse 8 stresses]", "12"},
+            {"model basic -ndm 2 -ndf 2; node 5 1 1; list [llength [nodeDisp 1]] [nodeDisp 5]",
+             "3 {0.0 0.0}"},
+            {"reliability; expr {[getMean 1] + 1}", "1"},
+            {"timeSeries PeerNGAMotion 2 eq 1.0 -dT dt -nPts n; list $dt $n", "0 0"},
             {"analyze 1", "0"},  // as the solver does on success
             {"nodeCoord 99", "WARNING nodeCoord - no node with tag 99\n"},
             {"nodeCoord 1 3", "WARNING nodeCoord - node 1 has no coordinate 3\n"},

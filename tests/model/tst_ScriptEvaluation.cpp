@@ -177,7 +177,7 @@ void ScriptEvaluationTest::leftOutSummary()
          "Success! 12 elements of 2 types not drawn: ASDShellQ4 (8), mixedBeamColumn (4)"},
         {"element noSuchType 1 1 2\nelement ASDShellQ4 2 1 2 3 4 1\n",
          "Success! 2 elements of 2 types not drawn: ASDShellQ4 (1), noSuchType (1)"},
-        {"node 1 0 0 0\nwipe\n", "Success! The script ends with wipe: nothing left to draw"},
+        {"node 1 0 0 0\nwipe\n", "Success! The script ends with wipe: the model before it is shown"},
         {shells + "wipe\nmodel basic -ndm 3\nnode 1 0 0 0\n", "Success!"},
         {"wipe\n", "Success!"},
     };
@@ -186,6 +186,8 @@ void ScriptEvaluationTest::leftOutSummary()
         const EvaluationResult r = runner.run("model basic -ndm 3\n" + c.first);
         QCOMPARE(r.code, 0);
         QCOMPARE(evaluationSuccessText(r), c.second);
+        if (c.second.contains("before it"))
+            QCOMPARE(runner.model().nodeTags, IntList({1}));
     }
 }
 

@@ -1,11 +1,13 @@
-// Recorder lines, the instrumented copy and the run record, checked byte for byte.
+// Recorder lines, the instrumented script run through the stand-in solver, and the run record.
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "ElementResponseTable.h"
 #include "Instrumentation.h"
+#include "ModelInterpreter.h"
 #include "ModelRecord.h"
 #include "RunRecord.h"
+#include "ScriptEvaluation.h"
 
 namespace {
 
@@ -88,55 +90,106 @@ private slots:
                  QStringList({"file mkdir TolvaneResult;", nodeDisp, reaction}) + elements);
         QCOMPARE(recorderBlock(*modelRecord(), {}, 10),
                  QStringList({"file mkdir TolvaneResult;", nodeDisp, live, reaction}));
+        // DOFs 4 to 6 of 6-DOF nodes in files of their own.
+        modelRecord()->ndf = 6;
+        QCOMPARE(recorderBlock(*modelRecord(), {}, 0).mid(3),
+                 QStringList(
+                     {"recorder Node -file TolvaneResult/NodeDisp456.file -time -node 1 2 3  -dof 4 5 6 disp",
+                      "recorder Node -file TolvaneResult/NodeReaction456.file -time -node 1 2 3  -dof 4 5 6 "
+                      "reaction"}));
     }
 
-    void instrumentedCopy_data()
+    // Scripts that build their model in every way the solver allows, run through the stand-in:
+    // each gets its result files, and nothing it comments out runs.
+    void everyModelCommandRecords_data()
     {
         QTest::addColumn<QByteArray>("script");
-        QTest::addColumn<QByteArray>("copy");
-        QTest::newRow("comments dropped, note kept, every model line")
-            << QByteArray(
-                   "# head\nmodel basic -ndm 2\n   #  indented\nnode 1 0 0; # note\n  model  basic -ndm 3\n")
-            << QByteArray("model basic -ndm 2\nB1\nB2\nnode 1 0 0; # note\n  model  basic -ndm 3\nB1\nB2\n");
-        QTest::newRow("continued model line") << QByteArray("model basic \\\n  -ndm 2\nnode 1 0 0\n")
-                                              << QByteArray("model basic \\\n  -ndm 2\nB1\nB2\nnode 1 0 0\n");
-        QTest::newRow("model command with an open brace")
-            << QByteArray("model basic -ndm 2 {\nnode 1 0 0\n}\nnode 2 0 0\n")
-            << QByteArray("model basic -ndm 2 {\nnode 1 0 0\n}\nB1\nB2\nnode 2 0 0\n");
-        QTest::newRow("inside a procedure body")
-            << QByteArray("proc build {} {\n  model basic -ndm 2\n  node 1 0 0\n}\n")
-            << QByteArray("proc build {} {\n  model basic -ndm 2\nB1\nB2\n  node 1 0 0\n}\n");
-        QTest::newRow("CR LF line ends, no newline at the end")
-            << QByteArray("model basic\r\nputs x") << QByteArray("model basic\nB1\nB2\nputs x\n");
+        QTest::addColumn<QByteArray>("sourced");  // sub/model.tcl, which sources sub/deep/build.tcl
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<bool>("afterAnalysis");
+        const QByteArray build = "model basic -ndm 2 -ndf 3\nnode 1 0 0\nnode 2 0 3\n";
+        const QByteArray run = "integrator LoadControl 0.1\nanalyze 4\n";
+        QTest::newRow("two levels of source") << "source sub/model.tcl\n" + run << build << 4 << false;
+        QTest::newRow("procedure") << "proc make {} {\n" + build + "}\nmake\n" + run << QByteArray() << 4
+                                   << false;
+        QTest::newRow("after wipe;") << "wipe; " + build + run << QByteArray() << 4 << false;
+        QTest::newRow("one-line if") << "if {1} {model basic -ndm 2 -ndf 3}\nnode 1 0 0\n" + run
+                                     << QByteArray() << 4 << false;
+        QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + build + run << QByteArray() << 4 << false;
+        QTest::newRow("continued comment")
+            << "# old clean-up \\\nfile delete -force keep.dat\n" + build + run << QByteArray() << 4 << false;
+        QTest::newRow("CR LF") << QByteArray(build + run).replace("\n", "\r\n") << QByteArray() << 4 << false;
+        QTest::newRow("second builder, once")
+            << build + "model basic -ndm 2 -ndf 2\nnode 3 1 1\n" + run << QByteArray() << 4 << false;
+        QTest::newRow("error after analyze") << build + run + "set f [open floorDispEnv.out r]\n"
+                                             << QByteArray() << 4 << true;
     }
-    void instrumentedCopy()
+    void everyModelCommandRecords()
     {
         QFETCH(QByteArray, script);
-        QFETCH(QByteArray, copy);
+        QFETCH(QByteArray, sourced);
+        QFETCH(int, steps);
+        QFETCH(bool, afterAnalysis);
         QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("sub/deep"));
         writeAll(dir.filePath("frame.tcl"), script);
+        writeAll(dir.filePath("sub/model.tcl"), "source sub/deep/build.tcl\n");
+        writeAll(dir.filePath("sub/deep/build.tcl"), sourced);
+        writeAll(dir.filePath("keep.dat"), "keep");
+
+        ModelInterpreter interpreter;
+        const EvaluationResult evaluation = evaluateScriptFile(interpreter, dir.filePath("frame.tcl"));
+        QCOMPARE(evaluation.afterAnalysis, afterAnalysis);
+        QVERIFY2(evaluation.modelComplete(), qPrintable(modelRecord()->statusMessage));
         QString error;
-        QVERIFY2(writeInstrumentedCopy(dir.filePath("frame.tcl"), dir.filePath("frameTemp.tcl"), {"B1", "B2"},
-                                       &error),
-                 qPrintable(error));
-        QCOMPARE(readAll(dir.filePath("frameTemp.tcl")), copy);
+        QVERIFY2(
+            writeInstrumentedScript(dir.filePath("frame.tcl"), recorderBlock(*modelRecord(), {}, 0), &error),
+            qPrintable(error));
+        QProcess solver;
+        solver.setWorkingDirectory(dir.path());
+        solver.start(TOLVANE_BINARY_DIR "/bin/tolvane-standin", {dir.filePath("frameTemp.tcl")});
+        QVERIFY(solver.waitForFinished(30000));
+        const QByteArray output = solver.readAllStandardError();
+        QCOMPARE(readAll(dir.filePath("TolvaneResult/NodeDisp.file")).count('\n'), steps);
+        QCOMPARE(readAll(dir.filePath("TolvaneResult/NodeReaction.file")).count('\n'), steps);
+        QCOMPARE(readAll(dir.filePath("keep.dat")), QByteArray("keep"));
+        // The solver's message names the user's own file and line.
+        if (afterAnalysis)
+            QVERIFY2(output.contains(QFile::encodeName(dir.filePath("frame.tcl")) + "\" line 6)"), output);
     }
 
-    void failedCopyKeepsTheOldOne()
+    void userFilesAndStaleResultsAreNotTouched()
     {
         QTemporaryDir dir;
-        const QString target = dir.filePath("frameTemp.tcl");
-        writeAll(target, "old");
+        writeAll(dir.filePath("frame.tcl"), "model basic -ndm 1\n");
+        // A file of the user's under the instrumented script's name is refused and kept.
+        writeAll(dir.filePath("frameTemp.tcl"), "puts mine\n");
         QString error;
-        QVERIFY(!writeInstrumentedCopy(dir.filePath("missing.tcl"), target, {"B"}, &error));
-        QVERIFY2(error.contains("missing.tcl"), qPrintable(error));
-        QCOMPARE(readAll(target), QByteArray("old"));
+        QVERIFY(!writeInstrumentedScript(dir.filePath("frame.tcl"), {"file mkdir TolvaneResult;"}, &error));
+        QVERIFY2(error.contains(dir.filePath("frameTemp.tcl")) && error.contains("not written by Tolvane"),
+                 qPrintable(error));
+        QCOMPARE(readAll(dir.filePath("frameTemp.tcl")), QByteArray("puts mine\n"));
+        // Ours is rewritten; a run that stops before model removes the results it would write.
+        QVERIFY(QFile::remove(dir.filePath("frameTemp.tcl")));
+        resetModelRecord();
+        modelRecord()->nodeTags = {1};
+        for (int pass = 0; pass < 2; ++pass)
+            QVERIFY2(writeInstrumentedScript(dir.filePath("frame.tcl"), recorderBlock(*modelRecord(), {}, 0),
+                                             &error),
+                     qPrintable(error));
+        QVERIFY(QDir(dir.path()).mkdir("TolvaneResult"));
+        writeAll(dir.filePath("TolvaneResult/NodeDisp.file"), "0.1 0\n");
+        writeAll(dir.filePath("TolvaneResult/Modes3.file"), "4 0\n");
+        writeAll(dir.filePath("frame.tcl"), "error early\n");
+        QProcess solver;
+        solver.setWorkingDirectory(dir.path());
+        solver.start(TOLVANE_BINARY_DIR "/bin/tolvane-standin", {dir.filePath("frameTemp.tcl")});
+        QVERIFY(solver.waitForFinished(30000));
+        QVERIFY(!QFile::exists(dir.filePath("TolvaneResult/NodeDisp.file")));
+        QVERIFY(!QFile::exists(dir.filePath("TolvaneResult/Modes3.file")));
 
-        writeAll(dir.filePath("frame.tcl"), "model basic\n");
-        writeAll(dir.filePath("file"), "");
-        QVERIFY(!writeInstrumentedCopy(dir.filePath("frame.tcl"), dir.filePath("file/frameTemp.tcl"), {"B"},
-                                       &error));
-        QVERIFY2(error.contains("file/frameTemp.tcl"), qPrintable(error));
+        QVERIFY(!writeInstrumentedScript(dir.filePath("missing.tcl"), {"B"}, &error));
+        QVERIFY2(error.contains("missing.tcl"), qPrintable(error));
     }
 
     void runRecordRoundTrip()

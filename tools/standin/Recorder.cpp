@@ -162,6 +162,14 @@ void Recorder::prepare(const MotionShapes& shapes)
     const QString& response = m_request.response;
     for (int tag : m_request.tags) {
         if (m_request.isElement) {
+            const QVector<double>* forces =
+                response == QLatin1String("localForce") || response == QLatin1String("localForces")
+                    ? shapes.memberForces(tag)
+                    : nullptr;
+            if (forces) {
+                m_unit += *forces;
+                continue;
+            }
             const MotionElement* e = shapes.element(tag);
             const int width = e ? elementResponseWidth(e->type, e->nodeCount, response, shapes.ndf())
                                 : elementResponseWidth(QString(), 0, response, shapes.ndf());

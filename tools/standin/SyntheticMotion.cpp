@@ -3,6 +3,8 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "LocalAxes.h"
+#include "MemberForces.h"
 #include "ModelRecord.h"
 
 double stepFactor(int k)
@@ -44,7 +46,7 @@ MotionShapes::MotionShapes(const ModelRecord& model)
     m_extent = largest > 0.0 ? largest : 1.0;
 
     for (int i = 0; i < model.fixNodeTags.size(); ++i)
-        for (int dof = 1; dof <= 3; ++dof)
+        for (int dof = 1; dof <= 6; ++dof)
             if (model.fixDofs(dof).value(i) == 1)
                 m_restrained[model.fixNodeTags[i]] |= 1 << (dof - 1);
 
@@ -65,6 +67,41 @@ MotionShapes::MotionShapes(const ModelRecord& model)
         if (!m_elements.contains(model.elementTags[e]))
             m_elements.insert(model.elementTags[e], element);
     }
+    addMemberForces(model);
+}
+
+void MotionShapes::addMemberForces(const ModelRecord& model)
+{
+    if (!((model.ndm == 2 && model.ndf == 3) || (model.ndm == 3 && model.ndf == 6)))
+        return;
+    QHash<int, QVector<StandinMemberLoad>> loads;
+    for (int k = 0; k < model.elementLoadElements.size(); ++k) {
+        StandinMemberLoad load;
+        load.point = model.elementLoadTypes.value(k) == QLatin1String("beamPoint");
+        load.x = model.elementLoadX.value(k);
+        load.y = model.elementLoadY.value(k);
+        load.z = model.elementLoadZ.value(k);
+        load.at = model.elementLoadPositions.value(k);
+        loads[model.elementLoadElements[k]].append(load);
+    }
+    const MemberGeometry geometry(model);
+    const int elements = std::min(model.elementTransformations.size(), model.elementTags.size());
+    for (int e = 0; e < elements; ++e) {
+        const int tag = model.elementTags[e];
+        const double length = geometry.axes(e).length;
+        if (model.elementTransformations[e] < 0 || !(length > 0.0) || m_memberForces.contains(tag))
+            continue;
+        QVector<StandinMemberLoad> own = loads.value(tag);
+        for (StandinMemberLoad& load : own)
+            load.at *= length;
+        m_memberForces.insert(tag, memberEndForces(model.ndm, length, own, m_elements.value(tag).meanHeight));
+    }
+}
+
+const QVector<double>* MotionShapes::memberForces(int tag) const
+{
+    const auto it = m_memberForces.constFind(tag);
+    return it == m_memberForces.cend() ? nullptr : &it.value();
 }
 
 double MotionShapes::height(int position) const
@@ -90,12 +127,15 @@ double MotionShapes::flatDisplacement(int position, int dof) const
 double MotionShapes::displacement(int nodeTag, int dof) const
 {
     const int position = m_nodes.position(nodeTag);
-    if (position < 0 || dof < 1 || dof > 3 || dof > m_ndf || m_ndm < 1 || m_ndm > 3)
+    if (position < 0 || dof < 1 || dof > 6 || dof > m_ndf || m_ndm < 1 || m_ndm > 3)
         return 0.0;
     if (m_restrained.value(nodeTag) & (1 << (dof - 1)))
         return 0.0;
     const int v = verticalAxis(m_ndm);
-    if (v < 0 || m_max[v] <= m_min[v])
+    const bool flat = v < 0 || m_max[v] <= m_min[v];
+    if (dof > 3)
+        return flat ? 0.0 : 0.001 * (dof - 3) * height(position);
+    if (flat)
         return flatDisplacement(position, dof);
     const double h = height(position);
     if (dof == 1)
@@ -105,8 +145,8 @@ double MotionShapes::displacement(int nodeTag, int dof) const
 
 double MotionShapes::reaction(int nodeTag, int dof) const
 {
-    static const double perDof[3] = {-1000.0, -500.0, -250.0};
-    if (dof < 1 || dof > 3 || !(m_restrained.value(nodeTag) & (1 << (dof - 1))))
+    static const double perDof[6] = {-1000.0, -500.0, -250.0, -100.0, -50.0, -25.0};
+    if (dof < 1 || dof > 6 || !(m_restrained.value(nodeTag) & (1 << (dof - 1))))
         return 0.0;
     return perDof[dof - 1];
 }

@@ -8,9 +8,13 @@
 //   disp, vmax > vmin:  dof1 = 0.02 L h s, dof2 = 0.01 L h s when ndm 3 (else 0), dof3 = 0
 //   disp, flat model:   dof ndm = -0.02 L b s, b = product of sin(pi r(c)) over X (ndm 2), X and Y (ndm 3)
 //   disp, ndm 1:        dof1 = 0.02 L r(x) s
-//   reaction:           dofs 1, 2, 3 restrained by fix: -1000 s, -500 s, -250 s
+//   rotation, vmax > vmin: dof 3 + j (j = 1, 2, 3) = 0.001 j h s
+//   reaction:           dofs 1 to 6 restrained by fix: -1000 s, -500 s, -250 s, -100 s, -50 s, -25 s
 //   element value j of W:  100 s (1 + hc) (j + 1) / W, hc = mean h of the element's nodes
-//   Dofs above 3 or above ndf, restrained dofs (for disp) and unknown tags are 0.
+//   localForce of a beam-column (an element with a coordinate transformation, in a model of
+//   ndm 2 and ndf 3 or ndm 3 and ndf 6): s times the end forces of MemberForces.h
+//   Dofs above 6 or above ndf, restrained dofs (for disp), rotations of flat models and unknown
+//   tags are 0.
 //
 //   const MotionShapes shapes(*modelRecord());  // once per model state
 //   const double x = shapes.displacement(tag, 1) * stepFactor(k);
@@ -44,10 +48,13 @@ public:
     // Null for a tag that is not an element of the model.
     const MotionElement* element(int tag) const;
     double elementValue(int tag, int j, int width) const;
+    // The localForce values at s = 1 of a beam-column; null for other elements.
+    const QVector<double>* memberForces(int tag) const;
 
 private:
     double height(int position) const;
     double flatDisplacement(int position, int dof) const;
+    void addMemberForces(const ModelRecord& model);
 
     int m_ndm = 0;
     int m_ndf = 0;
@@ -58,4 +65,5 @@ private:
     NodeIndex m_nodes;
     QHash<int, int> m_restrained;  // node tag -> bit d-1 set when dof d is fixed
     QHash<int, MotionElement> m_elements;
+    QHash<int, QVector<double>> m_memberForces;
 };
