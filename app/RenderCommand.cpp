@@ -31,7 +31,7 @@ struct StepFailure {
 
 // Loads the results of the script's last run as Load Result would and prepares the step.
 StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
-                     ResultStep* step)
+                     ResultStep* step, int* stepNumber)
 {
     const QString dir = script.absolutePath();
     const RunRecord record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
@@ -74,6 +74,7 @@ StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorl
     const int wanted = options.step < 0 ? count : options.step;
     if (wanted < 1 || wanted > count)
         return {2, QStringLiteral("step %1 is not among the %2 steps of the results").arg(wanted).arg(count)};
+    *stepNumber = wanted;
     if (!prepareResultStep(loader, disp, reactions, elements, wanted, step))
         return {2, QStringLiteral("step %1 does not hold three values per node of the model").arg(wanted)};
     return {};
@@ -112,8 +113,9 @@ int renderMain(const RenderOptions& options)
     snapshot.size = options.size;
     zorloadresult loader;
     ResultStep step;
+    int stepNumber = 0;
     if (options.step != 0) {
-        const StepFailure failure = loadStep(options, script, loader, &step);
+        const StepFailure failure = loadStep(options, script, loader, &step, &stepNumber);
         if (failure.status != 0) {
             err << "tolvane: " << failure.reason << '\n';
             return failure.status;
@@ -137,6 +139,7 @@ int renderMain(const RenderOptions& options)
             scene.setScalarRange(loader.contourMin(), loader.contourMax());
             if (contour)
                 scene.showScalarBar();
+            markHeldNodes(scene, step.heldNodes);
             showDeformed(scene, options.scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
             if (!curves.isEmpty())
                 scene.showDiagram(curves, diagramScale);
@@ -148,6 +151,11 @@ int renderMain(const RenderOptions& options)
         return 2;
     }
 
+    // The picture is written all the same: it shows where the values ran out.
+    if (step.notNumbers > 0) {
+        err << "tolvane: " << notNumbersText(stepNumber, step.notNumbers) << '\n';
+        return 1;
+    }
     if (evaluation.afterAnalysis) {
         err << "tolvane: " << evaluationStoppedAfterAnalysisText(evaluation) << '\n';
         return 0;

@@ -1,5 +1,6 @@
 #include "ResultDisplay.h"
 
+#include "ModelInspection.h"
 #include "vtkdraw.h"
 
 void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
@@ -16,4 +17,15 @@ void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const 
     scene.deformFourNodeElements(scale, x, y, z, s4);
     scene.deformEightNodeElements(scale, x, y, z, s8);
     scene.render();
+}
+
+void markHeldNodes(vtkdraw& scene, const QVector<int>& nodes)
+{
+    if (nodes.isEmpty()) {
+        scene.clearHighlight();
+        return;
+    }
+    LineItems items;
+    items.nodes = nodes;
+    scene.highlight(items);
 }

@@ -13,3 +13,7 @@ class vtkdraw;
 void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
                   const QVector<double>& z, const QVector<double>& s2, const QVector<double>& s3,
                   const QVector<double>& s4, const QVector<double>& s8);
+
+// Outlines the nodes at these positions of the model's node list (the nodes a step holds at
+// their last numeric values); none removes the outline.
+void markHeldNodes(vtkdraw& scene, const QVector<int>& nodes);

@@ -9,6 +9,7 @@
 #include "ResultCheck.h"
 #include "ResultDisplay.h"
 #include "ResultStep.h"
+#include "RunLogView.h"
 #include "RunRecord.h"
 #include "Tolvane.h"
 #include "TolvaneDiagrams.h"
@@ -72,6 +73,7 @@ void Tolvane::outputReadSlot(QStringList selection)
             return;
         }
     }
+    step.reset();  // what it keeps belongs to the lines loaded before
     loader->loadNodeDisp(dispPath, nodeDispLines);
     loader->loadNodeReaction(reactionPath, nodeReactionLines);
     const int nodes = modelRecord()->nodeTags.size();
@@ -109,9 +111,14 @@ void Tolvane::sliderChangedSlot(int value, double sFactor)
         step = std::make_unique<ResultStep>();
     if (!prepareResultStep(*loader, nodeDispLines, nodeReactionLines, elementLines, value, step.get()))
         return;
+    // Marked before drawing: the marks share the points the step moves.
+    if (!step->heldNodes.isEmpty() || heldNodesMarked)
+        markHeldNodes(*scene, step->heldNodes);
+    heldNodesMarked = !step->heldNodes.isEmpty();
     showDeformed(*scene, scaleFactor, step->x, step->y, step->z, step->s2, step->s3, step->s4, step->s8);
     ui->statusBar->showMessage(
-        QStringLiteral("Current Step: %1 | Domain Time: %2").arg(value).arg(step->time));
+        step->notNumbers > 0 ? notNumbersText(value, step->notNumbers)
+                             : QStringLiteral("Current Step: %1 | Domain Time: %2").arg(value).arg(step->time));
     diagramCommands->followStep(value);
 
     // The time-series monitor's clock starts at the analysis that drives the series.
@@ -142,10 +149,14 @@ QString Tolvane::startLiveServer()
     if (!liveServer) {
         liveServer = new zortcpserver(zortcpserver::defaultPort, this);
         connect(liveServer, &zortcpserver::tclSendData, this, &Tolvane::tcpReceiveData);
+        connect(liveServer, &zortcpserver::streamRefused, this, [this](const QString& problem) {
+            const QString text = QStringLiteral("Live view: %1; nothing of it is drawn.").arg(problem);
+            ui->runLog->appendNote(text);
+            ui->statusBar->showMessage(text, 10000);
+        });
     }
+    liveServer->setNodeCount(modelRecord()->nodeTags.size());
     if (liveServer->isListening())
         return QString();
-    return QStringLiteral("live view off: cannot listen on 127.0.0.1:%1: %2")
-        .arg(zortcpserver::defaultPort)
-        .arg(liveServer->errorString());
+    return QStringLiteral("live view off: cannot listen on 127.0.0.1: %1").arg(liveServer->errorString());
 }
