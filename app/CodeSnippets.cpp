@@ -6,24 +6,11 @@
 
 QByteArray defaultSnippetContent()
 {
-    static const char* const lines[] = {
-        "#>>Rayleigh Damping",
-        "set xDamp 0.05;",
-        "set nEigenI 1;",
-        "set nEigenJ 2;",
-        "set lambdaN [eigen [expr $nEigenJ]];",
-        "set lambdaI [lindex $lambdaN [expr $nEigenI-1]];",
-        "set lambdaJ [lindex $lambdaN [expr $nEigenJ-1]];",
-        "set omegaI [expr pow($lambdaI,0.5)];",
-        "set omegaJ [expr pow($lambdaJ,0.5)];",
-        "set alphaM [expr $xDamp*(2*$omegaI*$omegaJ)/($omegaI+$omegaJ)];",
-        "set betaKcurr [expr 2.*$xDamp/($omegaI+$omegaJ)];",
-        "rayleigh $alphaM $betaKcurr 0 0;",
-    };
-    QByteArray content;
-    for (const char* line : lines)
-        content.append(line).append("\r\n");
-    return content;
+    // The same file is installed as the shared snippets; the user's copy keeps Windows line ends.
+    QFile builtIn(QStringLiteral(":/Tolvane/codeSnippet.txt"));
+    if (!builtIn.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return builtIn.readAll().replace("\r\n", "\n").replace("\n", "\r\n");
 }
 
 bool ensureSnippetFile(const QString& path)

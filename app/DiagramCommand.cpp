@@ -20,21 +20,30 @@ QString number(double v)
 
 }  // namespace
 
+bool readScriptRunRecord(const QFileInfo& script, RunRecord* record, QString* why, int* status)
+{
+    const QString dir = script.absolutePath();
+    *record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
+    *status = 2;
+    if (!record->readable) {
+        *why = QStringLiteral("no run record %1/%2: run the analysis first").arg(dir, runRecordFileName());
+        return false;
+    }
+    if (record->digest != scriptDigest(script.absoluteFilePath())) {
+        *status = 1;
+        *why = resultsOfAnotherScriptText();
+        return false;
+    }
+    return true;
+}
+
 bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramResults::Member>* members,
                      int* step, QString* why, int* status)
 {
     const QString dir = script.absolutePath();
-    const RunRecord record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
-    *status = 2;
-    if (!record.readable) {
-        *why = QStringLiteral("no run record %1/%2: run the analysis first").arg(dir, runRecordFileName());
+    RunRecord record;
+    if (!readScriptRunRecord(script, &record, why, status))
         return false;
-    }
-    if (record.digest != scriptDigest(script.absoluteFilePath())) {
-        *status = 1;
-        *why = QStringLiteral("Tcl file has been changed\nPlease analyze it again!");
-        return false;
-    }
     DiagramResults results;
     if (!results.load(dir, record, *modelRecord(), why))
         return false;
@@ -49,14 +58,11 @@ bool loadDiagramStep(const QFileInfo& script, int wantedStep, QVector<DiagramRes
     return true;
 }
 
-int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
+int reportEvaluation(const EvaluationResult& evaluation)
 {
     QTextStream err(stderr);
-    const EvaluationResult evaluation = evaluateScriptFile(interpreter, QFileInfo(script).absoluteFilePath());
-    if (!evaluation.readable) {
-        err << "tolvane: cannot read " << script << '\n';
-        return 2;
-    }
+    if (!evaluation.leftUndone.isEmpty())
+        err << "tolvane: " << evaluation.leftUndone << '\n';
     if (evaluation.afterAnalysis) {
         err << "tolvane: " << evaluationStoppedAfterAnalysisText(evaluation) << '\n';
         return 0;
@@ -68,11 +74,21 @@ int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
     return 0;
 }
 
+int evaluateBatchScript(ModelInterpreter& interpreter, const QString& script)
+{
+    const EvaluationResult evaluation = evaluateScriptFile(interpreter, QFileInfo(script).absoluteFilePath());
+    if (!evaluation.readable) {
+        QTextStream(stderr) << "tolvane: cannot read " << script << '\n';
+        return 2;
+    }
+    return reportEvaluation(evaluation);
+}
+
 int diagramMain(const DiagramOptions& options)
 {
     QTextStream err(stderr);
     const QFileInfo script(options.script);
-    ModelInterpreter interpreter;
+    ModelInterpreter interpreter(options.trust);
     if (const int status = evaluateBatchScript(interpreter, options.script))
         return status;
     QVector<DiagramResults::Member> members;

@@ -8,10 +8,17 @@
 #include "ModelJson.h"
 #include "ModelRecord.h"
 #include "ScriptEvaluation.h"
+#include "SettingsStore.h"
 
-int dumpModelMain(const QString& script)
+ScriptTrust openingTrust(bool trustOption)
 {
-    ModelInterpreter interpreter;
+    const bool trusted = trustOption || SettingsStore::trustScripts(SettingsStore::settingsFilePath());
+    return trusted ? ScriptTrust::Whole : ScriptTrust::Safe;
+}
+
+int dumpModelMain(const QString& script, ScriptTrust trust)
+{
+    ModelInterpreter interpreter(trust);
     const EvaluationResult r = evaluateScriptFile(interpreter, script);
     QTextStream err(stderr);
     if (!r.readable) {
@@ -23,13 +30,6 @@ int dumpModelMain(const QString& script)
     std::fflush(stdout);
     if (!r.leftOut.isEmpty())
         err << "tolvane: " << r.leftOut << '\n';
-    if (r.afterAnalysis) {
-        err << "tolvane: " << evaluationStoppedAfterAnalysisText(r) << '\n';
-        return 0;
-    }
-    if (r.code != 0) {
-        err << "tolvane: " << evaluationErrorText(r) << '\n';
-        return 1;
-    }
-    return 0;
+    err.flush();
+    return reportEvaluation(r);
 }

@@ -55,7 +55,7 @@ int instrumentMain(const InstrumentOptions& options)
         return 2;
     }
     const QFileInfo script(options.script);
-    ModelInterpreter interpreter;
+    ModelInterpreter interpreter(options.trust);
     if (const int status = evaluateBatchScript(interpreter, options.script))
         return status;
     if (modelRecord()->nodeTags.isEmpty()) {

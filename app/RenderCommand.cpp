@@ -1,9 +1,12 @@
 // --render: interpret a script as the application does and write the picture of its model
 // through the same scene builder and capture, without showing a window; with --step, the
-// picture of a result step as the animation shows it.
+// picture of a result step as the animation shows it, or with --mode a mode shape as the Modes
+// window shows it; with --steps, an animation of a range.
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 
+#include "AnimationExport.h"
 #include "BatchCommands.h"
 #include "CaptureFormat.h"
 #include "DiagramDisplay.h"
@@ -18,6 +21,9 @@
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
 #include "SettingsStore.h"
+#include "TolvaneModes.h"
+#include "UndeformedGhost.h"
+#include "VideoEncoder.h"
 #include "vtkdraw.h"
 #include "zor_result_read_panel.h"
 #include "zorloadresult.h"
@@ -29,9 +35,13 @@ struct StepFailure {
     QString reason;
 };
 
-// Loads the results of the script's last run as Load Result would and prepares the step.
-StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
-                     ResultStep* step, int* stepNumber)
+struct LoadedResults {
+    QStringList disp, reactions, elements;
+};
+
+// Loads the results of the script's last run as Load Result would.
+StepFailure loadResults(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
+                        LoadedResults* loaded)
 {
     const QString dir = script.absolutePath();
     const RunRecord record = readRunRecord(dir + QLatin1Char('/') + runRecordFileName());
@@ -42,9 +52,8 @@ StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorl
         return {1, resultsOfAnotherScriptText()};
 
     const QString results = dir + QStringLiteral("/TolvaneResult/");
-    QStringList disp, reactions, elements;
-    loader.loadNodeDisp(results + QStringLiteral("NodeDisp.file"), disp);
-    loader.loadNodeReaction(results + QStringLiteral("NodeReaction.file"), reactions);
+    loader.loadNodeDisp(results + QStringLiteral("NodeDisp.file"), loaded->disp);
+    loader.loadNodeReaction(results + QStringLiteral("NodeReaction.file"), loaded->reactions);
     if (!options.result.isEmpty()) {
         const QString type = options.result.section(QLatin1Char(':'), 0, 0);
         const QString response = options.result.section(QLatin1Char(':'), 1);
@@ -66,46 +75,70 @@ StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorl
             return {2,
                     QStringLiteral("--column must be from 1 to %1 for %2").arg(widest).arg(options.result)};
         loader.loadElementResult(
-            results + QStringLiteral("%1_%2.file").arg(type, response), elements, type, response,
+            results + QStringLiteral("%1_%2.file").arg(type, response), loaded->elements, type, response,
             options.pointAttribute ? QStringLiteral("Point Attribute") : QStringLiteral("Element Attribute"),
             QString::number(columns), QString::number(options.column));
     }
-    const int count = disp.size();
+    return {};
+}
+
+// The step --step names, prepared; *SHOWN is its number.
+StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
+                     ResultStep* step, int* shown)
+{
+    LoadedResults loaded;
+    const StepFailure failure = loadResults(options, script, loader, &loaded);
+    if (failure.status != 0)
+        return failure;
+    const int count = loaded.disp.size();
     const int wanted = options.step < 0 ? count : options.step;
     if (wanted < 1 || wanted > count)
         return {2, QStringLiteral("step %1 is not among the %2 steps of the results").arg(wanted).arg(count)};
-    *stepNumber = wanted;
-    if (!prepareResultStep(loader, disp, reactions, elements, wanted, step))
+    *shown = wanted;
+    if (!prepareResultStep(loader, loaded.disp, loaded.reactions, loaded.elements, wanted, step))
         return {2, QStringLiteral("step %1 does not hold three values per node of the model").arg(wanted)};
     return {};
 }
 
-}  // namespace
-
-int renderMain(const RenderOptions& options)
+// --steps: the frames of the range, as the Animation window's export writes them.
+StepFailure writeAnimation(const RenderOptions& options, const QFileInfo& script, const QString& settingsPath,
+                           const QString& output)
 {
-    QTextStream err(stderr);
-    // Evaluating the script moves the working directory to the script's folder.
-    const QString output = QFileInfo(options.output).absoluteFilePath();
-    const QFileInfo script(options.script);
-    if (captureFormatFor(output) == CaptureFormat::Unsupported) {
-        err << "tolvane: cannot save \"" << options.output
-            << "\": the picture type must be .png, .bmp or .jpg\n";
-        return 2;
-    }
+    zorloadresult loader;
+    LoadedResults loaded;
+    const StepFailure failure = loadResults(options, script, loader, &loaded);
+    if (failure.status != 0)
+        return failure;
+    const int count = loaded.disp.size();
+    const int end = options.stepsEnd < 0 ? count : std::min(options.stepsEnd, count);
+    if (options.stepsStart > end)
+        return {2, QStringLiteral("step %1 is not among the %2 steps of the results")
+                       .arg(options.stepsStart)
+                       .arg(count)};
+    AnimationJob job;
+    job.output = output;
+    job.settingsPath = settingsPath;
+    job.view.view = options.view;
+    job.view.perspective = options.perspective;
+    job.view.labels = options.labels;
+    job.view.size = options.size;
+    job.fps = options.fps;
+    job.steps = animationSteps(options.stepsStart, end, options.stepsInterval);
+    job.scale = options.scale;
+    job.loader = &loader;
+    job.disp = &loaded.disp;
+    job.reaction = &loaded.reactions;
+    job.element = &loaded.elements;
+    const AnimationOutcome outcome = exportAnimation(job);
+    if (!outcome.written)
+        return {2, outcome.error};
+    return {};
+}
 
-    // Like start-up: a missing settings file is written with the defaults first.
-    const QString settingsPath = SettingsStore::settingsFilePath();
-    if (!QFileInfo(settingsPath).isFile() && !SettingsStore::writeDefaults(settingsPath))
-        err << "tolvane: cannot write the settings file " << settingsPath << '\n';
-
-    ModelInterpreter interpreter;
-    const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
-    if (!evaluation.readable) {
-        err << "tolvane: cannot read " << options.script << '\n';
-        return 2;
-    }
-
+// The picture of the model, or of a --step.
+StepFailure writePicture(const RenderOptions& options, const QFileInfo& script, const QString& settingsPath,
+                         const QString& output)
+{
     SnapshotOptions snapshot;
     snapshot.view = options.view;
     snapshot.perspective = options.perspective;
@@ -113,23 +146,32 @@ int renderMain(const RenderOptions& options)
     snapshot.size = options.size;
     zorloadresult loader;
     ResultStep step;
-    int stepNumber = 0;
-    if (options.step != 0) {
-        const StepFailure failure = loadStep(options, script, loader, &step, &stepNumber);
-        if (failure.status != 0) {
-            err << "tolvane: " << failure.reason << '\n';
-            return failure.status;
-        }
+    int shown = 0;
+    // The outline must outlive the picture's drawing.
+    UndeformedGhost ghost;
+    if (options.mode > 0) {
+        QVector<double> x, y, z;
+        double amplitude = 0.0;
+        QString why;
+        int status = 0;
+        if (!loadModeShape(script, options.mode, options.scaleGiven ? options.scale : 0.0, &x, &y, &z, &amplitude,
+                           &why, &status))
+            return {status, why};
+        snapshot.decorate = [&ghost, amplitude, x, y, z](vtkdraw& scene) {
+            showModeShape(scene, &ghost, amplitude, x, y, z);
+        };
+    } else if (options.step != 0) {
+        const StepFailure failure = loadStep(options, script, loader, &step, &shown);
+        if (failure.status != 0)
+            return failure;
         QVector<DiagramCurve> curves;
         double diagramScale = 1.0;
         if (options.drawDiagram) {
             QVector<DiagramResults::Member> members;
             int diagramStep = 0, status = 0;
             QString why;
-            if (!loadDiagramStep(script, options.step, &members, &diagramStep, &why, &status)) {
-                err << "tolvane: " << why << '\n';
-                return status;
-            }
+            if (!loadDiagramStep(script, options.step, &members, &diagramStep, &why, &status))
+                return {status, why};
             double largest = 0.0;
             curves = diagramCurves(members, options.diagramComponent, false, &largest);
             diagramScale = automaticDiagramScale(largest, MemberGeometry(*modelRecord()).extent());
@@ -146,23 +188,50 @@ int renderMain(const RenderOptions& options)
         };
     }
     QString error;
-    if (!renderSnapshot(settingsPath, output, snapshot, &error)) {
-        err << "tolvane: " << error << '\n';
+    if (!renderSnapshot(settingsPath, output, snapshot, &error))
+        return {2, error};
+    // The picture is written all the same: it shows where the values ran out.
+    if (step.notNumbers > 0)
+        return {1, notNumbersText(shown, step.notNumbers)};
+    return {};
+}
+
+}  // namespace
+
+int renderMain(const RenderOptions& options)
+{
+    QTextStream err(stderr);
+    // Evaluating the script moves the working directory to the script's folder.
+    const QString output = QFileInfo(options.output).absoluteFilePath();
+    const QFileInfo script(options.script);
+    const bool animation = options.stepsStart > 0;
+    if (animation && VideoEncoder::formatFor(output) == VideoEncoder::Format::Unsupported) {
+        err << "tolvane: cannot save \"" << options.output << "\": the animation type must be .mp4 or .gif\n";
+        return 2;
+    }
+    if (!animation && captureFormatFor(output) == CaptureFormat::Unsupported) {
+        err << "tolvane: cannot save \"" << options.output
+            << "\": the picture type must be .png, .bmp or .jpg\n";
         return 2;
     }
 
-    // The picture is written all the same: it shows where the values ran out.
-    if (step.notNumbers > 0) {
-        err << "tolvane: " << notNumbersText(stepNumber, step.notNumbers) << '\n';
-        return 1;
+    // Like start-up: a missing settings file is written with the defaults first.
+    const QString settingsPath = SettingsStore::settingsFilePath();
+    if (!QFileInfo(settingsPath).isFile() && !SettingsStore::writeDefaults(settingsPath))
+        err << "tolvane: cannot write the settings file " << settingsPath << '\n';
+
+    ModelInterpreter interpreter(options.trust);
+    const EvaluationResult evaluation = evaluateScriptFile(interpreter, script.absoluteFilePath());
+    if (!evaluation.readable) {
+        err << "tolvane: cannot read " << options.script << '\n';
+        return 2;
     }
-    if (evaluation.afterAnalysis) {
-        err << "tolvane: " << evaluationStoppedAfterAnalysisText(evaluation) << '\n';
-        return 0;
+
+    const StepFailure failure = animation ? writeAnimation(options, script, settingsPath, output)
+                                          : writePicture(options, script, settingsPath, output);
+    if (failure.status != 0) {
+        err << "tolvane: " << failure.reason << '\n';
+        return failure.status;
     }
-    if (evaluation.code != 0) {
-        err << "tolvane: " << evaluationErrorText(evaluation) << '\n';
-        return 1;
-    }
-    return 0;
+    return reportEvaluation(evaluation);
 }

@@ -3,11 +3,10 @@
 #include "ModelInspection.h"
 #include "vtkdraw.h"
 
-void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
-                  const QVector<double>& z, const QVector<double>& s2, const QVector<double>& s3,
-                  const QVector<double>& s4, const QVector<double>& s8)
+void moveGroups(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
+                const QVector<double>& z, const QVector<double>& s2, const QVector<double>& s3,
+                const QVector<double>& s4, const QVector<double>& s8)
 {
-    scene.attachResultScalars();
     scene.deformFreeNodes(scale, x, y, z);
     scene.deformFixedNodes(scale, x, y, z);
     scene.deformEqualDOF(scale, x, y, z);
@@ -16,6 +15,14 @@ void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const 
     scene.deformThreeNodeElements(scale, x, y, z, s3);
     scene.deformFourNodeElements(scale, x, y, z, s4);
     scene.deformEightNodeElements(scale, x, y, z, s8);
+}
+
+void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
+                  const QVector<double>& z, const QVector<double>& s2, const QVector<double>& s3,
+                  const QVector<double>& s4, const QVector<double>& s8)
+{
+    scene.attachResultScalars();
+    moveGroups(scene, scale, x, y, z, s2, s3, s4, s8);
     scene.render();
 }
 

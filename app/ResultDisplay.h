@@ -8,6 +8,12 @@
 
 class vtkdraw;
 
+// Moves every group to the displacements times SCALE and writes the element groups' values
+// (shown only once result scalars are attached); no render.
+void moveGroups(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,
+                const QVector<double>& z, const QVector<double>& s2, const QVector<double>& s3,
+                const QVector<double>& s4, const QVector<double>& s8);
+
 // Moves every group to the displacements times SCALE and colours the element groups by their
 // normalised values (empty lists: the middle colour), then renders.
 void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const QVector<double>& y,

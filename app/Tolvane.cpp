@@ -12,11 +12,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
 #include "AboutDialog.h"
+#include "BatchCommands.h"
 #include "CodeSnippets.h"
 #include "EvaluationGuard.h"
 #include "ModelInterpreter.h"
@@ -26,6 +28,7 @@
 #include "RunRecord.h"
 #include "ScriptEvaluation.h"
 #include "TolvaneDiagrams.h"
+#include "TolvaneModes.h"
 #include "SettingsStore.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
@@ -63,6 +66,18 @@ Tolvane::Dialogs realDialogs()
                                      QMessageBox::Save) == QMessageBox::Save;
     };
     d.exec = [](QDialog* dialog) { return dialog->exec(); };
+    d.progress = [](QWidget* p, const QString& text, int total) {
+        auto dialog = std::make_shared<QProgressDialog>(text, QStringLiteral("Cancel"), 0, total, p);
+        dialog->setWindowTitle(QStringLiteral("Progress"));
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->setMinimumDuration(0);
+        dialog->setValue(0);
+        // Setting the value of a modal progress dialog lets it repaint and take the Cancel click.
+        return std::function<bool(int)>([dialog](int done) {
+            dialog->setValue(done);
+            return !dialog->wasCanceled();
+        });
+    };
     return d;
 }
 
@@ -97,6 +112,7 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent), dialogs(realDialogs())
     buildCodeSnippetMenu();
     setUpInspection();
     diagramCommands = new DiagramCommands(this);
+    modesCommands = new ModesCommands(this);
 }
 
 Tolvane::~Tolvane()
@@ -289,7 +305,7 @@ EvaluationResult Tolvane::interpretScript(const QString& path)
     if (fileName.isEmpty() || fileDir.isEmpty())
         return result;
 
-    interpreter = std::make_unique<ModelInterpreter>();
+    interpreter = std::make_unique<ModelInterpreter>(openingTrust(trustScriptsFromCommandLine));
     ui->statusBar->showMessage(QStringLiteral("Interpreter Tcl File..."));
     // Marks of an earlier refresh belong to text that may have been fixed since.
     for (QMdiSubWindow* sub : ui->mdiArea->subWindowList())
@@ -317,12 +333,13 @@ EvaluationResult Tolvane::interpretScript(const QString& path)
         showEvaluationError(result.errorFile, result.errorLine);
     } else {
         // What was left out needs longer than a bare success to be read.
-        ui->statusBar->showMessage(evaluationSuccessText(result) + note,
-                                   result.leftOut.isEmpty() && note.isEmpty() ? 2000 : 8000);
+        const bool bare = result.leftOut.isEmpty() && result.leftUndone.isEmpty() && note.isEmpty();
+        ui->statusBar->showMessage(evaluationSuccessText(result) + note, bare ? 2000 : 8000);
     }
 
     scene->drawModel();
     diagramCommands->modelRedrawn();
+    modesCommands->modelRedrawn();
     scaleFactor = 1.0;
     return result;
 }
@@ -440,9 +457,9 @@ void Tolvane::on_actionCapture_Screen_triggered()
     if (name.isEmpty())
         return;
     QString error;
+    // The view stays as it was: the capture draws into a window of its own.
     if (!scene->capture(name, &error))
         dialogs.warning(this, QStringLiteral("Capture Screen"), error);
-    scene->resetCamera();
     scene->render();
 }
 
@@ -473,8 +490,10 @@ void Tolvane::on_actionExit_triggered()
 
 void Tolvane::buildCodeSnippetMenu()
 {
-    const QString path = SettingsStore::snippetFilePath();
-    ensureSnippetFile(path);
+    const QString path = SettingsStore::snippetFileToRead();
+    // Installed, the shared snippets serve until the user makes a copy of their own.
+    if (path == SettingsStore::snippetFilePath())
+        ensureSnippetFile(path);
     const Snippets snippets = readSnippetFile(path);
     snippetTitles = snippets.titles;
     snippetBodies = snippets.bodies;

@@ -16,6 +16,7 @@
 #include "TolvaneForm.h"
 
 class DiagramCommands;
+class ModesCommands;
 class ModelInterpreter;
 class QDialog;
 class QMdiSubWindow;
@@ -32,6 +33,7 @@ class zorloadresult;
 class zortcpserver;
 struct EvaluationResult;
 struct ResultStep;
+struct ResultTables;
 
 class Tolvane : public QMainWindow {
     Q_OBJECT
@@ -53,11 +55,16 @@ public:
         // Save or Cancel; true for Save.
         std::function<bool(QWidget*, const QString& title, const QString& text)> saveFirst;
         std::function<int(QDialog*)> exec;
+        // A progress dialog of TOTAL steps; the function it returns is told the steps done and
+        // answers false once the user cancelled.
+        std::function<std::function<bool(int done)>(QWidget*, const QString& text, int total)> progress;
     };
     Dialogs dialogs;
 
     // Opens and interprets a script given on the command line, as Open would.
     void openScriptAtStart(const QString& path);
+    // --trust: scripts get the whole of Tcl whatever the settings say.
+    bool trustScriptsFromCommandLine = false;
 
     tcleditor* activeEditor() const;
     tcleditor* createMdiChild();
@@ -73,12 +80,15 @@ public:
     QString currentFileDir() const { return fileDir; }
     const QVector<QString>& codeSnippetTitles() const { return snippetTitles; }
     DiagramCommands* diagrams() const { return diagramCommands; }
+    ModesCommands* modes() const { return modesCommands; }
 
 signals:
     void monitorInitialPlot(QVector<double> dataTime, QVector<double> dataPath, double cFactor);
     void monitorInitialTracer();
     void monitorRefreshNodeDispTracer(double graphKey);
     void monitorRefreshTimeSeriesTracer(double graphKey);
+    // A result step (from 1) was drawn: node and XY plots move their markers to it.
+    void resultStepShown(int step);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,8 +102,11 @@ private slots:
     void sliderChangedSlot(int value, double sFactor);
     void outputReadSlot(QStringList);
     void outputSettingSlot(QVector<QStringList>, int);
-    void plotNodeDispSlot(int, int);
-    void plotNodeRectSlot(int, int);
+    // Plots (TolvanePlots.cpp): node plots, XY plots and the animation export.
+    void plotNodeDispSlot(int nodeTag, int dof, bool overSteps);
+    void plotNodeRectSlot(int nodeTag, int dof, bool overSteps);
+    void on_actionXY_Plot_triggered();
+    void exportAnimationSlot(int start, int end, int interval, double sFactor);
     void tcpReceiveData(double domainTime, QVector<double>, QVector<double>, QVector<double>);
     void addCodeSnippetSlot();
     void on_actionSet_XY_View_Positive_triggered();
@@ -142,7 +155,9 @@ private:
     QString startLiveServer();
     zor_monitor_panel* openMonitor();
     void openNodeChooser(const QStringList& lines, const QString& warningTitle, bool reactions);
-    void plotNodeCurve(const QStringList& lines, int nodeTag, int dof, bool reactions);
+    void plotNodeCurve(int nodeTag, int dof, bool overSteps, bool reactions);
+    // The loaded results as the plots read them.
+    ResultTables resultTables() const;
     void openScript(const QString& path);
     // Asks to save the editor of PATH when it has unsaved edits; false when the user cancels or
     // the save fails.
@@ -166,6 +181,7 @@ private:
     QPointer<zor_monitor_nodedisp_panel> nodeChooser;
     QPointer<zor_options_panel> optionsPanel;
     DiagramCommands* diagramCommands = nullptr;  // View: local axes, loads, diagrams
+    ModesCommands* modesCommands = nullptr;      // Monitor: the Modes window
     QPointer<QDialog> aboutPanel;
     QString fileName;
     QString fileDir;
@@ -173,6 +189,9 @@ private:
     QStringList nodeDispLines;
     QStringList nodeReactionLines;
     QStringList elementLines;
+    QStringList nodeDisp456Lines;  // DOFs 4 to 6 of 6-DOF models, when the run recorded them
+    QStringList nodeReaction456Lines;
+    int shownStep = 0;  // the result step on display
     QVector<QStringList> recorderSettings;
     // The run record of a run that is starting: written once the solver runs.
     QString pendingDigest;

@@ -93,6 +93,7 @@ const ActionRow kActions[] = {
     {&TolvaneForm::actionOptions, "actionOptions", "Options...", "", "Options", false, false, false},
     {&TolvaneForm::actionNodeReact_Monitor, "actionNodeReact_Monitor", "NodeReact Monitor", "", "", false,
      false, false},
+    {&TolvaneForm::actionXY_Plot, "actionXY_Plot", "XY Plot...", "", "", false, false, false},
     {&TolvaneForm::actionExit, "actionExit", "Exit", "", "Exit", false, false, false},
     {&TolvaneForm::actionStop_Analysis, "actionStop_Analysis", "Stop Analysis", "", "Stop", false, false,
      false},
@@ -195,7 +196,8 @@ void TolvaneForm::setupUi(QMainWindow* window)
 
     fill(menu_File, {actionNew_Tcl_File, actionOpen_Tcl_File, nullptr, actionSave, actionSave_As, nullptr,
                      actionRefresh_Tcl_File, actionRun_Tcl_File, actionLoad_Result, nullptr, actionExit});
-    fill(menu_Monitor, {actionTimeSeries_Monitor, actionNodeDisp_Monitor, actionNodeReact_Monitor});
+    fill(menu_Monitor, {actionTimeSeries_Monitor, actionNodeDisp_Monitor, actionNodeReact_Monitor, nullptr,
+                         actionXY_Plot});
     fill(menu_View, {actionSet_Default_View, actionSet_XY_View_Positive, actionSet_XY_View_Negative,
                      actionSet_XZ_View_Positive, actionSet_XZ_View_Negative, actionSet_YZ_View_Positive,
                      actionSet_YZ_View_Negative, nullptr, actionRotate_Model_Positive,

@@ -53,6 +53,7 @@ struct TolvaneForm {
     QAction* actionNodeReact_Monitor = nullptr;
     QAction* actionExit = nullptr;
     QAction* actionStop_Analysis = nullptr;
+    QAction* actionXY_Plot = nullptr;
 
     QWidget* centralWidget = nullptr;
     QVBoxLayout* verticalLayout_2 = nullptr;

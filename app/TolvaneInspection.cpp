@@ -14,6 +14,7 @@
 #include "customMouseInteractorStyle.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
+#include "zor_monitor_nodedisp_panel.h"
 
 void Tolvane::setUpInspection()
 {
@@ -35,6 +36,9 @@ void Tolvane::pickInView(int x, int y, bool doubleClick)
         return;
     }
     const bool node = item.kind == PickedItem::Node;
+    // An open node choice takes the picked node.
+    if (node && nodeChooser)
+        nodeChooser->setNodeTag(model.nodeTags.value(item.entry));
     // Shown until the next pick.
     ui->statusBar->showMessage(node ? nodeStatusText(model, item.entry)
                                     : elementStatusText(model, item.entry));

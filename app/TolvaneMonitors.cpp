@@ -1,5 +1,5 @@
-// The main window's monitor commands: the time-series plot and the node response plots. The
-// only file of the window that includes the plot library.
+// The main window's monitor commands: the time-series plot and the node choice of the node
+// response plots (which TolvanePlots.cpp draws).
 #include "ModelRecord.h"
 #include "MonitorCurves.h"
 #include "Tolvane.h"
@@ -28,6 +28,7 @@ void Tolvane::on_actionTimeSeries_Monitor_triggered()
     connect(this, &Tolvane::monitorRefreshTimeSeriesTracer, timeSeriesMonitor,
             &zor_monitor_panel::monitorRefreshTimeSeriesTracer);
     timeSeriesMonitor->setWindowTitle(QLatin1String(monitortext::timeSeriesTitle));
+    timeSeriesMonitor->setAxisTitles(QStringLiteral("Time"), QStringLiteral("Value"));
     emit monitorInitialPlot(curve.times, curve.values, modelRecord()->seriesFactor);
     emit monitorInitialTracer();
     timeSeriesMonitor->show();
@@ -39,12 +40,17 @@ void Tolvane::openNodeChooser(const QStringList& lines, const QString& warningTi
         dialogs.warning(nullptr, warningTitle, QLatin1String(monitortext::noResultFile));
         return;
     }
+    // One chooser at a time: a click in the view goes to it.
+    if (nodeChooser)
+        nodeChooser->close();
+    // Not modal: the 3-D view must take the click that picks a node.
     nodeChooser = new zor_monitor_nodedisp_panel(this);
-    nodeChooser->setWindowModality(Qt::ApplicationModal);
     nodeChooser->setWindowFlags(nodeChooser->windowFlags() & ~Qt::WindowMinMaxButtonsHint);
     connect(nodeChooser, &zor_monitor_nodedisp_panel::plotNodeDispSignal, this,
             reactions ? &Tolvane::plotNodeRectSlot : &Tolvane::plotNodeDispSlot);
     nodeChooser->setNodeTags(modelRecord()->nodeTags);
+    const bool rotations = !(reactions ? nodeReaction456Lines : nodeDisp456Lines).isEmpty();
+    nodeChooser->setDofCount(rotations ? qBound(3, modelRecord()->ndf, 6) : qBound(1, modelRecord()->ndf, 3));
     nodeChooser->show();
 }
 
@@ -56,38 +62,4 @@ void Tolvane::on_actionNodeDisp_Monitor_triggered()
 void Tolvane::on_actionNodeReact_Monitor_triggered()
 {
     openNodeChooser(nodeReactionLines, QLatin1String(monitortext::nodeReactWarningTitle), true);
-}
-
-void Tolvane::plotNodeCurve(const QStringList& lines, int nodeTag, int dof, bool reactions)
-{
-    const NodeCurve curve = nodeCurve(lines, modelRecord()->nodeTags, nodeTag);
-    if (!curve.nodeFound) {
-        dialogs.warning(
-            nullptr,
-            QLatin1String(reactions ? monitortext::nodeReactWarningTitle : monitortext::nodeDispWarningTitle),
-            QLatin1String(monitortext::nodeNotFound));
-        return;
-    }
-    zor_monitor_panel* panel = openMonitor();
-    connect(this, &Tolvane::monitorRefreshNodeDispTracer, panel,
-            &zor_monitor_panel::monitorRefreshNodeDispTracer);
-    (reactions ? nodeReactionMonitor : nodeDispMonitor) = panel;
-    if (const QVector<double>* values = curve.dofValues(dof))
-        emit monitorInitialPlot(curve.steps, *values, 1.0);
-    emit monitorInitialTracer();
-    panel->setWindowTitle(
-        QString::fromLatin1(reactions ? monitortext::nodeReactionTitle : monitortext::nodeDispTitle)
-            .arg(nodeTag)
-            .arg(dof));
-    panel->show();
-}
-
-void Tolvane::plotNodeDispSlot(int nodeTag, int dof)
-{
-    plotNodeCurve(nodeDispLines, nodeTag, dof, false);
-}
-
-void Tolvane::plotNodeRectSlot(int nodeTag, int dof)
-{
-    plotNodeCurve(nodeReactionLines, nodeTag, dof, true);
 }

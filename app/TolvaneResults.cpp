@@ -33,6 +33,8 @@ void Tolvane::on_actionLoad_Result_triggered()
     nodeDispLines.clear();
     nodeReactionLines.clear();
     elementLines.clear();
+    nodeDisp456Lines.clear();
+    nodeReaction456Lines.clear();
     if (fileName.isEmpty() || fileDir.isEmpty())
         return;
     const QString recordPath = fileDir + QLatin1Char('/') + runRecordFileName();
@@ -76,6 +78,10 @@ void Tolvane::outputReadSlot(QStringList selection)
     step.reset();  // what it keeps belongs to the lines loaded before
     loader->loadNodeDisp(dispPath, nodeDispLines);
     loader->loadNodeReaction(reactionPath, nodeReactionLines);
+    // DOFs 4 to 6 of 6-DOF models; runs before they were recorded have none.
+    loader->loadNodeDisp(resultPath(fileDir, QStringLiteral("NodeDisp456.file")), nodeDisp456Lines);
+    loader->loadNodeReaction(resultPath(fileDir, QStringLiteral("NodeReaction456.file")),
+                             nodeReaction456Lines);
     const int nodes = modelRecord()->nodeTags.size();
     QStringList problems;
     for (const ResultCheck& check :
@@ -98,6 +104,7 @@ void Tolvane::outputReadSlot(QStringList selection)
         scene->showScalarBar();
     resultPanel = new zor_result_panel(this);
     connect(resultPanel, &zor_result_panel::sliderChangedSignal, this, &Tolvane::sliderChangedSlot);
+    connect(resultPanel, &zor_result_panel::exportAnimationSignal, this, &Tolvane::exportAnimationSlot);
     resultPanel->setStepCount(nodeDispLines.size());
     resultPanel->show();
 }
@@ -121,13 +128,11 @@ void Tolvane::sliderChangedSlot(int value, double sFactor)
                              : QStringLiteral("Current Step: %1 | Domain Time: %2").arg(value).arg(step->time));
     diagramCommands->followStep(value);
 
-    // The time-series monitor's clock starts at the analysis that drives the series.
-    const int analyses = modelRecord()->analyzeCount;
-    double t0 = 0.0;
-    if (analyses > 0 && analyses <= nodeDispLines.size())
-        t0 = QStringView(nodeDispLines[analyses - 1]).split(QLatin1Char(' ')).value(0).toDouble();
+    shownStep = value;
     emit monitorRefreshNodeDispTracer(double(value));
-    emit monitorRefreshTimeSeriesTracer(step->time - t0);
+    // The series is read at the domain time, so its marker sits at the step's own time.
+    emit monitorRefreshTimeSeriesTracer(step->time);
+    emit resultStepShown(value);
 }
 
 void Tolvane::tcpReceiveData(double domainTime, QVector<double> x, QVector<double> y, QVector<double> z)

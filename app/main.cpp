@@ -12,6 +12,7 @@ namespace {
 
 struct CommandLine {
     QString script;
+    bool trust = false;
     bool dumpModel = false;
     bool render = false;
     RenderOptions renderOptions;
@@ -19,6 +20,7 @@ struct CommandLine {
     InstrumentOptions instrumentOptions;
     bool diagram = false;
     DiagramOptions diagramOptions;
+    QString modes;  // --modes SCRIPT
     QString error;
 };
 
@@ -32,6 +34,20 @@ QSize parseSize(const QString& text)
     // The picture is three times the view: 4096 x 4096 already makes a 450 MB image.
     const int largest = 4096;
     return (okW && okH && w > 0 && h > 0 && w <= largest && h <= largest) ? QSize(w, h) : QSize();
+}
+
+// A:B[:K], B a step or "last" (-1).
+bool parseSteps(const QString& text, RenderOptions* o)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3)
+        return false;
+    bool okA = false, okB = true, okK = true;
+    o->stepsStart = parts[0].toInt(&okA);
+    o->stepsEnd = parts[1] == QLatin1String("last") ? -1 : parts[1].toInt(&okB);
+    o->stepsInterval = parts.size() == 3 ? parts[2].toInt(&okK) : 1;
+    return okA && okB && okK && o->stepsStart >= 1 && o->stepsInterval >= 1 &&
+           (o->stepsEnd == -1 || o->stepsEnd >= o->stepsStart);
 }
 
 CommandLine parseCommandLine(const QCoreApplication& app)
@@ -50,9 +66,10 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption render(QStringLiteral("render"),
                                     QStringLiteral("Draw SCRIPT into the picture given by --output."),
                                     QStringLiteral("SCRIPT"));
-    const QCommandLineOption output(QStringLiteral("output"),
-                                    QStringLiteral("Picture file (.png, .bmp, .jpg) for --render."),
-                                    QStringLiteral("IMAGE"));
+    const QCommandLineOption output(
+        QStringLiteral("output"),
+        QStringLiteral("Picture file (.png, .bmp, .jpg) for --render; .mp4 or .gif with --steps."),
+        QStringLiteral("IMAGE"));
     const QCommandLineOption view(QStringLiteral("view"),
                                   QStringLiteral("View for --render: XYZ, XY+, XY-, XZ+, XZ-, YZ+ or YZ-."),
                                   QStringLiteral("VIEW"), QStringLiteral("XYZ"));
@@ -92,6 +109,14 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("column"),
         QStringLiteral("Which value of the element's block --result shows (default 1)."), QStringLiteral("K"),
         QStringLiteral("1"));
+    const QCommandLineOption steps(
+        QStringLiteral("steps"),
+        QStringLiteral(
+            "Animation of result steps A to B (or \"last\"), every K-th, for --render into .mp4 or .gif."),
+        QStringLiteral("A:B[:K]"));
+    const QCommandLineOption fps(QStringLiteral("fps"),
+                                 QStringLiteral("Frames a second of the --steps animation (default 25)."),
+                                 QStringLiteral("N"), QStringLiteral("25"));
     const QCommandLineOption diagram(
         QStringLiteral("diagram"),
         QStringLiteral("Print the member forces of SCRIPT's last run (with --step, --component); "
@@ -100,11 +125,25 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption component(QStringLiteral("component"),
                                        QStringLiteral("Force component for --diagram: N, Vy, Vz, T, My or Mz."),
                                        QStringLiteral("C"), QStringLiteral("Mz"));
-    parser.addOptions({dump, render, output, view, perspective, labels, size, instrument, record, live,
-                       stepOption, scale, result, attribute, column, diagram, component});
+    const QCommandLineOption modes(QStringLiteral("modes"),
+                                   QStringLiteral("Print the periods and mass ratios of every eigen call of "
+                                                  "SCRIPT's last run, tab-separated."),
+                                   QStringLiteral("SCRIPT"));
+    const QCommandLineOption mode(QStringLiteral("mode"),
+                                  QStringLiteral("Mode of the last run's last eigen call for --render, drawn "
+                                                 "at --scale or at the automatic scale."),
+                                  QStringLiteral("K"));
+    const QCommandLineOption trust(
+        QStringLiteral("trust"),
+        QStringLiteral("Evaluate scripts with the whole of Tcl when opening them (programs, connections, "
+                       "file changes), as the solver does."));
+    parser.addOptions({dump,   render, output, view,      perspective, labels, size,  instrument,
+                       record, live,   stepOption, scale, result,      attribute, column, diagram,
+                       component, modes, mode, trust,  steps,       fps});
     parser.process(app);
 
     CommandLine cl;
+    cl.trust = parser.isSet(trust);
     // --step as both --diagram and --render read it: 0 when absent, -1 for "last".
     int step = 0;
     if (parser.isSet(stepOption)) {
@@ -117,7 +156,9 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty())
         cl.script = positional.first();
-    if (parser.isSet(dump)) {
+    if (parser.isSet(modes)) {
+        cl.modes = parser.value(modes);
+    } else if (parser.isSet(dump)) {
         cl.dumpModel = true;
         cl.script = parser.value(dump);
     } else if (parser.isSet(instrument)) {
@@ -169,6 +210,15 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                 cl.error = QStringLiteral("bad --diagram \"%1\", expected N, Vy, Vz, T, My or Mz")
                                .arg(parser.value(diagram));
         }
+        if (parser.isSet(steps) && !parseSteps(parser.value(steps), &o))
+            cl.error = QStringLiteral("bad --steps \"%1\", expected A:B or A:B:K with 1 <= A <= B, or A:last")
+                           .arg(parser.value(steps));
+        else if (parser.isSet(steps) && o.step != 0)
+            cl.error = QStringLiteral("--step and --steps exclude each other");
+        bool fpsOk = false;
+        o.fps = parser.value(fps).toInt(&fpsOk);
+        if (!fpsOk || o.fps < 1 || o.fps > 100)
+            cl.error = QStringLiteral("bad --fps \"%1\", expected 1 to 100").arg(parser.value(fps));
         bool scaleOk = false, columnOk = false;
         o.scale = parser.value(scale).toDouble(&scaleOk);
         o.column = parser.value(column).toInt(&columnOk);
@@ -184,8 +234,19 @@ CommandLine parseCommandLine(const QCoreApplication& app)
                            .arg(parser.value(attribute));
         else if (!o.result.isEmpty() && !o.result.contains(QLatin1Char(':')))
             cl.error = QStringLiteral("bad --result \"%1\", expected TYPE:RESPONSE").arg(o.result);
-        else if (o.step == 0 && (parser.isSet(result) || parser.isSet(scale)))
-            cl.error = QStringLiteral("--result and --scale need --step");
+        if (!cl.error.isEmpty()) {
+        } else if (parser.isSet(mode)) {
+            bool modeOk = false;
+            o.mode = parser.value(mode).toInt(&modeOk);
+            o.scaleGiven = parser.isSet(scale);
+            if (!modeOk || o.mode < 1)
+                cl.error = QStringLiteral("bad --mode \"%1\", expected a mode from 1").arg(parser.value(mode));
+            else if (o.step != 0 || o.stepsStart != 0 || parser.isSet(result) || o.drawDiagram)
+                cl.error = QStringLiteral(
+                    "--mode draws a mode shape: not with --step, --steps, --result or --diagram");
+        } else if (o.step == 0 && o.stepsStart == 0 && (parser.isSet(result) || parser.isSet(scale))) {
+            cl.error = QStringLiteral("--result and --scale need --step, --steps or --mode");
+        }
         for (const QString& l : o.labels)
             if (!labelWords.contains(l))
                 cl.error = QStringLiteral("unknown label kind \"%1\"").arg(l);
@@ -199,7 +260,8 @@ bool wantsNoDisplay(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--instrument" ||
+        if (a == "--dump-model" || a.startsWith("--dump-model=") || a == "--modes" || a.startsWith("--modes=") ||
+            a == "--instrument" ||
             a.startsWith("--instrument=") || a == "--help" || a == "-h" || a == "--version" || a == "-v")
             return true;
     }
@@ -226,11 +288,20 @@ int main(int argc, char* argv[])
             QTextStream(stderr) << "tolvane: " << cl.error << '\n';
             return 2;
         }
-        if (cl.instrument)
-            return instrumentMain(cl.instrumentOptions);
-        if (cl.diagram)
-            return diagramMain(cl.diagramOptions);
-        return cl.dumpModel ? dumpModelMain(cl.script) : 0;
+        const ScriptTrust trust = openingTrust(cl.trust);
+        if (cl.instrument) {
+            InstrumentOptions options = cl.instrumentOptions;
+            options.trust = trust;
+            return instrumentMain(options);
+        }
+        if (cl.diagram) {
+            DiagramOptions options = cl.diagramOptions;
+            options.trust = trust;
+            return diagramMain(options);
+        }
+        if (!cl.modes.isEmpty())
+            return modesMain(cl.modes);
+        return cl.dumpModel ? dumpModelMain(cl.script, trust) : 0;
     }
 
 #ifdef Q_OS_LINUX
@@ -252,12 +323,17 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "tolvane: " << cl.error << '\n';
         return 2;
     }
+    const ScriptTrust trust = openingTrust(cl.trust);
     if (cl.dumpModel)
-        return dumpModelMain(cl.script);
-    if (cl.render)
-        return renderMain(cl.renderOptions);
+        return dumpModelMain(cl.script, trust);
+    if (cl.render) {
+        RenderOptions options = cl.renderOptions;
+        options.trust = trust;
+        return renderMain(options);
+    }
 
     Tolvane window;
+    window.trustScriptsFromCommandLine = cl.trust;
     window.show();
     if (!cl.script.isEmpty())
         window.openScriptAtStart(cl.script);

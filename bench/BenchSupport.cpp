@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include <QFile>
 #include <QRegExp>
 #include <QTextStream>
 
@@ -186,6 +187,16 @@ bool parseSize(const QString& text, int* w, int* h)
     *w = parts[0].toInt(&okW);
     *h = parts[1].toInt(&okH);
     return okW && okH && *w > 0 && *h > 0;
+}
+
+QString modelWithoutAnalysis(const QString& script)
+{
+    QFile f(script);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    const QString text = QString::fromUtf8(f.readAll());
+    const int cut = text.indexOf("# ---- gravity");
+    return cut >= 0 ? text.left(cut) : text;
 }
 
 bool evaluate(const QString& script)

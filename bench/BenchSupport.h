@@ -55,6 +55,10 @@ QHash<QString, QString> takeOptions(QStringList& args);
 // "WxH" with both sides positive.
 bool parseSize(const QString& text, int* w, int* h);
 
+// The text of genmodel's frame script without its analysis: everything before its gravity block.
+// Empty when the file cannot be read.
+QString modelWithoutAnalysis(const QString& script);
+
 // Interprets script into the model record, saying on standard error why it failed.
 bool evaluate(const QString& script);
 

@@ -179,17 +179,6 @@ int listenMain(const QStringList& args)
     return drawListener(model, settings, w, h);
 }
 
-// The model script without its analysis: everything before the gravity block of genmodel's frame.
-QString modelText(const QString& script)
-{
-    QFile f(script);
-    if (!f.open(QIODevice::ReadOnly))
-        return QString();
-    QString text = QString::fromUtf8(f.readAll());
-    const int cut = text.indexOf("# ---- gravity");
-    return cut >= 0 ? text.left(cut) : text;
-}
-
 bool writeText(const QString& path, const QString& text)
 {
     QFile f(path);
@@ -262,7 +251,7 @@ int main(int argc, char** argv)
     const QString settings = dir.filePath("config.ini");
     const QString model = dir.filePath("model.tcl");
     const QString live = dir.filePath("live.tcl");
-    const QString text = modelText(QFileInfo(args[0]).absoluteFilePath());
+    const QString text = bench::modelWithoutAnalysis(QFileInfo(args[0]).absoluteFilePath());
     if (text.isEmpty() || !SettingsStore::writeDefaults(settings) || !writeText(model, text) ||
         !bench::evaluate(model)) {
         err << "cannot prepare the model from " << args[0] << "\n";

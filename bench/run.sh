@@ -9,6 +9,10 @@
 #   bench/run.sh b5            the stand-in streaming 10,000 nodes x 500 steps: its wall time with
 #                              tolvane's live view vs a listener that discards (under Xvfb)
 #   bench/run.sh labels        switching each label kind on for the reference frame (under Xvfb)
+#   bench/run.sh anim          exporting 200 steps of examples/frame3d.tcl at 1280x720 as MP4 and GIF
+#                              with `tolvane --render --steps` (under Xvfb)
+#   bench/run.sh b6            the modes of the reference frame (eigen 12): the stand-in's writing
+#                              and Tolvane's reading of the files
 #   bench/run.sh models        only writes the generated scripts
 #
 # Environment: RUNS (default 5; labels 3), BUILD_DIR (default build-bench), WORK_DIR (default
@@ -101,6 +105,39 @@ b5)
     machine
     under_xvfb "$build/bench/tolvane_bench_live" --runs "$runs" --size "$size" --workdir "$work" "$work/frame10k.tcl"
     ;;
+anim)
+    build_targets tolvane tolvane-standin
+    rm -rf "$work/anim" && mkdir -p "$work/anim"
+    # The example frame with 200 steps instead of 100, run by the stand-in.
+    sed 's/^set steps 100$/set steps 200/' "$root/examples/frame3d.tcl" >"$work/anim/frame200.tcl"
+    (cd "$work/anim" && "$build/bin/tolvane" --instrument frame200.tcl --record elasticBeamColumn:localForces \
+        >/dev/null && "$build/bin/tolvane-standin" frame200Temp.tcl >/dev/null 2>&1)
+    machine
+    # One X server for every run; the first row is start-up and one picture, for comparison.
+    under_xvfb bash -c '
+        render() { "$0/bin/tolvane" --render "$1/anim/frame200.tcl" --size 1280x720 --scale 20 \
+                   --result elasticBeamColumn:localForces "${@:2}" 2>/dev/null; }
+        echo "| output | runs | median s | min s | max s |"
+        echo "|---|---|---|---|---|"
+        for what in "one picture (step 200)" mp4 gif; do
+            case $what in
+                mp4|gif) args=(--steps 1:200 --fps 25 --output "$1/anim/frame200.$what") ;;
+                *) args=(--step 200 --output "$1/anim/frame200.png") ;;
+            esac
+            for i in $(seq "$2"); do
+                start=$(date +%s.%N)
+                render "$1" "${args[@]}" || exit 1
+                awk -v a="$(date +%s.%N)" -v b="$start" "BEGIN { print a - b }"
+            done | sort -n | awk -v w="$what" -v n="$2" "{ t[NR] = \$1 } END {
+                printf \"| %s | %d | %.2f | %.2f | %.2f |\n\", w, n, t[int((NR + 1) / 2)], t[1], t[NR] }"
+        done' "$build" "$work" "$runs"
+    ls -l "$work/anim"/frame200.mp4 "$work/anim"/frame200.gif
+b6)
+    build_targets tolvane_bench_modes tolvane-standin
+    write_models
+    machine
+    "$build/bench/tolvane_bench_modes" --runs "$runs" --workdir "$work" "$work/$model.tcl"
+    ;;
 labels)
     build_targets tolvane_bench_labels
     write_models
@@ -109,7 +146,7 @@ labels)
         --max-seconds "${MAX_SECONDS:-120}" --max-gib "${MAX_GIB:-6}" "$work/$model.tcl"
     ;;
 *)
-    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -202,11 +202,33 @@ void Highlighter::applyRule(const HighlightingRule& rule, const QString& text)
     }
 }
 
+namespace {
+
+// A comment line whose last backslash is not itself escaped carries the comment to the next line.
+bool continuesComment(const QString& text, bool inComment)
+{
+    if (!inComment && !text.trimmed().startsWith(QLatin1Char('#')))
+        return false;
+    int backslashes = 0;
+    for (int i = text.size() - 1; i >= 0 && text.at(i) == QLatin1Char('\\'); --i)
+        ++backslashes;
+    return backslashes % 2 == 1;
+}
+
+}  // namespace
+
 void Highlighter::highlightBlock(const QString& text)
 {
-    for (int index : rulesThatMayMatch(text))
-        applyRule(highlightingRules.at(index), text);
+    const bool inComment = previousBlockState() > 0 && (previousBlockState() & ContinuedComment);
+    if (inComment) {
+        setFormat(0, text.size(), singleLineCommentFormat);
+    } else {
+        for (int index : rulesThatMayMatch(text))
+            applyRule(highlightingRules.at(index), text);
+    }
     applyBlockComments(text);
+    if (continuesComment(text, inComment))
+        setCurrentBlockState(currentBlockState() | ContinuedComment);
 }
 
 void Highlighter::applyBlockComments(const QString& text)
@@ -214,7 +236,7 @@ void Highlighter::applyBlockComments(const QString& text)
     setCurrentBlockState(OutsideComment);
 
     int startIndex = 0;
-    if (previousBlockState() != InsideComment)
+    if (previousBlockState() <= 0 || !(previousBlockState() & InsideComment))
         startIndex = text.indexOf(commentStartExpression);
 
     while (startIndex >= 0) {

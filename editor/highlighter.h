@@ -27,7 +27,8 @@ public:
     static QStringList solverCommands();
 
     // Block states carried from one line to the next.
-    enum BlockState { OutsideComment = 0, InsideComment = 1 };
+    // Bits: inside a block comment; a comment whose last line ends in a backslash goes on, as in Tcl.
+    enum BlockState { OutsideComment = 0, InsideComment = 1, ContinuedComment = 2 };
 
 protected:
     void highlightBlock(const QString& text) override;

@@ -1,6 +1,7 @@
 // Per-interpreter bookkeeping shared by the command procedures and the script evaluation:
 // whether the script asked to exit, where each procedure was defined (to place errors), the
-// analysis clock the queries answer from, and what the model record leaves out.
+// analysis clock the queries answer from, what the model record leaves out, and what a safely
+// opened script asked to change on disk and did not.
 #pragma once
 
 #include <QHash>
@@ -41,6 +42,21 @@ struct RecordIndex {
     int elementsIndexed = 0;
 };
 
+// Changes to files and folders that a script opened safely asked for; each was answered as done.
+struct LeftUndone {
+    enum Kind {
+        FileWrites,
+        FoldersCreated,
+        FilesDeleted,
+        FilesRenamed,
+        FilesCopied,
+        LinksMade,
+        AttributesSet,
+        Kinds
+    };
+    int count[Kinds] = {};
+};
+
 // The last model a wipe dropped: a script that ends with wipe, a common clean-up, still shows
 // and runs the model it built.
 struct WipedModel {
@@ -58,6 +74,7 @@ struct InterpreterState {
     RecordIndex index;
     WipedModel wiped;
     QVector<int> nodeDofs;  // each recorded node's number of DOFs, parallel to the record's node list
+    LeftUndone undone;
 };
 
 // The state attached to INTERP by ModelInterpreter; null for other interpreters.

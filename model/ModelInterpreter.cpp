@@ -10,6 +10,7 @@
 #include "LoadCommands.h"
 #include "ModelCommands.h"
 #include "ModelRecord.h"
+#include "SafeInterpreter.h"
 
 namespace {
 
@@ -101,13 +102,61 @@ int reliabilityCommand(ClientData, Tcl_Interp* interp, int, Tcl_Obj* const[])
 
 // exit and quit stop the script where it stands, as the solver would, but never the application:
 // the evaluation is unwound through every procedure, loop and catch, and the host counts it a success.
-int exitCommand(ClientData, Tcl_Interp* interp, int, Tcl_Obj* const[])
+// In an interpreter the script created, SCRIPT is the script's own, which the unwinding starts from
+// (Tcl cancels its children with it).
+int exitCommand(ClientData script, Tcl_Interp* interp, int, Tcl_Obj* const[])
 {
-    if (InterpreterState* state = interpreterState(interp))
+    Tcl_Interp* top = script ? static_cast<Tcl_Interp*>(script) : interp;
+    if (InterpreterState* state = interpreterState(top))
         state->exitRequested = true;
-    Tcl_CancelEval(interp, Tcl_NewStringObj("script called exit", -1), nullptr, TCL_CANCEL_UNWIND);
+    Tcl_CancelEval(top, Tcl_NewStringObj("script called exit", -1), nullptr, TCL_CANCEL_UNWIND);
     // Run the cancel handler now so that no enclosing catch can swallow the unwinding.
     return Tcl_AsyncInvoke(interp, TCL_ERROR);
+}
+
+void guardInterpreterCreation(Tcl_Interp* interp, Tcl_Interp* script);
+
+struct InterpCommand {
+    Tcl_CmdInfo original;
+    Tcl_Interp* script;
+};
+
+bool isCreate(Tcl_Obj* word)
+{
+    const char* option = Tcl_GetString(word);
+    const size_t length = std::strlen(option);
+    return length >= 2 && std::strncmp(option, "create", length) == 0;
+}
+
+// Tcl's interp; every interpreter it creates gets the script's exit, so that an exit there too ends
+// only the evaluation, not Tolvane with its unsaved edits.
+int interpCommand(ClientData data, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
+{
+    const auto* command = static_cast<InterpCommand*>(data);
+    const int code = command->original.objProc(command->original.objClientData, interp, objc, objv);
+    if (code == TCL_OK && objc > 1 && isCreate(objv[1])) {
+        if (Tcl_Interp* created = Tcl_GetSlave(interp, Tcl_GetStringResult(interp))) {
+            for (const char* name : {"exit", "quit"})
+                Tcl_CreateObjCommand(created, name, exitCommand, command->script, nullptr);
+            guardInterpreterCreation(created, command->script);
+        }
+    }
+    return code;
+}
+
+void deleteInterpCommand(ClientData data)
+{
+    delete static_cast<InterpCommand*>(data);
+}
+
+void guardInterpreterCreation(Tcl_Interp* interp, Tcl_Interp* script)
+{
+    auto* command = new InterpCommand{{}, script};
+    if (!Tcl_GetCommandInfo(interp, "interp", &command->original) || !command->original.isNativeObjectProc) {
+        delete command;
+        return;
+    }
+    Tcl_CreateObjCommand(interp, "interp", interpCommand, command, deleteInterpCommand);
 }
 
 QString dictText(Tcl_Obj* dict, const char* key)
@@ -231,16 +280,21 @@ InterpreterState* interpreterState(Tcl_Interp* interp)
     return static_cast<InterpreterState*>(Tcl_GetAssocData(interp, stateKey, nullptr));
 }
 
-ModelInterpreter::ModelInterpreter() : m_state(std::make_unique<InterpreterState>())
+ModelInterpreter::ModelInterpreter(ScriptTrust trust) : m_state(std::make_unique<InterpreterState>())
 {
     Tcl_FindExecutable(nullptr);
     useQtFileNameEncoding();
     resetModelRecord();
-    m_interp = Tcl_CreateInterp();
+    m_host = Tcl_CreateInterp();
     // Library procedures (parray, clock format, ...) as under the solver's shell; go on without them
     // when the Tcl library is missing.
-    if (Tcl_Init(m_interp) != TCL_OK)
-        Tcl_ResetResult(m_interp);
+    if (Tcl_Init(m_host) != TCL_OK)
+        Tcl_ResetResult(m_host);
+    m_interp = trust == ScriptTrust::Whole ? m_host : createSafeInterpreter(m_host, &m_state->undone);
+    if (!m_interp) {
+        deleteInterpreter();
+        return;
+    }
     Tcl_SetAssocData(m_interp, stateKey, nullptr, m_state.get());
 
     for (const char* name : solverCommands)
@@ -254,6 +308,7 @@ ModelInterpreter::ModelInterpreter() : m_state(std::make_unique<InterpreterState
     // The solver keeps Tcl's own puts under this name.
     Tcl_CreateAlias(m_interp, "oldputs", m_interp, "puts", 0, nullptr);
     wrapProc(m_interp);
+    guardInterpreterCreation(m_interp, m_interp);
 }
 
 ModelInterpreter::~ModelInterpreter()
@@ -263,9 +318,11 @@ ModelInterpreter::~ModelInterpreter()
 
 void ModelInterpreter::deleteInterpreter()
 {
-    if (!m_interp)
+    if (!m_host)
         return;
-    Tcl_DeleteAssocData(m_interp, stateKey);
-    Tcl_DeleteInterp(m_interp);
+    if (m_interp)
+        Tcl_DeleteAssocData(m_interp, stateKey);
+    Tcl_DeleteInterp(m_host);
+    m_host = nullptr;
     m_interp = nullptr;
 }

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +17,7 @@
 #include "InterpreterState.h"
 #include "ModelInterpreter.h"
 #include "ModelRecord.h"
+#include "SafeInterpreter.h"
 #include "ScriptEncoding.h"
 
 namespace {
@@ -192,15 +194,27 @@ public:
 private:
     static constexpr int intervalMs = 50;
 
+    // INTERP is null when Tcl asks from its event loop (vwait, update), where the marking also
+    // wakes it, and an interpreter the script created when that one is running.
     static int ask(ClientData data, Tcl_Interp* interp, int code)
     {
         auto* self = static_cast<EvaluationTicker*>(data);
-        if (interp != self->m_interp || self->m_stopped || self->m_keepGoing())
+        if ((interp && !self->isScriptOrChild(interp)) || self->m_stopped || self->m_keepGoing())
             return code;
         self->m_stopped = true;
-        // Unwound like exit: no catch in the script can hold the stop up.
-        Tcl_CancelEval(interp, Tcl_NewStringObj("Interpretation stopped", -1), nullptr, TCL_CANCEL_UNWIND);
-        return TCL_ERROR;
+        // Unwound like exit: no catch in the script can hold the stop up. Tcl cancels the
+        // interpreters the script created with it, and vwait looks at the cancel when it wakes.
+        Tcl_CancelEval(self->m_interp, Tcl_NewStringObj("Interpretation stopped", -1), nullptr,
+                       TCL_CANCEL_UNWIND);
+        return interp ? TCL_ERROR : code;
+    }
+
+    bool isScriptOrChild(Tcl_Interp* interp) const
+    {
+        for (; interp; interp = Tcl_GetMaster(interp))
+            if (interp == m_interp)
+                return true;
+        return false;
     }
 
     Tcl_Interp* m_interp;
@@ -243,12 +257,16 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
 
     Tcl_Obj* name = newPath(script.fileName());
     Tcl_IncrRefCount(name);
+    // A script may set Tcl's system encoding for itself; file names need it back afterwards.
+    const QByteArray systemEncoding = Tcl_GetEncodingName(nullptr);
     {
         const EvaluationTicker ticker(interp, keepGoing);
         r.code = Tcl_FSEvalFileEx(interp, name, encoding.constData());
         r.stopped = ticker.stopped();
     }
     Tcl_DecrRefCount(name);
+    if (systemEncoding != Tcl_GetEncodingName(nullptr))
+        Tcl_SetSystemEncoding(nullptr, systemEncoding.constData());
 
     if (interpreter.state().exitRequested) {
         r.code = TCL_OK;
@@ -268,6 +286,7 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
     r.afterAnalysis = r.code != TCL_OK && !r.stopped && interpreter.state().analyzed;
     const bool restored = restoreWipedModel(interpreter.state());
     r.leftOut = leftOutSummary(interpreter.state().leftOut, *modelRecord(), restored);
+    r.leftUndone = leftUndoneSummary(interpreter.state().undone);
     restoreStandardOutput(output);
     interpreter.deleteInterpreter();
     return r;
@@ -275,8 +294,11 @@ EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString
 
 QString evaluationSuccessText(const EvaluationResult& result)
 {
-    const QString success = QStringLiteral("Success!");
-    return result.leftOut.isEmpty() ? success : success + QLatin1Char(' ') + result.leftOut;
+    QStringList parts{QStringLiteral("Success!")};
+    for (const QString& summary : {result.leftOut, result.leftUndone})
+        if (!summary.isEmpty())
+            parts << summary;
+    return parts.join(QLatin1Char(' '));
 }
 
 QString evaluationStoppedAfterAnalysisText(const EvaluationResult& result)

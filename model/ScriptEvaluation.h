@@ -24,6 +24,9 @@ struct EvaluationResult {
     // "The script ends with wipe: the model before it is shown".
     QString leftOut;
     bool stopped = false;  // the watch asked to stop; the error line is where the script then was
+    // What a safely opened script asked to change on disk and did not get, for the status bar;
+    // "Opened safely: 2 file writes discarded, 1 folder not created", or empty.
+    QString leftUndone;
     // The error came after the script's first analyze: the model was complete by then (post-
     // processing of the solver's own output failed here), so it is drawn and can be run.
     bool afterAnalysis = false;
@@ -46,7 +49,7 @@ using EvaluationWatch = std::function<bool()>;
 EvaluationResult evaluateScriptFile(ModelInterpreter& interpreter, const QString& scriptPath,
                                     const EvaluationWatch& keepGoing = {});
 
-// "Success!", followed by the left-out summary when there is one.
+// "Success!", followed by the left-out and left-undone summaries when there are any.
 QString evaluationSuccessText(const EvaluationResult& result);
 
 // "Stopped at file:line after the first analysis: message — the model is complete; Run hands the

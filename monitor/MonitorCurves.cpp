@@ -8,27 +8,6 @@ namespace {
 
 constexpr int kMaxPlainPoints = 1000;
 
-// The first COUNT blank-separated fields of LINE, fewer when it is shorter. Stops early: a line of
-// a large model holds three values per node and only one node is wanted.
-QVector<QStringRef> leadingFields(const QString& line, int count)
-{
-    QVector<QStringRef> fields;
-    fields.reserve(count);
-    const int n = line.size();
-    int i = 0;
-    while (fields.size() < count) {
-        while (i < n && line[i] == QLatin1Char(' '))
-            ++i;
-        if (i == n)
-            break;
-        const int start = i;
-        while (i < n && line[i] != QLatin1Char(' '))
-            ++i;
-        fields.append(line.midRef(start, i - start));
-    }
-    return fields;
-}
-
 }  // namespace
 
 int samplingStride(int count)
@@ -44,40 +23,6 @@ QVector<int> sampledIndices(int count)
     for (int i = 0; i < count; i += stride)
         indices.append(i);
     return indices;
-}
-
-const QVector<double>* NodeCurve::dofValues(int dof) const
-{
-    switch (dof) {
-        case 1:
-            return &u1;
-        case 2:
-            return &u2;
-        case 3:
-            return &u3;
-        default:
-            return nullptr;
-    }
-}
-
-NodeCurve nodeCurve(const QStringList& lines, const QVector<int>& nodeTags, int nodeTag)
-{
-    NodeCurve curve;
-    const int k = nodeTags.indexOf(nodeTag);
-    if (k < 0)
-        return curve;
-    curve.nodeFound = true;
-    const int needed = 3 * k + 4;
-    for (int i : sampledIndices(lines.size())) {
-        const QVector<QStringRef> fields = leadingFields(lines[i], needed);
-        if (fields.size() < needed)
-            continue;  // written for another model
-        curve.steps.append(i + 1);
-        curve.u1.append(fields[3 * k + 1].toDouble());
-        curve.u2.append(fields[3 * k + 2].toDouble());
-        curve.u3.append(fields[3 * k + 3].toDouble());
-    }
-    return curve;
 }
 
 SeriesCurve timeSeriesCurve(const ModelRecord& model)

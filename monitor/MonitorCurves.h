@@ -1,9 +1,8 @@
 // MonitorCurves: the data of the monitor plots, built without a window. Curves are sampled to at
 // most about a thousand points so that long analyses plot as fast as short ones.
 //
-//   const NodeCurve curve = nodeCurve(nodeDispLines, modelRecord()->nodeTags, tag);
-//   if (!curve.nodeFound) warn(monitortext::nodeNotFound);
-//   else if (const QVector<double>* u = curve.dofValues(dof)) emit monitorInitialPlot(curve.steps, *u, 1.0);
+//   const SeriesCurve curve = timeSeriesCurve(*modelRecord());
+//   if (curve.status == SeriesCurve::Status::Ok) emit monitorInitialPlot(curve.times, curve.values, 1.0);
 #pragma once
 
 #include <QStringList>
@@ -26,22 +25,6 @@ constexpr const char* nodeReactionTitle = "NodeReaction - NodeTag: %1 DoF: %2";
 int samplingStride(int count);
 // 0, stride, 2 * stride, ... below COUNT.
 QVector<int> sampledIndices(int count);
-
-// A node's response over the result steps: steps are line numbers counted from 1.
-struct NodeCurve {
-    bool nodeFound = false;
-    QVector<double> steps;
-    QVector<double> u1;
-    QVector<double> u2;
-    QVector<double> u3;
-
-    // The values of DOF 1, 2 or 3; null for any other DOF.
-    const QVector<double>* dofValues(int dof) const;
-};
-
-// Samples result LINES ("time v v v ..." per step) for NODETAG at its first position k in
-// NODETAGS: fields 3k + 1 to 3k + 3. Lines too short for the node are left out.
-NodeCurve nodeCurve(const QStringList& lines, const QVector<int>& nodeTags, int nodeTag);
 
 // The model's time series as plotted: sampled times and factor-scaled values.
 struct SeriesCurve {

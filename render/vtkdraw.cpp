@@ -29,6 +29,7 @@
 #include <vtkProperty.h>
 #include <vtkRenderWindow.h>
 #include <vtkRenderer.h>
+#include <vtkRendererCollection.h>
 #include <vtkScalarBarWidget.h>
 #include <vtkTextActor.h>
 #include <vtkTextProperty.h>
@@ -363,6 +364,41 @@ private:
     std::vector<Font> m_fonts;
 };
 
+// Lends the renderers of a window to an offscreen window FACTOR times its size while it lives,
+// in the same order and layers, and gives them back: the window on screen keeps its size, its
+// camera and everything it shows.
+class LargerWindow {
+public:
+    LargerWindow(vtkRenderWindow* window, int factor) : m_window(window)
+    {
+        m_larger->SetOffScreenRendering(1);
+        m_larger->SetSize(window->GetSize()[0] * factor, window->GetSize()[1] * factor);
+        m_larger->SetNumberOfLayers(window->GetNumberOfLayers());
+        m_larger->SetMultiSamples(window->GetMultiSamples());
+        vtkRendererCollection* renderers = window->GetRenderers();
+        renderers->InitTraversal();
+        while (vtkRenderer* r = renderers->GetNextItem())
+            m_renderers.push_back(r);
+        for (vtkRenderer* r : m_renderers) {
+            window->RemoveRenderer(r);
+            m_larger->AddRenderer(r);
+        }
+    }
+    ~LargerWindow()
+    {
+        for (vtkRenderer* r : m_renderers) {
+            m_larger->RemoveRenderer(r);
+            m_window->AddRenderer(r);
+        }
+    }
+    vtkRenderWindow* window() const { return m_larger; }
+
+private:
+    vtkRenderWindow* m_window;
+    vtkNew<vtkRenderWindow> m_larger;
+    std::vector<vtkSmartPointer<vtkRenderer>> m_renderers;
+};
+
 vtkSmartPointer<vtkImageWriter> writerFor(CaptureFormat format)
 {
     switch (format) {
@@ -395,7 +431,7 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
                                .arg(QFileInfo(fileName).fileName()));
     }
 
-    // The tiles of a magnified picture show the labels chosen for the whole view.
+    // The picture shows the labels chosen for the view on screen.
     placeLabels();
     const int magnification = 3;
     const MagnifiedStrokes strokes(m_renderer, m_groups, groupCount, magnification);
@@ -412,9 +448,11 @@ bool vtkdraw::capture(const QString& fileName, QString* error)
         valueSize = values->GetFontSize();
         values->SetFontSize(valueSize * magnification);
     }
+    // One pass over a window three times the size: tiles of the view would break lines and
+    // labels where they join.
+    const LargerWindow larger(m_renderWindow, magnification);
     vtkNew<vtkWindowToImageFilter> grab;
-    grab->SetInput(m_renderWindow);
-    grab->SetScale(magnification);
+    grab->SetInput(larger.window());
     // The colours on screen are the composited RGB; the frame buffer's alpha after blending
     // translucent actors means nothing to a viewer and would wash the picture out.
     grab->SetInputBufferTypeToRGB();

@@ -83,7 +83,7 @@ void zor_result_panel::buildForm()
 {
     setObjectName(QStringLiteral("zor_result_panel"));
     setWindowTitle(QStringLiteral("Animation"));
-    resize(535, 177);
+    resize(535, 205);
     centralwidget = new QWidget(this);
     centralwidget->setObjectName(QStringLiteral("centralwidget"));
     setCentralWidget(centralwidget);
@@ -94,7 +94,8 @@ void zor_result_panel::buildForm()
     groupBox = new QGroupBox(QStringLiteral("Animation"), centralwidget);
     groupBox->setObjectName(QStringLiteral("groupBox"));
     groupBox->setMaximumHeight(140);
-    (new QVBoxLayout(centralwidget))->addWidget(groupBox);
+    auto* central = new QVBoxLayout(centralwidget);
+    central->addWidget(groupBox);
 
     horizontalSlider = new QSlider(Qt::Horizontal, groupBox);
     horizontalSlider->setObjectName(QStringLiteral("horizontalSlider"));
@@ -114,6 +115,12 @@ void zor_result_panel::buildForm()
     pushButton->setMinimumWidth(80);
     pushButton_2 = named(new QPushButton(QStringLiteral("Stop"), groupBox), "pushButton_2");
     pushButton_2->setMinimumWidth(80);
+    pushButton_3 =
+        named(new QPushButton(QStringLiteral("Export Animation..."), centralwidget), "pushButton_3");
+    auto* exportRow = new QHBoxLayout;
+    exportRow->addStretch();
+    exportRow->addWidget(pushButton_3);
+    central->addLayout(exportRow);
 
     auto* column = new QVBoxLayout(groupBox);
     auto* sliderRow = new QHBoxLayout;
@@ -196,6 +203,17 @@ void zor_result_panel::on_pushButton_2_clicked()
     setControlsEnabled(true);
 }
 
+void zor_result_panel::on_pushButton_3_clicked()
+{
+    const PlayRange r = playRange(lineEdit->text(), lineEdit_2->text(), lineEdit_3->text(),
+                                  lineEdit_4->text(), horizontalSlider->maximum());
+    if (!r.valid) {
+        criticalBox(this, QStringLiteral("Animation"), QStringLiteral("Error in Start Step or End Stop!"));
+        return;
+    }
+    emit exportAnimationSignal(r.start, r.end, r.interval, lineEdit_5->text().toDouble());
+}
+
 void zor_result_panel::closeEvent(QCloseEvent* event)
 {
     on_pushButton_2_clicked();
@@ -209,7 +227,7 @@ void zor_result_panel::closeEvent(QCloseEvent* event)
 void zor_result_panel::setControlsEnabled(bool on)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{horizontalSlider, lineEdit, lineEdit_2, lineEdit_3,
-                                                      lineEdit_4, lineEdit_5, pushButton})
+                                                      lineEdit_4, lineEdit_5, pushButton, pushButton_3})
         w->setEnabled(on);
 }
 

@@ -1,6 +1,7 @@
 // zor_result_panel: the "Animation" window of loaded results. A slider picks the step, a field
 // the deformation scale, and Play runs the steps from start to end in a loop until Stop. It
-// draws nothing itself: every step or scale change is announced by sliderChangedSignal.
+// draws nothing itself: every step or scale change is announced by sliderChangedSignal, and
+// Export Animation asks the main window to write the range as a video.
 //
 //   auto* panel = new zor_result_panel(window);
 //   connect(panel, &zor_result_panel::sliderChangedSignal, window, &Tolvane::sliderChangedSlot);
@@ -47,15 +48,19 @@ public:
     QLineEdit* lineEdit_4 = nullptr;
     QPushButton* pushButton = nullptr;
     QPushButton* pushButton_2 = nullptr;
+    QPushButton* pushButton_3 = nullptr;  // Export Animation
 
 signals:
     void sliderChangedSignal(int value, double sFactor);
+    // Export Animation with the range and scale of the fields.
+    void exportAnimationSignal(int start, int end, int interval, double sFactor);
 
 private slots:
     void on_horizontalSlider_valueChanged(int value);
     void on_lineEdit_5_textChanged(const QString& arg1);
     void on_pushButton_clicked();
     void on_pushButton_2_clicked();
+    void on_pushButton_3_clicked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -45,12 +45,18 @@ QString findOnPath(const QString& name)
 
 }  // namespace
 
+QString sharedDataDirectory()
+{
+    const QDir shared(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tolvane"));
+    return shared.exists() ? shared.canonicalPath() : QString();
+}
+
 QString configDirectory()
 {
     const QString appDir = QCoreApplication::applicationDirPath();
-    if (directoryWritable(appDir))
+    // An installed program never keeps settings beside its binary, not even when run as root.
+    if (sharedDataDirectory().isEmpty() && directoryWritable(appDir))
         return appDir;
-    // An installed binary's folder is often read-only: fall back to the user's folder.
     const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(userDir);
     return userDir;
@@ -64,6 +70,15 @@ QString settingsFilePath()
 QString snippetFilePath()
 {
     return configDirectory() + QStringLiteral("/codeSnippet.txt");
+}
+
+QString snippetFileToRead()
+{
+    const QString user = snippetFilePath();
+    const QString shared = sharedDataDirectory() + QStringLiteral("/codeSnippet.txt");
+    if (QFileInfo(user).isFile() || sharedDataDirectory().isEmpty() || !QFileInfo(shared).isFile())
+        return user;
+    return shared;
 }
 
 QString defaultSolverPath()
@@ -84,6 +99,8 @@ QVariant defaultValue(const QString& key)
     const QString name = key.section(QLatin1Char('/'), 1);
     if (group == QLatin1String("EXEPATH") && name == QLatin1String("OSPath"))
         return defaultSolverPath();
+    if (group == QLatin1String("EXEPATH") && name == QLatin1String("TrustScripts"))
+        return false;
     if (group == QLatin1String("MODELCOLOR") && modelColorKeys.contains(name))
         return defaultModelColors()[modelColorKeys.indexOf(name)];
     if (group == QLatin1String("MODELTRANSPARENCY") && modelTransparencyKeys.contains(name))
@@ -99,7 +116,7 @@ bool writeDefaults(const QString& path)
 {
     QSettings s(path, QSettings::IniFormat);
     const QPair<QString, QStringList> groups[] = {
-        {QStringLiteral("EXEPATH"), {QStringLiteral("OSPath")}},
+        {QStringLiteral("EXEPATH"), {QStringLiteral("OSPath"), QStringLiteral("TrustScripts")}},
         {QStringLiteral("MODELCOLOR"), modelColorKeys},
         {QStringLiteral("MODELTRANSPARENCY"), modelTransparencyKeys},
         {QStringLiteral("SIZEANDWIDTH"), sizeKeys},
@@ -140,6 +157,13 @@ QString solverPath(const QString& path)
     const QString key = QStringLiteral("EXEPATH/OSPath");
     const QString stored = QSettings(path, QSettings::IniFormat).value(key).toString();
     return stored.isEmpty() ? defaultValue(key).toString() : stored;
+}
+
+bool trustScripts(const QString& path)
+{
+    // Only a plain yes lets scripts out of the safe interpreter; anything unreadable is a no.
+    const QString stored = QSettings(path, QSettings::IniFormat).value(QStringLiteral("EXEPATH/TrustScripts")).toString();
+    return stored == QLatin1String("true") || stored == QLatin1String("1");
 }
 
 }  // namespace SettingsStore

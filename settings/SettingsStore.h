@@ -12,13 +12,19 @@
 
 namespace SettingsStore {
 
-// "config.ini" in the application directory, or in the per-user configuration
-// directory when the application directory cannot be written.
+// "config.ini" in the application directory, or in the per-user configuration directory when
+// Tolvane is installed (its shared data lie beside the binary's folder, as in /usr/share/tolvane)
+// or the application directory cannot be written.
 QString settingsFilePath();
-// "codeSnippet.txt", found the same way as the settings file.
+// The user's "codeSnippet.txt", found the same way as the settings file.
 QString snippetFilePath();
 // The folder both files live in (created when missing).
 QString configDirectory();
+// The installed shared data ("share/tolvane" beside the binary's "bin"); empty when not installed.
+QString sharedDataDirectory();
+// The snippets to read: the user's file when there is one, else the installed shared one, else
+// the user's path (which the caller may create).
+QString snippetFileToRead();
 
 // Keys in the order they are written, group by group.
 extern const QStringList modelColorKeys;         // Points ... RigidLink (11)
@@ -29,8 +35,8 @@ extern const QStringList labelColorKeys;         // Points, Restraints, Elements
 // The solver path used when the settings file is first written.
 QString defaultSolverPath();
 
-// The default of KEY, a combined path such as "MODELCOLOR/Frames": a QColor, an int or the solver
-// path; an invalid QVariant for a key that does not exist.
+// The default of KEY, a combined path such as "MODELCOLOR/Frames": a QColor, an int, a bool or the
+// solver path; an invalid QVariant for a key that does not exist.
 QVariant defaultValue(const QString& key);
 
 // Writes every key with its default, in group order. Returns false when the file
@@ -45,5 +51,7 @@ int integer(const QString& path, const QString& key);
 // A transparency step divided by 10: the opacity the scene uses.
 double opacity(const QString& path, const QString& key);
 QString solverPath(const QString& path);
+// Whether opening a script evaluates it with the whole of Tcl instead of safely; false when missing.
+bool trustScripts(const QString& path);
 
 }  // namespace SettingsStore

@@ -1,5 +1,6 @@
 #include "zor_options_panel.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -201,10 +202,16 @@ QWidget* zor_options_panel::buildEnvironmentTab()
     lineEdit->setObjectName(QStringLiteral("lineEdit"));
     auto* browse = new QPushButton(QStringLiteral("Browse..."), tab);
     browse->setObjectName(QStringLiteral("pushButton_9"));
+    trustScripts =
+        new QCheckBox(QStringLiteral("Trust scripts: evaluate with the whole of Tcl when opening"), tab);
+    trustScripts->setObjectName(QStringLiteral("checkBoxTrustScripts"));
+    trustScripts->setToolTip(
+        QStringLiteral("Off: opening a script never runs programs, opens connections or changes files"));
     grid->addWidget(label, 0, 0);
     grid->addWidget(lineEdit, 1, 0);
     grid->addWidget(browse, 1, 1);
-    grid->setRowStretch(2, 1);
+    grid->addWidget(trustScripts, 2, 0, 1, 2);
+    grid->setRowStretch(3, 1);
     return tab;
 }
 
@@ -274,6 +281,7 @@ void zor_options_panel::loadSettings()
     // what is drawn, and OK never stores an invisible opacity 0 for a key it did not find.
     const QString& path = m_configPath;
     lineEdit->setText(SettingsStore::solverPath(path));
+    trustScripts->setChecked(SettingsStore::trustScripts(path));
     for (int i = 0; i < modelSwatches.size(); ++i)
         modelSwatches[i]->setColor(SettingsStore::color(path, "MODELCOLOR/" + SettingsStore::modelColorKeys[i]));
     for (int i = 0; i < transparencyCombos.size(); ++i)
@@ -292,6 +300,7 @@ bool zor_options_panel::saveSettings()
     QSettings s(m_configPath, QSettings::IniFormat);
     s.beginGroup(QStringLiteral("EXEPATH"));
     s.setValue(QStringLiteral("OSPath"), lineEdit->text());
+    s.setValue(QStringLiteral("TrustScripts"), trustScripts->isChecked());
     s.endGroup();
     s.beginGroup(QStringLiteral("MODELCOLOR"));
     for (int i = 0; i < modelSwatches.size(); ++i)

@@ -11,6 +11,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
 class QGroupBox;
@@ -82,6 +83,7 @@ private:
     QString m_configPath;
     QTabWidget* tabWidget = nullptr;
     QLineEdit* lineEdit = nullptr;
+    QCheckBox* trustScripts = nullptr;
     QDialogButtonBox* buttonBox = nullptr;
     QVector<SwatchFrame*> modelSwatches;     // in MODELCOLOR key order
     QVector<SwatchFrame*> labelSwatches;     // in LABELCOLOR key order

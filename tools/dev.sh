@@ -6,6 +6,8 @@
 #   tools/dev.sh sanitize  install, build with address and undefined-behaviour checks in
 #                          build-sanitize (clang when there is one), run every test, then each
 #                          fuzz target for FUZZ_SECONDS (default 60) on its seed corpus
+#   tools/dev.sh package   install, make a Release build without tests in build-package, build the
+#                          Debian package there with CPack and check it (lintian, a scratch install)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -85,8 +87,19 @@ case "${1:-}" in
     install_deps
     configure_and_build
     ;;
+  package)
+    install_deps --package
+    build="${TOLVANE_PACKAGE_BUILD_DIR:-$root/build-package}"
+    # Debian's hardening flags, as a package build of the distribution would use them.
+    for v in CFLAGS CXXFLAGS CPPFLAGS LDFLAGS; do export "$v=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$v")"; done
+    export CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS"
+    configure_and_build -DCMAKE_BUILD_TYPE=Release -DTOLVANE_TESTS=OFF
+    rm -f "$build"/tolvane_*.deb
+    (cd "$build" && cpack -G DEB)
+    bash "$root/tools/check-package.sh" "$build"/tolvane_*.deb
+    ;;
   *)
-    echo "usage: tools/dev.sh run [SCRIPT] | test | build | sanitize" >&2
+    echo "usage: tools/dev.sh run [SCRIPT] | test | build | sanitize | package" >&2
     exit 2
     ;;
 esac

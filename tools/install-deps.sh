@@ -4,10 +4,15 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config qtbase5-dev libqt5opengl5-dev libqt5svg5-dev qt5-image-formats-plugins
   libvtk9-qt-dev libvtk9-dev tcl8.6-dev tcl8.6 libqcustomplot-dev
+  libavcodec-dev libavformat-dev libswscale-dev libavutil-dev
   xvfb xauth mesa-utils libgl1-mesa-dri fonts-dejavu-core)
 # The sanitizer build and the fuzzers: clang with its runtimes (libFuzzer among them).
 if [ "${1:-}" = "--sanitize" ]; then
   pkgs+=(clang libclang-rt-14-dev)
+fi
+# The package: manual pages, its checks, and dpkg-shlibdeps for the computed dependencies.
+if [ "${1:-}" = "--package" ]; then
+  pkgs+=(help2man lintian appstream desktop-file-utils dpkg-dev file)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

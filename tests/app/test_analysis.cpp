@@ -1,6 +1,7 @@
 // The analysis side of the main window with the stand-in solver: run, Run Log, stop (of a wrapper
-// and all it started), the quit prompt, a flooding solver and --render of a step; Load Result and
-// the step display; the live view; the monitors.
+// and all it started), the quit prompt, a flooding solver, --render of a step and of a range of
+// steps; Load Result and the step display; the live view; the monitors, XY plots and the
+// animation export; the Modes window.
 // Expected numbers come from the stand-in's motion worked by hand: s(5) = 0.2 e^0.8 = 0.445108, so
 // at step 5 the roof node 5 of the frame below sways 0.02 L h s = 0.12 s = 0.053413 in x, and value 1
 // of the six localForces of beam 5 (mean height 0.5) is 100 s 1.5 / 6 = 11.1277.
@@ -16,20 +17,31 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 #include <functional>
 #include <memory>
 
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
 #include <qcustomplot.h>
+#include <vtkActor.h>
 #include <vtkFloatArray.h>
 #include <vtkPoints.h>
 
+#include "AnimationExportDialog.h"
 #include "ModelRecord.h"
+#include "ModesPanel.h"
 #include "RunLogView.h"
 #include "SettingsStore.h"
 #include "Tolvane.h"
+#include "TolvaneModes.h"
 #include "tcleditor.h"
 #include "vtkdraw.h"
 #include "zor_monitor_nodedisp_panel.h"
@@ -37,6 +49,7 @@
 #include "zor_output_panel.h"
 #include "zor_result_panel.h"
 #include "zor_result_read_panel.h"
+#include "zor_xyplot_panel.h"
 #include "zorcontrl.h"
 #include "zortcpserver.h"
 
@@ -63,6 +76,44 @@ std::function<void(QWidget*, const QString&, const QString&)> collect(QStringLis
     return [&boxes, prefix](QWidget*, const QString& title, const QString& text) {
         boxes << prefix + title + ": " + text;
     };
+}
+
+// The frames of a video and their size, decoded with FFmpeg's own decoder.
+std::pair<int, QSize> decodedFrames(const QString& path)
+{
+    AVFormatContext* file = nullptr;
+    if (avformat_open_input(&file, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+        return {-1, QSize()};
+    const AVCodec* codec = nullptr;
+    const int stream = avformat_find_stream_info(file, nullptr) < 0
+                           ? -1
+                           : av_find_best_stream(file, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    AVCodecContext* decoder = stream < 0 ? nullptr : avcodec_alloc_context3(codec);
+    int frames = 0;
+    QSize size;
+    if (decoder && avcodec_parameters_to_context(decoder, file->streams[stream]->codecpar) >= 0 &&
+        avcodec_open2(decoder, codec, nullptr) >= 0) {
+        AVPacket* packet = av_packet_alloc();
+        AVFrame* frame = av_frame_alloc();
+        const auto drain = [&] {
+            while (avcodec_receive_frame(decoder, frame) == 0) {
+                ++frames;
+                size = QSize(frame->width, frame->height);
+            }
+        };
+        while (av_read_frame(file, packet) >= 0) {
+            if (packet->stream_index == stream && avcodec_send_packet(decoder, packet) >= 0)
+                drain();
+            av_packet_unref(packet);
+        }
+        avcodec_send_packet(decoder, nullptr);
+        drain();
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+    }
+    avcodec_free_context(&decoder);
+    avformat_close_input(&file);
+    return {frames, size};
 }
 
 // A two-storey plane frame: nodes 1-6, columns 1-4, beams 5-6, base fixed.
@@ -248,6 +299,9 @@ private slots:
         QVERIFY2(render({"--output", folder + "/nan.png", "--step", "5"}) == 1, errors);
         QVERIFY2(errors.contains("Step 5: 2 values are not numbers (the analysis may have diverged)"), errors);
         QVERIFY(QFile::exists(folder + "/nan.png") && writeFile(disp, results));
+        // Animations of steps 1, 3 and 5, the end clamped to the last step.
+        QCOMPARE(render({"--output", folder + "/sway.mp4", "--steps", "1:9:2", "--fps", "10"}), 0);
+        QCOMPARE(decodedFrames(folder + "/sway.mp4"), (std::pair{3, QSize(200, 150)}));
         QVERIFY(writeFile(script, "# edited\n", QIODevice::Append));
         QCOMPARE(render({"--output", folder + "/stale.png", "--step", "1"}), 1);
         QVERIFY(!QFile::exists(folder + "/s9.png") && !QFile::exists(folder + "/stale.png"));
@@ -257,7 +311,9 @@ private slots:
     {
         const auto w = shownWindow();
         // A folder name with blanks, quotes, Tcl's $ and [ and a letter beyond ASCII.
-        const QString script = openScript(w.get(), "load/frame $HOME [x] \"q\" ü/frame.tcl", frameScript(5));
+        const QString script =
+            openScript(w.get(), "load/frame $HOME [x] \"q\" ü/frame.tcl",
+                       frameScript(5, "timeSeries Path 1 -dt 0.1 -values {0 1 2 3 4 5}\n"));
         run(w.get(), {"localForces"});
         QVERIFY(waitForEnd(w.get()));
         zor_result_panel* panel = loadResults(w.get());
@@ -278,31 +334,63 @@ private slots:
         panel->lineEdit_5->setText("10");
         QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 0.53413) < 1e-6);
 
-        // Monitors: no time series; a node curve that follows the step; a tag not in the model.
+        // Monitors: the series' marker at the step's time; a node curve over time from the
+        // non-modal chooser, which Plot closes; a pushover curve; a tag not in the model.
         QStringList boxes;
         w->dialogs.warning = w->dialogs.critical = collect(boxes);
         w->form()->actionTimeSeries_Monitor->trigger();
-        QCOMPARE(boxes.value(0), QStringLiteral("TimeSeries: No <b>timeSeries</b> command in tcl file!"));
         w->form()->actionNodeDisp_Monitor->trigger();
-        auto* chooser = w->findChild<zor_monitor_nodedisp_panel*>();
-        QVERIFY(chooser);
-        chooser->comboBox->setCurrentText("5");
+        QPointer<zor_monitor_nodedisp_panel> chooser = w->findChild<zor_monitor_nodedisp_panel*>();
+        QVERIFY(chooser && chooser->windowModality() == Qt::NonModal);
+        chooser->lineEdit->setText("5");
         chooser->pushButton->click();
-        auto* monitor = w->findChild<zor_monitor_panel*>();
-        QVERIFY(monitor);
-        QCOMPARE(monitor->windowTitle(), QStringLiteral("NodeDisp - NodeTag: 5 DoF: 1"));
-        QCOMPARE(monitor->plot()->graph(0)->dataCount(), 5);
-        panel->horizontalSlider->setValue(3);
-        QCOMPARE(monitor->tracerKey(), 3.0);
-        QMetaObject::invokeMethod(w.get(), "plotNodeDispSlot", Q_ARG(int, 99), Q_ARG(int, 1));
-        QCOMPARE(boxes.value(1), QStringLiteral("NodeDisp Monitor: Cound not found the node!"));
-        QCOMPARE(w->findChildren<zor_monitor_panel*>().size(), 1);
-        chooser->close();
+        QTRY_VERIFY(!chooser);
+        w->form()->actionXY_Plot->trigger();
+        auto* xy = w->findChild<zor_xyplot_panel*>();
+        xy->xRow->node->setText("5");
+        xy->plotButton->click();
+        const QList<zor_monitor_panel*> monitors = w->findChildren<zor_monitor_panel*>();
+        QCOMPARE(monitors.size(), 3);
+        QCOMPARE(monitors[1]->windowTitle(), QStringLiteral("NodeDisp - NodeTag: 5 DoF: 1"));
+        QCOMPARE(monitors[1]->plot()->yAxis->label(), QStringLiteral("Displacement, DOF 1"));
+        panel->horizontalSlider->setValue(4);
+        QCOMPARE(monitors[0]->tracerKey(), 0.4);
+        QVERIFY(std::abs(monitors[1]->markerPosition().x() - 0.4) < 1e-9);
+        QVERIFY(std::abs(monitors[1]->markerPosition().y() - 0.0422975) < 1e-6);
+        // The base shear: nodes 1 and 2 each -1000 s(4) = -352.479.
+        QVERIFY(std::abs(monitors[2]->markerPosition().y() + 704.959) < 1e-3);
+        QCOMPARE(monitors[2]->markerPosition().x(), monitors[1]->markerPosition().y());
+        QMetaObject::invokeMethod(w.get(), "plotNodeDispSlot", Q_ARG(int, 99), Q_ARG(int, 1),
+                                  Q_ARG(bool, false));
+        QCOMPARE(boxes.value(0), QStringLiteral("NodeDisp Monitor: Cound not found the node!"));
+        QCOMPARE(w->findChildren<zor_monitor_panel*>().size(), 3);
+
+        // Export Animation: steps 1, 3 and 5 as a GIF; a cancelled export leaves no file.
+        const QString movie = QFileInfo(script).path() + "/sway.gif";
+        int cancelAt = 2;
+        w->dialogs.saveFileName = [&](QWidget*, const QString&, const QString&, const QString&) {
+            return movie;
+        };
+        w->dialogs.exec = [](QDialog* dialog) {
+            auto* options = qobject_cast<AnimationExportDialog*>(dialog);
+            options->widthBox->setValue(160);
+            options->heightBox->setValue(120);
+            return int(QDialog::Accepted);
+        };
+        w->dialogs.progress = [&](QWidget*, const QString&, int total) {
+            return std::function<bool(int)>([&, total](int done) { return total == 3 && done != cancelAt; });
+        };
+        panel->lineEdit_3->setText("2");
+        panel->pushButton_3->click();
+        QVERIFY(!QFile::exists(movie));
+        cancelAt = 0;
+        panel->pushButton_3->click();
+        QCOMPARE(decodedFrames(movie), (std::pair{3, QSize(160, 120)}));
 
         // A saved edit makes the results stale.
         QVERIFY(writeFile(script, "# edited\n", QIODevice::Append));
         w->form()->actionLoad_Result->trigger();
-        QCOMPARE(boxes.value(2),
+        QCOMPARE(boxes.value(1),
                  QStringLiteral("Load Result: These results are from a run of another script, or of "
                                 "an earlier version of this one. Run this script to load its results."));
     }
@@ -376,6 +464,54 @@ private slots:
         QTRY_VERIFY(messages.filter("Domain Time:").size() >= 1);
         QCOMPARE(messages.filter("Domain Time:").last(), QStringLiteral("Domain Time: 0.5"));
         QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) - 0.5341298) < 1e-6);  // scale 10, unrounded
+    }
+
+    // The Modes window before and after a run with eigen: the table, mode 2 drawn at the automatic
+    // scale (extent 6, largest translation 1: 0.6) and at a typed one, Play and Stop, and the model
+    // at rest again once it closes. Node 5 (free point 2) moves sin(3 pi / 2) = -1 in mode 2.
+    void modesWindowDrawsAndPlays()
+    {
+        const auto w = shownWindow();
+        openScript(w.get(), "modes/frame.tcl", frameScript(2, "eigen 2\n"));
+        QAction* modes = w->findChild<QAction*>("actionModes");
+        QVERIFY(modes && modes->shortcut() == QKeySequence("Ctrl+M"));
+        modes->trigger();
+        ModesPanel* panel = w->findChild<ModesPanel*>();
+        QVERIFY(panel && panel->isVisible());
+        QVERIFY2(panel->status().contains("run the analysis first"), qPrintable(panel->status()));
+        run(w.get(), {});
+        QVERIFY(waitForEnd(w.get()));
+        QCOMPARE(panel->table->rowCount(), 2);
+        QCOMPARE(panel->table->item(0, 5)->text(), QStringLiteral("no mass"));
+        panel->table->selectRow(1);
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 0.6) < 1e-6);
+        vtkActor* ghost = w->modes()->ghost().actor(vtkdraw::Frames);
+        QVERIFY(ghost && ghost->GetVisibility());
+        panel->scaleEdit->setText("2");
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 2.0) < 1e-6);
+        panel->playButton->click();
+        QVERIFY(panel->playing());
+        QTRY_VERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 2.0) > 0.1);
+        panel->stopButton->click();
+        QVERIFY(!panel->playing());
+        QVERIFY(std::abs(pointX(w.get(), vtkdraw::FreeNodes, 2) + 2.0) < 1e-6);
+        panel->close();
+        QTRY_COMPARE(pointX(w.get(), vtkdraw::FreeNodes, 2), 0.0);
+        QVERIFY(!ghost->GetVisibility());
+
+        // The same mode as a batch picture; a mode the call does not have is refused.
+        const QString folder = QFileInfo(w->currentFileDir() + "/frame.tcl").path();
+        auto render = [&](const char* mode) {
+            QProcess p;
+            p.start(TOLVANE_BINARY_DIR "/bin/tolvane", {"--render", folder + "/frame.tcl", "--size", "200x150",
+                                                        "--mode", mode, "--output", folder + "/m.png"});
+            p.waitForFinished(60000);
+            return p.exitCode();
+        };
+        QCOMPARE(render("3"), 2);
+        QVERIFY(!QFile::exists(folder + "/m.png"));
+        QCOMPARE(render("2"), 0);
+        QCOMPARE(QImage(folder + "/m.png").size(), QSize(600, 450));
     }
 
     void refusedRunsStartNothing()

@@ -1,5 +1,6 @@
 // The command line of the real executable: help and version without a display
-// (--dump-model has its own tests), and refusal of malformed batch options before anything is evaluated.
+// (--dump-model has its own tests), refusal of malformed batch options before anything is evaluated,
+// and the modes table of a stand-in run.
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -60,6 +61,8 @@ private slots:
         render("picture too large", "--size 5000x4000", "at most 4096x4096");
         render("result without step", "--result quad:stresses", "need --step");
         render("unknown attribute", "--step 1 --attribute node", "--attribute");
+        render("steps backwards", "--steps 5:2", "bad --steps");
+        render("animation into a picture", "--steps 1:2", "the animation type must be .mp4 or .gif");
         row("record without response", "--instrument m.tcl --record quad", "--record");
         row("response the type lacks", "--instrument m.tcl --record quad:globalForces", "force stresses");
         render("no display", "", "no display");
@@ -109,6 +112,33 @@ private slots:
                 QCOMPARE(f.readAll(), c.copy);
             }
         }
+    }
+
+    // --modes prints every eigen call of the last run, here one with mass and one without; a
+    // script changed since is refused.
+    void modesOfTwoCalls()
+    {
+        const QString script = dir.filePath("modes.tcl");
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("model basic -ndm 3 -ndf 6\nnode 1 0 0 0\nnode 2 0 0 5 -mass 1 1 1 0 0 0\n"
+                "fix 1 1 1 1 1 1 1\neigen 2\nwipe\n"
+                "model basic -ndm 2 -ndf 2\nnode 1 0 0\nnode 2 8 0\nfix 1 1 1\neigen 1\n");
+        f.close();
+        QCOMPARE(run({"--instrument", script}, false).code, 0);
+        QProcess solver;
+        solver.setWorkingDirectory(dir.path());
+        solver.start(TOLVANE_BINARY_DIR "/bin/tolvane-standin", {dir.filePath("modesTemp.tcl")});
+        QVERIFY(solver.waitForFinished(30000));
+        const Run modes = run({"--modes", script}, false);
+        QCOMPARE(modes.code, 0);
+        QCOMPARE(modes.out, QStringLiteral("call\tmode\tlambda\tomega_rad/s\tf_Hz\tT_s\tmass_X_%\tmass_Y_%\tmass_Z_%\n"
+                                           "1\t1\t39.4784\t6.28319\t1\t1\t81.0569\t0\t0\n"
+                                           "1\t2\t355.306\t18.8496\t3\t0.333333\t9.00633\t0\t0\n"
+                                           "2\t1\t39.4784\t6.28319\t1\t1\tno mass\tno mass\tno mass\n"));
+        QVERIFY(f.open(QIODevice::Append) && f.write("# edited\n") > 0);
+        f.close();
+        QCOMPARE(run({"--modes", script}, false).code, 1);
     }
 };
 

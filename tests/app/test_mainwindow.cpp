@@ -21,6 +21,7 @@
 #include <vtkCamera.h>
 #include <vtkPoints.h>
 #include <vtkProperty.h>
+#include <vtkRenderWindow.h>
 #include <vtkRenderer.h>
 
 #include "CodeSnippets.h"
@@ -336,8 +337,16 @@ private slots:
         w->dialogs.saveFileName = [&](QWidget*, const QString&, const QString&, const QString&) {
             return shot;
         };
+        // The picture is three times the view, and the view keeps its zoom and its renderers.
+        camera->Zoom(2.0);
+        const double zoomed = camera->GetParallelScale(), angle = camera->GetViewAngle();
+        const int* viewSize = w->sceneBuilder()->renderWindow()->GetSize();
+        const QSize tripled(3 * viewSize[0], 3 * viewSize[1]);
         ui->actionCapture_Screen->trigger();
-        QVERIFY(QImage(shot).width() > 0);
+        QCOMPARE(QImage(shot).size(), tripled);
+        QCOMPARE(camera->GetParallelScale(), zoomed);
+        QCOMPARE(camera->GetViewAngle(), angle);
+        QCOMPARE(w->sceneBuilder()->renderer()->GetRenderWindow(), w->sceneBuilder()->renderWindow());
         w->dialogs.warning = [&](QWidget*, const QString& title, const QString&) { warned = title; };
         shot = dir.filePath("view/shot.gif");
         ui->actionCapture_Screen->trigger();

@@ -50,7 +50,7 @@ QStringList paint(const QString& text, const QString& removed = QString())
         QString line(block.length() - 1, QLatin1Char('.'));
         for (const QTextLayout::FormatRange& range : block.layout()->formats())
             line.replace(range.start, range.length, QString(range.length, letter(range.format)));
-        lines << line + (block.userState() == Highlighter::InsideComment ? ">" : "");
+        lines << line + (block.userState() > 0 && (block.userState() & Highlighter::InsideComment) ? ">" : "");
     }
     return lines;
 }
@@ -89,6 +89,8 @@ private slots:
         row("deleting the opener recolours what follows",
             "set a 1 /* xyzab|node 2 0 0 \"q\" # c|still  node 3|node 4",
             "kkk...........|ssss.......qqq.###|.......ssss..|ssss..", "/*");
+        row("comment continued by a backslash", "# off \\|file delete x \\\\|node 1",
+            "#######|################|ssss..");
         // Block comments are applied last.
         row("opener in a hash comment", "# x /* y|node", "####rrrr>|rrrr>");
     }

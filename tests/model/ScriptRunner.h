@@ -66,10 +66,10 @@ public:
     }
 
     EvaluationResult run(const QByteArray& script, const QString& name = QStringLiteral("model.tcl"),
-                         const EvaluationWatch& watch = {}) const
+                         const EvaluationWatch& watch = {}, ScriptTrust trust = ScriptTrust::Safe) const
     {
         const QString path = write(name, script);
-        ModelInterpreter interpreter;
+        ModelInterpreter interpreter(trust);
         return evaluateScriptFile(interpreter, path, watch);
     }
 

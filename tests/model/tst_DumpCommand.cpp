@@ -16,7 +16,7 @@ struct Run {
 };
 
 // Dumps the script at PATH, first writing TEXT there unless it is null.
-Run dump(const QString& path, const QByteArray& text = QByteArray())
+Run dump(const QString& path, const QByteArray& text = QByteArray(), const QStringList& options = {})
 {
     QFile f(path);
     if (!text.isNull() && f.open(QIODevice::WriteOnly))
@@ -27,7 +27,7 @@ Run dump(const QString& path, const QByteArray& text = QByteArray())
     env.remove("DISPLAY");  // must work without a display
     env.remove("QT_QPA_PLATFORM");
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TOLVANE_BINARY_DIR "/bin/tolvane"), {"--dump-model", path});
+    p.start(QStringLiteral(TOLVANE_BINARY_DIR "/bin/tolvane"), options + QStringList{"--dump-model", path});
     Run r;
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
         return r;
@@ -84,6 +84,21 @@ private slots:
                                     "Want: node nodeTag? [ndm coordinates?] <-mass [ndf values?]>\n"}};
         QCOMPARE(jsonDifferences(r.json, expected), QString());
         QVERIFY2(r.err.contains(QFileInfo(path).absoluteFilePath().toUtf8() + ":4:"), r.err);
+    }
+
+    // Safely by default, saying what was left undone; --trust writes as the solver would.
+    void safeUnlessTrusted()
+    {
+        for (const bool trust : {false, true}) {
+            QTemporaryDir dir;
+            const Run r = dump(dir.filePath("script.tcl"),
+                               "file mkdir out\nset f [open out/r.txt w]\nputs $f 1\nclose $f\n",
+                               trust ? QStringList{"--trust"} : QStringList());
+            QCOMPARE(r.exitCode, 0);
+            QCOMPARE(r.err.contains("tolvane: Opened safely: 1 file write discarded, 1 folder not created\n"),
+                     !trust);
+            QCOMPARE(QFile::exists(dir.filePath("out/r.txt")), trust);
+        }
     }
 
     void unreadableScript()

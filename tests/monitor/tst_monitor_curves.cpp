@@ -1,11 +1,16 @@
-// Monitor curves without a window: the sampling stride, node curves from result lines, and the
-// time-series curve.
+// Plot data without a window: the sampling stride, the quantities read from result lines, node
+// sets, markers, the CSV text and the time-series curve.
 #include <QtTest>
+
+#include <tuple>
 
 #include "ModelRecord.h"
 #include "MonitorCurves.h"
+#include "PlotExport.h"
+#include "PlotSources.h"
 
 using Values = QVector<double>;
+Q_DECLARE_METATYPE(Quantity)
 
 class TestMonitorCurves : public QObject {
     Q_OBJECT
@@ -36,44 +41,109 @@ private slots:
             QCOMPARE(indices[1], stride);
     }
 
-    void nodeCurve_data()
+    // Y over the steps from hand-made result lines. Nodes 10, 20, 30; 10 and 20 restrained; two
+    // elements of W = 2 values.
+    void quantities_data()
     {
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<int>("tag");  // of the nodes 10, 20, 10
-        QTest::addColumn<Values>("steps");
-        QTest::addColumn<QVector<Values>>("u");  // dofs 1 to 3; none when the node is not found
-        const QStringList uneven = {"0.1 1 2 3 4 5 6", "0.2 7 8 9", "", "  0.4 1  2 3   4 5 6 "};
-        QTest::newRow("first of two positions")
-            << uneven << 10 << Values{1, 2, 4} << QVector<Values>{{1, 7, 1}, {2, 8, 2}, {3, 9, 3}};
-        QTest::newRow("second node: short line left out")
-            << uneven << 20 << Values{1, 4} << QVector<Values>{{4, 4}, {5, 5}, {6, 6}};
-        QTest::newRow("not in the model") << uneven << 30 << Values{} << QVector<Values>{};
-        // Line i holds i + dof / 10 for the second node; every second line is taken, as step 2j + 1.
-        QStringList many;
-        Values steps;
-        QVector<Values> u(3);
-        for (int i = 0; i < 2500; ++i) {
-            many << QStringLiteral("0 0 0 0 %1.1 %1.2 %1.3").arg(i);
-            for (int dof = 1; i % 2 == 0 && dof <= 3; ++dof)
-                u[dof - 1] << (10 * i + dof) / 10.0;  // as the text parses
-            if (i % 2 == 0)
-                steps << i + 1;
-        }
-        QTest::newRow("2500 lines sampled") << many << 20 << steps << u;
+        QTest::addColumn<Quantity>("y");
+        QTest::addColumn<Values>("values");  // at steps 1, 2, 3 (a short line leaves its step out)
+        QTest::addColumn<QString>("error");
+        const auto q = [](Quantity::Kind kind, int node, int dof) {
+            Quantity r;
+            r.kind = kind;
+            r.node = node;
+            r.dof = dof;
+            return r;
+        };
+        QTest::newRow("displacement") << q(Quantity::NodeDisp, 30, 1) << Values{7, 17} << QString();
+        QTest::newRow("rotation, DOF 5")
+            << q(Quantity::NodeDisp, 20, 5) << Values{0.5, 1.5, 2.5} << QString();
+        Quantity shear = q(Quantity::ReactionSum, 0, 2);
+        shear.nodes = {10, 20};
+        QTest::newRow("base shear") << shear << Values{-3, -13, -23} << QString();
+        Quantity drift = q(Quantity::Drift, 30, 1);
+        drift.lowerNode = 20;
+        drift.height = 2;
+        QTest::newRow("drift over a height") << drift << Values{1.5, 1.5} << QString();
+        Quantity value = q(Quantity::ElementValue, 0, 1);
+        value.element = 8;
+        value.column = 2;
+        QTest::newRow("element value") << value << Values{40, 41, 42} << QString();
+        QTest::newRow("time") << q(Quantity::Time, 0, 1) << Values{0.1, 0.2, 0.3} << QString();
+        QTest::newRow("unknown node")
+            << q(Quantity::NodeDisp, 99, 1) << Values{} << QString("Node 99 is not in the model.");
+        QTest::newRow("reaction DOF 4 not recorded") << q(Quantity::NodeReaction, 10, 4) << Values{}
+                                                     << QString("The results hold no values of DOF 4.");
+        value.element = 9;
+        QTest::newRow("element of another type")
+            << value << Values{} << QString("Element 9 is not a truss of the loaded results.");
     }
 
-    void nodeCurve()
+    void quantities()
     {
-        QFETCH(QStringList, lines);
-        QFETCH(int, tag);
-        QFETCH(Values, steps);
-        QFETCH(QVector<Values>, u);
-        const NodeCurve curve = ::nodeCurve(lines, {10, 20, 10}, tag);
-        QCOMPARE(curve.nodeFound, !u.isEmpty());
-        QCOMPARE(curve.steps, steps);
-        for (int dof = 1; dof <= u.size(); ++dof)
-            QCOMPARE(*curve.dofValues(dof), u[dof - 1]);
-        QVERIFY(!curve.dofValues(0) && !curve.dofValues(4));
+        QFETCH(Quantity, y);
+        QFETCH(Values, values);
+        QFETCH(QString, error);
+        ResultTables t;
+        t.nodeTags = {10, 20, 30};
+        // Step 3's displacement line is cut short before node 30.
+        t.disp = QStringList{"0.1 1 2 3 4 5 6 7 8 9", "0.2 11 12 13 14 15 16 17 18 19", "0.3 21 22 23 24 25"};
+        t.reaction = QStringList{"0.1 -1 -1 0 -2 -2 0 0 0 0", "0.2 -6 -6 0 -7 -7 0 0 0 0",
+                                 "0.3 -11 -11 0 -12 -12 0 0 0 0"};
+        t.disp456 = QStringList{"0.1 0 0 0 0.4 0.5 0.6 0 0 0", "0.2 0 0 0 1.4 1.5 1.6 0 0 0",
+                                "0.3 0 0 0 2.4 2.5 2.6 0 0 0"};
+        t.elementType = "truss";
+        t.elementTags = {7, 8};
+        t.elementColumns = 2;
+        t.element = QStringList{"0.1 10 20 30 40", "0.2 11 21 31 41", "0.3 12 22 32 42"};
+        Quantity step;
+        step.kind = Quantity::Step;
+        QString reported;
+        const PlotCurve curve = xyCurve(step, y, t, &reported);
+        QCOMPARE(reported, error);
+        QCOMPARE(curve.y, values);
+        QCOMPARE(curve.steps.size(), values.size());
+        for (int i = 0; i < curve.steps.size(); ++i)
+            QCOMPARE(curve.x[i], double(curve.steps[i]));
+    }
+
+    // Sets as typed; a curve's marker at, between and beyond its sampled steps.
+    void nodeSetsAndMarkers()
+    {
+        ResultTables t;
+        t.nodeTags = {1, 2, 3, 5, 8};
+        t.restrainedNodes = {2, 8, 2};
+        for (const auto& [text, tags, error] :
+             {std::tuple<QString, QVector<int>, QString>{"5, 1-3 2", {5, 1, 2, 3}, ""},
+              {" All  Restrained ", {2, 8}, ""},
+              {"6-7", {}, "No node of the model lies in 6-7."},
+              {"1 x", {1}, "\"x\" is neither a node tag nor a range like 1-9."}}) {
+            const NodeSet set = parseNodeSet(text, t);
+            QCOMPARE(set.error, error);
+            if (error.isEmpty())
+                QCOMPARE(set.tags, tags);
+        }
+        PlotCurve loop;
+        loop.x = {0, 2, -2};
+        loop.y = {0, 10, -10};
+        loop.steps = {1, 3, 5};
+        for (const auto& [step, at] : {std::pair{3, QPointF(2, 10)},
+                                       {2, QPointF(1, 5)},
+                                       {4, QPointF(0, 0)},
+                                       {0, QPointF(0, 0)},
+                                       {9, QPointF(-2, -10)}})
+            QCOMPARE(*markerAt(loop, step), at);
+        QVERIFY(!markerAt(PlotCurve(), 1));
+    }
+
+    void csvOfACurve()
+    {
+        const QByteArray csv = csvText({{"Step", {1, 2}},
+                                        {"Displacement, DOF 1", {-387.3876 + 1e-13, 1.0 / 3}},
+                                        {"Say \"x\"", {-2.5e-20}}});
+        QCOMPARE(csv, QByteArray("Step,\"Displacement, DOF 1\",\"Say \"\"x\"\"\"\n"
+                                 "1,-387.3876,-2.5e-20\n"
+                                 "2,0.333333333333333,\n"));
     }
 
     void seriesCurve_data()

@@ -1,9 +1,12 @@
 // The monitor windows: the view a curve gets, the tracer, mouse rules on a shown plot, the axis
-// label seam and the node chooser.
-#include <QComboBox>
+// label seam, curves with a step marker and their exports, and the node chooser.
+#include <QCompleter>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <tuple>
@@ -186,28 +189,63 @@ private slots:
         QCOMPARE(axis->label(), QStringLiteral("Step"));
     }
 
-    void nodeChooserListsTagsAscendingAndSendsTagAndDof()
+    // Typed tags complete; a tag not in the model is refused in the window; Plot sends and closes.
+    void nodeChooser()
     {
-        zor_monitor_nodedisp_panel chooser;
-        QSignalSpy spy(&chooser, &zor_monitor_nodedisp_panel::plotNodeDispSignal);
-        chooser.show();
-        chooser.pushButton->click();  // no node yet: nothing to send
-        QCOMPARE(spy.count(), 0);
-        chooser.setNodeTags({5, 1, 3});
-        QStringList listed;
-        for (int i = 0; i < chooser.comboBox->count(); ++i)
-            listed << chooser.comboBox->itemText(i);
-        QCOMPARE(listed, QStringList({"1", "3", "5"}));
-        chooser.comboBox->setCurrentText("3");
-        chooser.pushButton->click();  // DOF 1 as opened
-        chooser.radioButton_3->click();
-        chooser.pushButton->click();
-        QCOMPARE(spy.count(), 2);
-        QCOMPARE(spy[0], QList<QVariant>({3, 1}));
-        QCOMPARE(spy[1], QList<QVariant>({3, 3}));
-        QVERIFY(chooser.isVisible());  // open for the next monitor
-        chooser.setNodeTags({2});
-        QCOMPARE(chooser.comboBox->count(), 1);
+        auto* chooser = new zor_monitor_nodedisp_panel;
+        QSignalSpy spy(chooser, &zor_monitor_nodedisp_panel::plotNodeDispSignal);
+        QSignalSpy closed(chooser, &QObject::destroyed);
+        chooser->setNodeTags({50, 5, 1, 3});
+        chooser->setDofCount(6);
+        chooser->show();
+        QVERIFY(!chooser->isModal() && chooser->windowModality() == Qt::NonModal);
+        QCompleter* completer = chooser->lineEdit->completer();
+        completer->setCompletionPrefix("5");
+        QCOMPARE(completer->completionCount(), 2);
+        chooser->lineEdit->setText("4");
+        chooser->pushButton->click();
+        QCOMPARE(chooser->hint->text(), QStringLiteral("Node 4 is not in the model."));
+        chooser->setNodeTag(50);  // picked in the view
+        chooser->dofButtons[4]->click();
+        chooser->stepButton->click();
+        chooser->pushButton->click();
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy[0], QList<QVariant>({50, 5, true}));
+        QVERIFY(closed.wait(1000));
+    }
+
+    // A loop keeps its order; the marker follows the step; CSV and pictures are written.
+    void curveMarkerAndExports()
+    {
+        zor_monitor_panel panel(600, 250);
+        PlotCurve loop;
+        loop.xTitle = "Drift";
+        loop.yTitle = "Shear";
+        loop.x = {0, 2, -2, 1};
+        loop.y = {0, 10, -10, 5};
+        loop.steps = {1, 2, 3, 4};
+        panel.showCurve(loop);
+        panel.showStep(3);
+        QCOMPARE(panel.markerPosition(), QPointF(-2, -10));
+        panel.showCurve(loop);  // a new choice keeps the step
+        QCOMPARE(panel.markerPosition(), QPointF(-2, -10));
+        QCOMPARE(panel.plot()->xAxis->label(), QStringLiteral("Drift"));
+        QCOMPARE(::view(panel), (Values{-2.2, 2.2, -15, 15}));
+        QTemporaryDir dir;
+        QVERIFY(panel.saveCsv(dir.filePath("loop.csv")));
+        QFile csv(dir.filePath("loop.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), QByteArray("Step,Drift,Shear\n1,0,0\n2,2,10\n3,-2,-10\n4,1,5\n"));
+        for (const auto& [name, magic] :
+             {std::pair{"loop.png", "\x89PNG"}, {"loop.svg", "<?xml"}, {"loop.pdf", "%PDF"}}) {
+            QVERIFY2(panel.savePicture(dir.filePath(name), QSize(640, 400)), qPrintable(panel.noteText()));
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::ReadOnly) && f.read(qstrlen(magic)) == magic);
+        }
+        QCOMPARE(QImage(dir.filePath("loop.png")).size(), QSize(640, 400));
+        QVERIFY(!panel.savePicture(dir.filePath("loop.bmp"), QSize(640, 400)));
+        QCOMPARE(panel.noteText(),
+                 QStringLiteral("Cannot save \"loop.bmp\": the picture type must be .png, .svg or .pdf."));
     }
 };
 

@@ -13,6 +13,7 @@ const QStringList& iconNames()
                                       "Run",
                                       "Load",
                                       "Stop",
+                                      "Modes",
                                       "XYViewPos",
                                       "XYViewNeg",
                                       "XZViewPos",

@@ -90,6 +90,13 @@ private slots:
                  QStringList({"file mkdir TolvaneResult;", nodeDisp, reaction}) + elements);
         QCOMPARE(recorderBlock(*modelRecord(), {}, 10),
                  QStringList({"file mkdir TolvaneResult;", nodeDisp, live, reaction}));
+        // DOFs 4 to 6 of 6-DOF nodes in files of their own.
+        modelRecord()->ndf = 6;
+        QCOMPARE(recorderBlock(*modelRecord(), {}, 0).mid(3),
+                 QStringList(
+                     {"recorder Node -file TolvaneResult/NodeDisp456.file -time -node 1 2 3  -dof 4 5 6 disp",
+                      "recorder Node -file TolvaneResult/NodeReaction456.file -time -node 1 2 3  -dof 4 5 6 "
+                      "reaction"}));
     }
 
     // Scripts that build their model in every way the solver allows, run through the stand-in:
@@ -172,12 +179,14 @@ private slots:
                      qPrintable(error));
         QVERIFY(QDir(dir.path()).mkdir("TolvaneResult"));
         writeAll(dir.filePath("TolvaneResult/NodeDisp.file"), "0.1 0\n");
+        writeAll(dir.filePath("TolvaneResult/Modes3.file"), "4 0\n");
         writeAll(dir.filePath("frame.tcl"), "error early\n");
         QProcess solver;
         solver.setWorkingDirectory(dir.path());
         solver.start(TOLVANE_BINARY_DIR "/bin/tolvane-standin", {dir.filePath("frameTemp.tcl")});
         QVERIFY(solver.waitForFinished(30000));
         QVERIFY(!QFile::exists(dir.filePath("TolvaneResult/NodeDisp.file")));
+        QVERIFY(!QFile::exists(dir.filePath("TolvaneResult/Modes3.file")));
 
         QVERIFY(!writeInstrumentedScript(dir.filePath("missing.tcl"), {"B"}, &error));
         QVERIFY2(error.contains("missing.tcl"), qPrintable(error));

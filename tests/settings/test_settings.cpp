@@ -1,5 +1,6 @@
 // The settings file and the options dialog: defaults, load/save round trips,
 // Apply/OK/Cancel, and the unwritable-file report.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -50,8 +51,9 @@ void click(QWidget* panel, QDialogButtonBox::StandardButton which)
 void expectDefaults(const QString& path, int labelSize)
 {
     const QSettings s(path, QSettings::IniFormat);
-    QCOMPARE(s.allKeys().size(), 1 + 14 + 9 + 3);
+    QCOMPARE(s.allKeys().size(), 2 + 14 + 9 + 3);
     QCOMPARE(SettingsStore::solverPath(path), SettingsStore::defaultSolverPath());
+    QVERIFY(!SettingsStore::trustScripts(path));
     for (const QString& key : s.allKeys())
         QVERIFY2(!key.contains("COLOR/") || s.value(key).userType() == int(QMetaType::QColor),
                  qPrintable(key));
@@ -167,6 +169,7 @@ private slots:
         child<QPushButton>(panel, "pushButton_9")->click();
         QCOMPARE(asked, QStringList({"All Files (*)", "All Files (*)"}));
         QCOMPARE(child<QLineEdit>(panel, "lineEdit")->text(), QStringLiteral("/opt/solver/OpenSees"));
+        child<QCheckBox>(panel, "checkBoxTrustScripts")->click();
         // Each colour button sets its own key.
         int shade = 0;
         zor_options_panel::colorProvider = [&shade](QWidget*) { return QColor(shade, 20, 30); };
@@ -183,6 +186,7 @@ private slots:
             QCOMPARE(SettingsStore::color(path(), QLatin1String(c.key)), QColor(shade += 10, 20, 30));
         QCOMPARE(SettingsStore::integer(path(), "MODELTRANSPARENCY/Frames"), 10);
         QCOMPARE(SettingsStore::solverPath(path()), QStringLiteral("/opt/solver/OpenSees"));
+        QVERIFY(SettingsStore::trustScripts(path()));
 
         // A cancelled colour dialog changes nothing; Cancel stores nothing.
         zor_options_panel::colorProvider = [](QWidget*) { return QColor(); };

@@ -166,6 +166,9 @@ private slots:
         row("3-D column", column3d, "Node -node 2 3 -dof 1 2 3 disp",
             "5 0.0356087 0 0 0.0356087 0.0178043 0");
         row("reaction of a partial fix", column3d, "Node -node 2 -dof 1 2 3 reaction", "5 0 -222.554 0");
+        // Rotations 0.001 j h s at h 1; moments -100 s, -50 s, -25 s of the fixed base.
+        row("rotations", column3d, "Node -node 3 -dof 4 5 6 disp", "5 0.000445108 0.000890216 0.00133532");
+        row("base moments", column3d, "Node -node 1 -dof 4 5 6 reaction", "5 -44.5108 -22.2554 -11.1277");
         // Flat, L 4: -0.02 L sin(pi r(x)) s at r 0.25 and 0.5.
         row("flat 2-D", "model basic -ndm 2 -ndf 3\nnode 1 0 0\nnode 2 1 0\nnode 3 2 0\nnode 4 4 0\n",
             "Node -node 2 3 -dof 1 2 3 disp", "5 0 -0.0251791 0 0 -0.0356087 0");

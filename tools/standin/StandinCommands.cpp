@@ -76,6 +76,7 @@ void StandinRun::wipe()
     m_time = 0.0;
     m_step = 0;
     m_loadIncrement = 1.0;
+    modes.clear();
 }
 
 namespace {
@@ -182,4 +183,5 @@ void registerStandinCommands(Tcl_Interp* interp, StandinRun* run)
 {
     for (const CommandEntry& entry : standinCommands)
         Tcl_CreateObjCommand(interp, entry.name, entry.procedure, run, nullptr);
+    registerModeCommands(interp, &run->modes);
 }

@@ -1,6 +1,6 @@
 // The solver commands the stand-in acts on, registered over the model interpreter's own:
-// recorder, integrator, analyze, getTime, wipe, exit and quit. They share one StandinRun, which
-// keeps the pseudo-time, the step count and the open recorders.
+// recorder, integrator, analyze, getTime, wipe, exit and quit, and those of ModeCommands.h. They
+// share one StandinRun, which keeps the pseudo-time, the step count, the open recorders and the modes.
 //
 //   ModelInterpreter interpreter;
 //   StandinRun run;
@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "ModeCommands.h"
 #include "Recorder.h"
 #include "SyntheticMotion.h"
 
@@ -30,6 +31,9 @@ public:
     void closeRecorders();
     // Recorders closed, time and step count back to 0, the integrator forgotten.
     void wipe();
+
+    // The modes of the last eigen and the mass they need.
+    StandinModes modes;
 
 private:
     void prepareRecorders();

@@ -46,7 +46,7 @@ MotionShapes::MotionShapes(const ModelRecord& model)
     m_extent = largest > 0.0 ? largest : 1.0;
 
     for (int i = 0; i < model.fixNodeTags.size(); ++i)
-        for (int dof = 1; dof <= 3; ++dof)
+        for (int dof = 1; dof <= 6; ++dof)
             if (model.fixDofs(dof).value(i) == 1)
                 m_restrained[model.fixNodeTags[i]] |= 1 << (dof - 1);
 
@@ -127,12 +127,15 @@ double MotionShapes::flatDisplacement(int position, int dof) const
 double MotionShapes::displacement(int nodeTag, int dof) const
 {
     const int position = m_nodes.position(nodeTag);
-    if (position < 0 || dof < 1 || dof > 3 || dof > m_ndf || m_ndm < 1 || m_ndm > 3)
+    if (position < 0 || dof < 1 || dof > 6 || dof > m_ndf || m_ndm < 1 || m_ndm > 3)
         return 0.0;
     if (m_restrained.value(nodeTag) & (1 << (dof - 1)))
         return 0.0;
     const int v = verticalAxis(m_ndm);
-    if (v < 0 || m_max[v] <= m_min[v])
+    const bool flat = v < 0 || m_max[v] <= m_min[v];
+    if (dof > 3)
+        return flat ? 0.0 : 0.001 * (dof - 3) * height(position);
+    if (flat)
         return flatDisplacement(position, dof);
     const double h = height(position);
     if (dof == 1)
@@ -142,8 +145,8 @@ double MotionShapes::displacement(int nodeTag, int dof) const
 
 double MotionShapes::reaction(int nodeTag, int dof) const
 {
-    static const double perDof[3] = {-1000.0, -500.0, -250.0};
-    if (dof < 1 || dof > 3 || !(m_restrained.value(nodeTag) & (1 << (dof - 1))))
+    static const double perDof[6] = {-1000.0, -500.0, -250.0, -100.0, -50.0, -25.0};
+    if (dof < 1 || dof > 6 || !(m_restrained.value(nodeTag) & (1 << (dof - 1))))
         return 0.0;
     return perDof[dof - 1];
 }

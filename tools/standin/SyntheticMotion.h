@@ -8,11 +8,13 @@
 //   disp, vmax > vmin:  dof1 = 0.02 L h s, dof2 = 0.01 L h s when ndm 3 (else 0), dof3 = 0
 //   disp, flat model:   dof ndm = -0.02 L b s, b = product of sin(pi r(c)) over X (ndm 2), X and Y (ndm 3)
 //   disp, ndm 1:        dof1 = 0.02 L r(x) s
-//   reaction:           dofs 1, 2, 3 restrained by fix: -1000 s, -500 s, -250 s
+//   rotation, vmax > vmin: dof 3 + j (j = 1, 2, 3) = 0.001 j h s
+//   reaction:           dofs 1 to 6 restrained by fix: -1000 s, -500 s, -250 s, -100 s, -50 s, -25 s
 //   element value j of W:  100 s (1 + hc) (j + 1) / W, hc = mean h of the element's nodes
 //   localForce of a beam-column (an element with a coordinate transformation, in a model of
 //   ndm 2 and ndf 3 or ndm 3 and ndf 6): s times the end forces of MemberForces.h
-//   Dofs above 3 or above ndf, restrained dofs (for disp) and unknown tags are 0.
+//   Dofs above 6 or above ndf, restrained dofs (for disp), rotations of flat models and unknown
+//   tags are 0.
 //
 //   const MotionShapes shapes(*modelRecord());  // once per model state
 //   const double x = shapes.displacement(tag, 1) * stepFactor(k);

@@ -17,14 +17,20 @@ const char* const usage =
     "Usage: tolvane-standin SCRIPT\n"
     "\n"
     "tolvane-standin: a stand-in for the OpenSees solver, for trying Tolvane and for its tests.\n"
-    "It does no structural analysis: the responses it records are a synthetic motion.\n"
+    "It does no structural analysis: the responses it records are a synthetic motion, and the\n"
+    "modes it gives are synthetic too.\n"
     "\n"
     "It evaluates the Tcl script SCRIPT like the solver, writes the files of its `recorder Node` and\n"
     "`recorder Element` commands and the live stream of `recorder Node -tcp`, one record per step of\n"
-    "`analyze`. Exit status: 0 at the end of the script or `exit`, N for `exit N`, 1 when the script\n"
-    "stops with an error, 2 for a bad command line or an unreadable script.\n"
+    "`analyze`. It answers `eigen N` with N synthetic modes (mode k: frequency 2k-1 Hz, the k-th\n"
+    "cantilever sine along the model's longest extent), `nodeEigenvector` with their shapes and\n"
+    "`modalProperties` with their mass ratios once a node has mass (`node ... -mass`, `mass`).\n"
+    "Exit status: 0 at the end of the script or `exit`, N for `exit N`, 1 when the script stops\n"
+    "with an error, 2 for a bad command line or an unreadable script.\n"
     "\n"
-    "Environment: TOLVANE_STANDIN_STEP_DELAY_MS=N sleeps N milliseconds after each step.\n";
+    "Environment: TOLVANE_STANDIN_STEP_DELAY_MS=N sleeps N milliseconds after each step.\n"
+    "\n"
+    "Options: --help shows this text, --version the version.\n";
 
 const char* const stepDelayVariable = "TOLVANE_STANDIN_STEP_DELAY_MS";
 
@@ -50,6 +56,10 @@ void reportError(Tcl_Interp* interp)
 
 int main(int argc, char* argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("tolvane-standin " TOLVANE_VERSION);
+        return 0;
+    }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(usage, stdout);
         return 0;
@@ -64,7 +74,8 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    ModelInterpreter interpreter;
+    // A solver runs everything the script asks for.
+    ModelInterpreter interpreter(ScriptTrust::Whole);
     Tcl_Interp* interp = interpreter.interp();
     StandinRun run(qEnvironmentVariableIntValue(stepDelayVariable));
     registerStandinCommands(interp, &run);
