@@ -123,8 +123,9 @@ double stepScale(const RenderOptions& options, const zorloadresult& loader)
                               : automaticScale(modelExtent(*modelRecord()), loader.largestDisplacement());
 }
 
+// The step --step names, prepared; *SHOWN is its number, *TITLE the legend's.
 StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorloadresult& loader,
-                     ResultStep* step, QString* title)
+                     ResultStep* step, int* shown, QString* title)
 {
     LoadedResults loaded;
     const StepFailure failure = loadResults(options, script, loader, &loaded);
@@ -135,6 +136,7 @@ StepFailure loadStep(const RenderOptions& options, const QFileInfo& script, zorl
     const int wanted = options.step < 0 ? count : options.step;
     if (wanted < 1 || wanted > count)
         return {2, QStringLiteral("step %1 is not among the %2 steps of the results").arg(wanted).arg(count)};
+    *shown = wanted;
     if (!prepareResultStep(loader, loaded.disp, loaded.reactions, loaded.elements, wanted, step,
                            contourDisplay(options)))
         return {2, QStringLiteral("step %1 does not hold three values per node of the model").arg(wanted)};
@@ -187,6 +189,7 @@ StepFailure writePicture(const RenderOptions& options, const QFileInfo& script, 
     snapshot.size = options.size;
     zorloadresult loader;
     ResultStep step;
+    int shown = 0;
     // The outline must outlive the picture's drawing.
     UndeformedGhost ghost;
     if (options.mode > 0) {
@@ -202,7 +205,7 @@ StepFailure writePicture(const RenderOptions& options, const QFileInfo& script, 
         };
     } else if (options.step != 0) {
         QString title;
-        const StepFailure failure = loadStep(options, script, loader, &step, &title);
+        const StepFailure failure = loadStep(options, script, loader, &step, &shown, &title);
         if (failure.status != 0)
             return failure;
         QVector<DiagramCurve> curves;
@@ -225,6 +228,7 @@ StepFailure writePicture(const RenderOptions& options, const QFileInfo& script, 
                 scene.setLegendTitle(title);
                 scene.showScalarBar();
             }
+            markHeldNodes(scene, step.heldNodes);
             showResultStep(scene, scale, step);
             if (!curves.isEmpty())
                 scene.showDiagram(curves, diagramScale);
@@ -233,6 +237,9 @@ StepFailure writePicture(const RenderOptions& options, const QFileInfo& script, 
     QString error;
     if (!renderSnapshot(settingsPath, output, snapshot, &error))
         return {2, error};
+    // The picture is written all the same: it shows where the values ran out.
+    if (step.notNumbers > 0)
+        return {1, notNumbersText(shown, step.notNumbers)};
     return {};
 }
 

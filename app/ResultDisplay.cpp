@@ -1,5 +1,6 @@
 #include "ResultDisplay.h"
 
+#include "ModelInspection.h"
 #include "ResultStep.h"
 #include "vtkdraw.h"
 
@@ -31,4 +32,15 @@ void showResultStep(vtkdraw& scene, double scale, const ResultStep& step)
     if (step.contour)
         scene.setScalarRange(step.min, step.max);
     showDeformed(scene, scale, step.x, step.y, step.z, step.s2, step.s3, step.s4, step.s8);
+}
+
+void markHeldNodes(vtkdraw& scene, const QVector<int>& nodes)
+{
+    if (nodes.isEmpty()) {
+        scene.clearHighlight();
+        return;
+    }
+    LineItems items;
+    items.nodes = nodes;
+    scene.highlight(items);
 }

@@ -23,3 +23,7 @@ void showDeformed(vtkdraw& scene, double scale, const QVector<double>& x, const 
 
 // The same for a prepared result step: the legend spans the step's range when it colours by a response.
 void showResultStep(vtkdraw& scene, double scale, const ResultStep& step);
+
+// Outlines the nodes at these positions of the model's node list (the nodes a step holds at
+// their last numeric values); none removes the outline.
+void markHeldNodes(vtkdraw& scene, const QVector<int>& nodes);

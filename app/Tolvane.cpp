@@ -36,6 +36,7 @@
 #include "zor_output_panel.h"
 #include "zorcontrl.h"
 #include "zorloadresult.h"
+#include "zortcpserver.h"
 
 namespace {
 
@@ -133,20 +134,21 @@ void Tolvane::showEvent(QShowEvent* event)
 
 void Tolvane::closeEvent(QCloseEvent* event)
 {
-    // Every editor gets its save prompt; one Cancel keeps the application open.
+    // The run first: No must leave the window as it was, editors included.
+    const bool running = runController->isRunning();
+    if (running && !dialogs.question(this, QStringLiteral("Tolvane"),
+                                     QStringLiteral("An analysis is running. Stop it and quit?"))) {
+        event->ignore();
+        return;
+    }
+    // Every editor gets its save prompt; one Cancel keeps the application, and the run, going.
     ui->mdiArea->closeAllSubWindows();
     if (!ui->mdiArea->subWindowList().isEmpty()) {
         event->ignore();
         return;
     }
-    if (runController->isRunning()) {
-        if (!dialogs.question(this, QStringLiteral("Tolvane"),
-                              QStringLiteral("An analysis is running. Stop it and quit?"))) {
-            event->ignore();
-            return;
-        }
+    if (running)
         runController->stopSolverAndWait();
-    }
     event->accept();
 }
 
@@ -564,9 +566,20 @@ void Tolvane::outputSettingSlot(QVector<QStringList> settings, int monitorScale)
     }
     runController->setSolverPath(solver);
     runController->setScriptLocation(fileDir, fileName);
+    // The server first: the live recorder names the port it listens on. Without a server the
+    // script streams nowhere rather than into another window's.
+    liveNote.clear();
+    int liveScale = 0;
+    if (monitorScale > 0) {
+        scaleFactor = double(monitorScale);
+        liveNote = startLiveServer();
+        if (liveNote.isEmpty())
+            liveScale = monitorScale;
+    }
+    const int livePort = liveScale > 0 ? liveServer->serverPort() : 0;
     QString error;
     // A stale copy from an earlier run must never be analysed in place of this one.
-    if (!runController->writeInstrumentedScript(settings, monitorScale, &error)) {
+    if (!runController->writeInstrumentedScript(settings, liveScale, livePort, &error)) {
         dialogs.critical(this, QStringLiteral("Run"), error);
         return;
     }
@@ -574,16 +587,13 @@ void Tolvane::outputSettingSlot(QVector<QStringList> settings, int monitorScale)
     // leaves the earlier record, and the results it names, as they were.
     pendingDigest = scriptDigest(fileDir + QLatin1Char('/') + fileName);
     pendingSettings = settings;
-    liveNote.clear();
-    if (monitorScale > 0) {
-        scaleFactor = double(monitorScale);
-        liveNote = startLiveServer();
-    }
     // Before the start: the solver's first lines may arrive before the start is reported.
     ui->runLog->clearLog();
     ui->runLog->appendNote(
         QStringLiteral("%1 %2").arg(QDir::toNativeSeparators(runController->solverPath()),
                                     QDir::toNativeSeparators(runController->instrumentedScriptPath())));
+    if (liveScale > 0)
+        ui->runLog->appendNote(QStringLiteral("Live view on 127.0.0.1:%1").arg(livePort));
     runController->runSolver();
 }
 

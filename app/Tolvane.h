@@ -211,6 +211,7 @@ private:
     zortcpserver* liveServer = nullptr;
     QString liveNote;                  // why the live view of the current run is off, if it is
     std::unique_ptr<ResultStep> step;  // kept between steps so its vectors keep their capacity
+    bool heldNodesMarked = false;      // the view outlines nodes whose values are not numbers
     bool runAfterStop = false;
     bool evaluating = false;  // a script is being interpreted: the record is half built         // Run asked
                               // to stop the previous run first

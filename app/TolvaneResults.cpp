@@ -19,6 +19,7 @@
 #include "ResultDisplay.h"
 #include "ResultStep.h"
 #include "ResultTexts.h"
+#include "RunLogView.h"
 #include "RunRecord.h"
 #include "Tolvane.h"
 #include "TolvaneDiagrams.h"
@@ -167,6 +168,7 @@ void Tolvane::outputReadSlot(QStringList selection)
             return;
         }
     }
+    step.reset();  // what it keeps belongs to the lines loaded before
     loader->loadNodeDisp(dispPath, nodeDispLines);
     loader->loadNodeReaction(reactionPath, nodeReactionLines);
     // DOFs 4 to 6 of 6-DOF models; runs before they were recorded have none.
@@ -223,10 +225,15 @@ void Tolvane::sliderChangedSlot(int value, double sFactor)
     const int shown = envelope ? int(nodeDispLines.size()) : value;
     if (!prepareResultStep(*loader, nodeDispLines, nodeReactionLines, elementLines, shown, step.get(), display))
         return;
+    // Marked before drawing: the marks share the points the step moves.
+    if (!step->heldNodes.isEmpty() || heldNodesMarked)
+        markHeldNodes(*scene, step->heldNodes);
+    heldNodesMarked = !step->heldNodes.isEmpty();
     showResultStep(*scene, envelope && envelopeUndeformed ? 0.0 : scaleFactor, *step);
     drawnStep = shown;
     ui->statusBar->showMessage(
-        QStringLiteral("Current Step: %1 | Domain Time: %2").arg(shown).arg(step->time));
+        step->notNumbers > 0 ? notNumbersText(shown, step->notNumbers)
+                             : QStringLiteral("Current Step: %1 | Domain Time: %2").arg(shown).arg(step->time));
     diagramCommands->followStep(value);
 
     shownStep = value;
@@ -256,10 +263,14 @@ QString Tolvane::startLiveServer()
     if (!liveServer) {
         liveServer = new zortcpserver(zortcpserver::defaultPort, this);
         connect(liveServer, &zortcpserver::tclSendData, this, &Tolvane::tcpReceiveData);
+        connect(liveServer, &zortcpserver::streamRefused, this, [this](const QString& problem) {
+            const QString text = QStringLiteral("Live view: %1; nothing of it is drawn.").arg(problem);
+            ui->runLog->appendNote(text);
+            ui->statusBar->showMessage(text, 10000);
+        });
     }
+    liveServer->setNodeCount(modelRecord()->nodeTags.size());
     if (liveServer->isListening())
         return QString();
-    return QStringLiteral("live view off: cannot listen on 127.0.0.1:%1: %2")
-        .arg(zortcpserver::defaultPort)
-        .arg(liveServer->errorString());
+    return QStringLiteral("live view off: cannot listen on 127.0.0.1: %1").arg(liveServer->errorString());
 }

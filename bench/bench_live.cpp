@@ -86,6 +86,7 @@ int drawListener(const QString& model, const QString& settings, int w, int h)
     zortcpserver server(0);
     if (!server.isListening())
         return 1;
+    server.setNodeCount(modelRecord()->nodeTags.size());
     int records = 0, draws = 0;
     double first = 0.0, last = 0.0;
     QObject::connect(&server, &zortcpserver::recordReceived, [&](int, double) {

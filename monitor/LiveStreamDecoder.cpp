@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -18,12 +20,12 @@ double decodeValue(const char* bytes)
     return value;
 }
 
-bool isSensibleHeader(double s)
-{
-    return s >= 1.0 && s <= LiveStreamDecoder::maxValuesPerRecord && std::floor(s) == s;
-}
-
 }  // namespace
+
+LiveStreamDecoder::LiveStreamDecoder(int nodeCount)
+    : m_maxValuesPerRecord(int(std::min<qint64>(3 * qint64(std::max(nodeCount, 0)) + 1, INT_MAX / 8 - 1)))
+{
+}
 
 QVector<LiveRecord> LiveStreamDecoder::feed(const QByteArray& bytes)
 {
@@ -51,7 +53,10 @@ bool LiveStreamDecoder::takeHeader()
         stop(State::Finished);
         return false;
     }
-    if (!isSensibleHeader(s)) {
+    if (!(s >= 2.0 && s <= m_maxValuesPerRecord && std::floor(s) == s)) {
+        m_problem = QStringLiteral("the live stream announced %1 values per step where this model has at most %2")
+                        .arg(s)
+                        .arg(m_maxValuesPerRecord);
         stop(State::Failed);
         return false;
     }

@@ -18,6 +18,10 @@ public:
         connect(m_server, &QTcpServer::newConnection, this, &LiveReceiver::newConnection);
         // The recorder connects to 127.0.0.1; nothing else on the network should reach us.
         m_owner->m_listening = m_server->listen(QHostAddress::LocalHost, port);
+        // Taken, most likely by another window following its own run: any free port serves,
+        // since the recorder is told which one.
+        if (!m_owner->m_listening && port != 0)
+            m_owner->m_listening = m_server->listen(QHostAddress::LocalHost, 0);
         if (!m_owner->m_listening)
             m_owner->m_error = m_server->errorString();
         m_owner->m_address = m_server->serverAddress();
@@ -33,7 +37,7 @@ private:
     void newConnection()
     {
         while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-            m_connections.insert(socket, Connection());
+            m_connections.insert(socket, Connection{LiveStreamDecoder(m_owner->m_nodeCount), 0});
             ++m_owner->m_connections;
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
             connect(socket, &QTcpSocket::disconnected, this, [this, socket] { disconnected(socket); });
@@ -61,7 +65,9 @@ private:
         const bool wasFailed = it->decoder.state() == LiveStreamDecoder::State::Failed;
         QVector<LiveRecord> records = it->decoder.feed(socket->readAll());
         if (!wasFailed && it->decoder.state() == LiveStreamDecoder::State::Failed)
-            qDebug() << "Live stream header not understood; ignoring the connection.";
+            QMetaObject::invokeMethod(
+                m_owner, [owner = m_owner, problem = it->decoder.problem()] { emit owner->streamRefused(problem); },
+                Qt::QueuedConnection);
         if (records.isEmpty())
             return;
         const int first = it->received;

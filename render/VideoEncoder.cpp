@@ -285,6 +285,9 @@ bool VideoEncoder::finish(QString* error)
 void VideoEncoder::abort()
 {
     const bool opened = d->container && d->container->pb;
+    // Some muxers (GIF's) free the packet they hold back only in their trailer; the file goes anyway.
+    if (d->headerWritten)
+        av_write_trailer(d->container);
     d->close();
     d->headerWritten = false;
     if (opened)

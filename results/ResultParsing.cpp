@@ -54,8 +54,11 @@ public:
         return true;
     }
 
-    static double number(const char16_t* begin, const char16_t* end)
+    // 0 for a field that is not a finite number, which *isNumber then says.
+    static double number(const char16_t* begin, const char16_t* end, bool* isNumber = nullptr)
     {
+        if (isNumber)
+            *isNumber = false;
         const std::ptrdiff_t n = end - begin;
         char text[64];
         if (n <= 0 || n >= std::ptrdiff_t(sizeof text))
@@ -74,6 +77,8 @@ public:
         const auto result = std::from_chars(first, last, value);
         if (result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
             return 0.0;
+        if (isNumber)
+            *isNumber = true;
         return value;
     }
 
@@ -159,31 +164,48 @@ int stride(const ContourSelection& s, int nodeCount)
 
 }  // namespace
 
-double readResultNumber(QStringView field)
+double readResultNumber(QStringView field, bool* isNumber)
 {
-    return FieldCursor::number(field.utf16(), field.utf16() + field.size());
+    return FieldCursor::number(field.utf16(), field.utf16() + field.size(), isNumber);
 }
 
 int appendNodeValues(QStringView line, int ndm, double* time, QVector<double>* x, QVector<double>* y,
-                     QVector<double>* z)
+                     QVector<double>* z, NotNumbers* notNumbers)
 {
     FieldCursor cursor(line);
     const char16_t* b = nullptr;
     const char16_t* e = nullptr;
     cursor.next(&b, &e);
-    *time = FieldCursor::number(b, e);
+    bool isNumber = true;
+    *time = FieldCursor::number(b, e, &isNumber);
     int nonEmpty = e > b;
+    if (notNumbers) {
+        notNumbers->values = isNumber || e == b ? 0 : 1;
+        notNumbers->nodes.clear();
+    }
     const int taken = ndm >= 1 && ndm <= 3 ? ndm : 0;
     double v[3] = {0.0, 0.0, 0.0};
-    for (;;) {
+    for (int node = 0;; ++node) {
         int got = 0;
+        bool drawnAreNumbers = true;
         for (; got < 3 && cursor.next(&b, &e); ++got) {
             nonEmpty += e > b;
-            if (got < taken)
-                v[got] = FieldCursor::number(b, e);
+            // Every value counts when they are counted; only the drawn ones place the node.
+            if (got < taken || notNumbers) {
+                const double value = FieldCursor::number(b, e, &isNumber);
+                if (got < taken)
+                    v[got] = value;
+                // An empty field (two blanks) is no value at all: the field count judges the line.
+                if (notNumbers && !isNumber && e > b) {
+                    ++notNumbers->values;
+                    drawnAreNumbers = drawnAreNumbers && got >= taken;
+                }
+            }
         }
         if (got < 3)
             break;
+        if (!drawnAreNumbers)
+            notNumbers->nodes.append(node);
         if (taken > 0) {
             x->append(v[0]);
             y->append(taken >= 2 ? v[1] : 0.0);

@@ -1,7 +1,8 @@
 // ResultParsing: the solver's recorder lines turned into numbers, without widgets. One line
 // holds the time, then values separated by single blanks; fields are counted at every blank
 // (two blanks make an empty field), a trailing "\r" is not part of the last field, and a field
-// that is not a finite decimal number ("nan", "inf", "", "1.#INF") reads as 0.
+// that is not a finite decimal number ("nan", "inf", "", "1.#INF") reads as 0 - where that matters
+// (a diverged analysis writes such fields), the readers say which fields they were.
 //
 //   QVector<double> x, y, z; double time = 0;
 //   appendNodeValues(line, modelRecord()->ndm, &time, &x, &y, &z);
@@ -20,14 +21,22 @@
 struct ModelRecord;
 class NodeIndex;
 
-// The number in one field; 0 when it is empty, not a number, or not finite.
-double readResultNumber(QStringView field);
+// The number in one field; 0 when it is empty, not a number, or not finite, and then *isNumber
+// is false.
+double readResultNumber(QStringView field, bool* isNumber = nullptr);
+
+// The fields of a node line that are not numbers.
+struct NotNumbers {
+    int values = 0;      // non-empty fields of the whole line, the time included
+    QVector<int> nodes;  // positions of the nodes whose drawn values (ndm of the three) hold one
+};
 
 // Appends one value per complete group of three fields after the time: ndm 1 takes the
 // first of the three into x (0 into y and z), ndm 2 the first two, ndm 3 all three; any other
-// ndm appends nothing. Returns the number of non-empty fields of the line.
+// ndm appends nothing. Returns the number of non-empty fields of the line. NOTNUMBERS, when
+// given, is filled for this line.
 int appendNodeValues(QStringView line, int ndm, double* time, QVector<double>* x, QVector<double>* y,
-                     QVector<double>* z);
+                     QVector<double>* z, NotNumbers* notNumbers = nullptr);
 
 // Fields FIRST to FIRST + COUNT - 1 of the line (the time is field 0), 0 for those past its end.
 void readResultFields(QStringView line, int first, int count, QVector<double>* out);

@@ -115,7 +115,9 @@ void zor_result_read_panel::loadRunRecord(const QString& directory)
     comboBox_2->clear();
     comboBox_3->clear();
     const RunRecord record = readRunRecord(directory + QLatin1Char('/') + runRecordFileName());
-    m_resultBase = record.directory;
+    // The results lie beside the record, wherever the project has moved since the run: the
+    // directory the record names may be another machine's or no longer there.
+    m_resultBase = directory;
     if (!record.readable)
         return;
     m_settings = record.settings;

@@ -27,7 +27,7 @@ public:
     explicit zor_result_read_panel(QWidget* parent = nullptr);
 
     // Fills the dialog from "OutputSetting" in the directory (the script's, which is the
-    // current directory once a script was read).
+    // current directory once a script was read); the sample files are read from the same folder.
     void loadRunRecord(const QString& directory = QDir::currentPath());
     int columnsPerElement() const { return m_columns; }
 

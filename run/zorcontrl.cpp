@@ -5,13 +5,14 @@
 
 #include "Instrumentation.h"
 #include "ModelRecord.h"
+#include "SolverProcess.h"
 
 namespace {
 const int killDelayMs = 3000;
 }
 
 zorcontrl::zorcontrl(QObject* parent)
-    : QObject(parent), m_process(new QProcess(this)), m_killTimer(new QTimer(this))
+    : QObject(parent), m_process(new SolverProcess(this)), m_killTimer(new QTimer(this))
 {
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     connect(m_process, &QProcess::readyReadStandardOutput, this, &zorcontrl::readOutput);
@@ -22,7 +23,7 @@ zorcontrl::zorcontrl(QObject* parent)
     connect(m_process, &QProcess::started, this, &zorcontrl::solverStarted);
     m_killTimer->setSingleShot(true);
     m_killTimer->setInterval(killDelayMs);
-    connect(m_killTimer, &QTimer::timeout, m_process, &QProcess::kill);
+    connect(m_killTimer, &QTimer::timeout, m_process, [this] { m_process->signalGroup(true); });
 }
 
 zorcontrl::~zorcontrl()
@@ -51,7 +52,7 @@ QString zorcontrl::instrumentedScriptPath() const
 }
 
 bool zorcontrl::writeInstrumentedScript(const QVector<QStringList>& settings, int monitorScale,
-                                        QString* error)
+                                        int livePort, QString* error)
 {
     if (m_solverPath.isEmpty() || m_scriptDir.isEmpty() || m_scriptFile.isEmpty()) {
         if (error)
@@ -64,7 +65,7 @@ bool zorcontrl::writeInstrumentedScript(const QVector<QStringList>& settings, in
                 QStringLiteral("The model of %1 has no node: a run would record nothing.").arg(m_scriptFile);
         return false;
     }
-    const QStringList block = recorderBlock(*modelRecord(), settings, monitorScale);
+    const QStringList block = recorderBlock(*modelRecord(), settings, monitorScale, livePort);
     return ::writeInstrumentedScript(m_scriptDir + QLatin1Char('/') + m_scriptFile, block, error);
 }
 
@@ -72,10 +73,8 @@ bool zorcontrl::runSolver()
 {
     if (m_solverPath.isEmpty() || m_scriptDir.isEmpty() || m_scriptFile.isEmpty() || isRunning())
         return false;
-    m_log.close();
-    m_log.setFileName(m_scriptDir + QStringLiteral("/TolvaneRun.log"));
-    if (!m_log.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        m_log.setFileName(QString());  // the Run Log still shows everything
+    // Unwritable, the file is skipped: the Run Log still shows everything.
+    m_log.open(m_scriptDir + QStringLiteral("/TolvaneRun.log"));
     m_stopRequested = false;
     m_clock.start();
     m_process->setWorkingDirectory(m_scriptDir);
@@ -95,7 +94,7 @@ void zorcontrl::stopSolver()
     if (!isRunning())
         return;
     m_stopRequested = true;
-    m_process->terminate();
+    m_process->signalGroup(false);
     m_killTimer->start();
 }
 
@@ -104,11 +103,12 @@ void zorcontrl::stopSolverAndWait()
     if (!isRunning())
         return;
     m_stopRequested = true;
-    m_process->terminate();
+    m_process->signalGroup(false);
     if (!m_process->waitForFinished(killDelayMs)) {
-        m_process->kill();
+        m_process->signalGroup(true);
         m_process->waitForFinished(killDelayMs);
     }
+    // finished() has run by now and ended what was left of the group.
 }
 
 void zorcontrl::readOutput()
@@ -116,16 +116,17 @@ void zorcontrl::readOutput()
     const QByteArray text = m_process->readAll();
     if (text.isEmpty())
         return;
-    if (m_log.isOpen()) {
-        m_log.write(text);
-        m_log.flush();
-    }
+    m_log.write(text);
     emit solverOutput(text);
 }
 
 void zorcontrl::finished(int exitCode, QProcess::ExitStatus status)
 {
     m_killTimer->stop();
+    // Stopped, the group had its warning with the solver: whatever the solver left behind (a
+    // wrapper's children that ignore it) goes now.
+    if (m_stopRequested)
+        m_process->signalGroup(true);
     readOutput();
     m_log.close();
     emit solverFinished(exitCode, status == QProcess::CrashExit, m_stopRequested, m_clock.elapsed() / 1000.0);

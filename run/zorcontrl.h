@@ -1,20 +1,23 @@
 // zorcontrl: the run controller. Writes the instrumented copy of a script and runs the solver on
 // it as a child process, passing on what the solver prints and how it ended; the same text goes
-// to "TolvaneRun.log" beside the script.
+// to "TolvaneRun.log" beside the script. The solver leads a process group of its own, and Stop
+// ends the whole group, so a solver started through a wrapper script stops with it.
 //
 //   zorcontrl run;
 //   run.setSolverPath(path); run.setScriptLocation(dir, "frame.tcl");
-//   if (run.writeInstrumentedScript(settings, 0, &error)) run.runSolver();
+//   if (run.writeInstrumentedScript(settings, 0, liveStreamPort, &error)) run.runSolver();
 #pragma once
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
 #include <QVector>
 
+#include "RunLogFile.h"
+
 class QTimer;
+class SolverProcess;
 
 class zorcontrl : public QObject {
     Q_OBJECT
@@ -28,10 +31,11 @@ public:
     // The instrumented script's full path; empty until the location is set.
     QString instrumentedScriptPath() const;
 
-    // Builds the recorders from the model record and writes the instrumented script. False with
-    // a reason when a location is missing, the model has no node, the instrumented script's name
-    // belongs to a file of the user's, or a file cannot be read or written.
-    bool writeInstrumentedScript(const QVector<QStringList>& settings, int monitorScale,
+    // Builds the recorders from the model record and writes the instrumented script; the live
+    // recorder streams to LIVEPORT on the loopback address. False with a reason when a location is
+    // missing, the model has no node, the instrumented script's name belongs to a file of the
+    // user's, or a file cannot be read or written.
+    bool writeInstrumentedScript(const QVector<QStringList>& settings, int monitorScale, int livePort,
                                  QString* error = nullptr);
     // Starts the solver on the instrumented script in the script's directory without waiting.
     // False when a location is missing or a run is going. solverStarted follows once the solver
@@ -39,7 +43,8 @@ public:
     bool runSolver();
 
     bool isRunning() const;
-    // Asks the solver to end, and kills it when it has not ended 3 s later.
+    // Asks the solver's process group to end, and kills it when the solver has not ended 3 s
+    // later; what is left of the group when the solver ends is killed then.
     void stopSolver();
     // The same, waiting for the end: for quitting, when nothing else may run.
     void stopSolverAndWait();
@@ -59,9 +64,9 @@ private:
     QString m_solverPath;
     QString m_scriptDir;
     QString m_scriptFile;
-    QProcess* m_process;
+    SolverProcess* m_process;
     QTimer* m_killTimer;
-    QFile m_log;
+    RunLogFile m_log;
     QElapsedTimer m_clock;
     bool m_stopRequested = false;
 };

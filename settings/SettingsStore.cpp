@@ -133,27 +133,37 @@ bool writeDefaults(const QString& path)
 
 QColor color(const QString& path, const QString& key)
 {
-    return QSettings(path, QSettings::IniFormat).value(key).value<QColor>();
+    // A colour written by hand as text ("#ff8000", "red") is read as that colour.
+    const QColor stored = QSettings(path, QSettings::IniFormat).value(key).value<QColor>();
+    return stored.isValid() ? stored : defaultValue(key).value<QColor>();
 }
 
 int integer(const QString& path, const QString& key)
 {
-    return QSettings(path, QSettings::IniFormat).value(key).toInt();
+    bool ok = false;
+    const int stored = QSettings(path, QSettings::IniFormat).value(key).toInt(&ok);
+    const bool transparency = key.startsWith(QLatin1String("MODELTRANSPARENCY/"));
+    const bool inRange = transparency ? stored >= 0 && stored <= 10 : stored >= 1;
+    return ok && inRange ? stored : defaultValue(key).toInt();
 }
 
 double opacity(const QString& path, const QString& key)
 {
-    return QSettings(path, QSettings::IniFormat).value(key).toDouble() / 10.0;
+    return integer(path, key) / 10.0;
 }
 
 QString solverPath(const QString& path)
 {
-    return QSettings(path, QSettings::IniFormat).value(QStringLiteral("EXEPATH/OSPath")).toString();
+    const QString key = QStringLiteral("EXEPATH/OSPath");
+    const QString stored = QSettings(path, QSettings::IniFormat).value(key).toString();
+    return stored.isEmpty() ? defaultValue(key).toString() : stored;
 }
 
 bool trustScripts(const QString& path)
 {
-    return QSettings(path, QSettings::IniFormat).value(QStringLiteral("EXEPATH/TrustScripts")).toBool();
+    // Only a plain yes lets scripts out of the safe interpreter; anything unreadable is a no.
+    const QString stored = QSettings(path, QSettings::IniFormat).value(QStringLiteral("EXEPATH/TrustScripts")).toString();
+    return stored == QLatin1String("true") || stored == QLatin1String("1");
 }
 
 }  // namespace SettingsStore

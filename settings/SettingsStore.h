@@ -43,7 +43,9 @@ QVariant defaultValue(const QString& key);
 // could not be written.
 bool writeDefaults(const QString& path);
 
-// Readers: a missing key gives an invalid colour (black) or 0, never a default.
+// Readers. A key that is missing, or whose value cannot be what the key holds (a colour that is
+// not one, a transparency step outside 0 to 10, a size below 1, an empty solver path), reads as
+// its default: a partial or hand-edited file still draws the model as the defaults would.
 QColor color(const QString& path, const QString& key);
 int integer(const QString& path, const QString& key);
 // A transparency step divided by 10: the opacity the scene uses.

@@ -277,22 +277,22 @@ QWidget* zor_options_panel::buildDisplayTab()
 
 void zor_options_panel::loadSettings()
 {
-    // A missing key shows its default: OK must never store an invisible opacity 0 for it.
-    QSettings s(m_configPath, QSettings::IniFormat);
-    const auto value = [&s](const QString& key) { return s.value(key, SettingsStore::defaultValue(key)); };
-    lineEdit->setText(value(QStringLiteral("EXEPATH/OSPath")).toString());
-    trustScripts->setChecked(value(QStringLiteral("EXEPATH/TrustScripts")).toBool());
+    // What the readers give, defaults for missing or unreadable keys included: the dialog shows
+    // what is drawn, and OK never stores an invisible opacity 0 for a key it did not find.
+    const QString& path = m_configPath;
+    lineEdit->setText(SettingsStore::solverPath(path));
+    trustScripts->setChecked(SettingsStore::trustScripts(path));
     for (int i = 0; i < modelSwatches.size(); ++i)
-        modelSwatches[i]->setColor(value("MODELCOLOR/" + SettingsStore::modelColorKeys[i]).value<QColor>());
+        modelSwatches[i]->setColor(SettingsStore::color(path, "MODELCOLOR/" + SettingsStore::modelColorKeys[i]));
     for (int i = 0; i < transparencyCombos.size(); ++i)
         transparencyCombos[i]->setCurrentIndex(
-            value("MODELTRANSPARENCY/" + SettingsStore::modelTransparencyKeys[i]).toInt());
+            SettingsStore::integer(path, "MODELTRANSPARENCY/" + SettingsStore::modelTransparencyKeys[i]));
     // A size that is not offered leaves the combo where it was.
     for (int i = 0; i < sizeCombos.size(); ++i)
         sizeCombos[i]->setCurrentText(
-            QString::number(value("SIZEANDWIDTH/" + SettingsStore::sizeKeys[i]).toInt()));
+            QString::number(SettingsStore::integer(path, "SIZEANDWIDTH/" + SettingsStore::sizeKeys[i])));
     for (int i = 0; i < labelSwatches.size(); ++i)
-        labelSwatches[i]->setColor(value("LABELCOLOR/" + SettingsStore::labelColorKeys[i]).value<QColor>());
+        labelSwatches[i]->setColor(SettingsStore::color(path, "LABELCOLOR/" + SettingsStore::labelColorKeys[i]));
 }
 
 bool zor_options_panel::saveSettings()

@@ -1,6 +1,7 @@
-// The analysis side of the main window with the stand-in solver: run, Run Log, stop, the quit
-// prompt, --render of a step and of a range of steps; Load Result and the step display; values at
-// a click; the live view; the monitors, XY plots and the animation export; the Modes window.
+// The analysis side of the main window with the stand-in solver: run, Run Log, stop (of a wrapper
+// and all it started), the quit prompt, a flooding solver, --render of a step and of a range of
+// steps; Load Result and the step display; values at a click; the live view; the monitors, XY
+// plots and the animation export; the Modes window.
 // Expected numbers come from the stand-in's motion worked by hand: s(5) = 0.2 e^0.8 = 0.445108, so
 // at step 5 the roof node 5 of the frame below sways 0.02 L h s = 0.12 s = 0.053413 in x (the
 // largest displacement of the run, so the first scale is 0.1 x 6 / 0.053413 = 11.2), and the
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSlider>
 #include <QSpinBox>
@@ -230,6 +232,15 @@ class TestAnalysis : public QObject {
                           QPoint(int(std::lround(d[0] / ratio)), int(std::lround(view->height() - 1 - d[1] / ratio))));
     }
 
+    // Makes the shell script BODY in FOLDER the solver.
+    void setSolver(const QString& folder, const QByteArray& body)
+    {
+        const QString path = folder + "/solver.sh";
+        if (!writeFile(path, "#!/bin/sh\n" + body) || !QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner))
+            qFatal("cannot write %s", qPrintable(path));
+        QSettings(configPath, QSettings::IniFormat).setValue("EXEPATH/OSPath", path);
+    }
+
     static bool waitForEnd(Tolvane* w, int timeoutMs = 20000)
     {
         QElapsedTimer clock;
@@ -290,11 +301,13 @@ private slots:
         QCOMPARE(readFile(folder + "/TolvaneResult/elasticBeamColumn_localForcesS.file").count('\n'), 5);
 
         // Pictures of two steps differ; a step that is not there and stale results are refused.
+        QByteArray errors;
         auto render = [&](const QStringList& extra) {
             QProcess p;
             p.start(TOLVANE_BINARY_DIR "/bin/tolvane",
                     QStringList{"--render", script, "--size", "200x150", "--view", "XYZ"} + extra);
             p.waitForFinished(60000);
+            errors = p.readAllStandardError();
             return p.exitCode();
         };
         const QStringList contour = {"--scale", "20", "--result", "elasticBeamColumn:localForces"};
@@ -309,6 +322,14 @@ private slots:
         QCOMPARE(first.size(), QSize(600, 450));
         QVERIFY(first != last);
         QCOMPARE(render({"--output", folder + "/s9.png", "--step", "9"}), 2);
+        // A diverged step is drawn, the nodes without numbers marked, and refused.
+        const QString disp = folder + "/TolvaneResult/NodeDisp.file";
+        const QByteArray results = readFile(disp);
+        const int step5 = results.lastIndexOf('\n', results.size() - 2) + 1;
+        QVERIFY(writeFile(disp, results.left(step5) + results.mid(step5).replace("0.5 0 0 ", "0.5 nan -nan ")));
+        QVERIFY2(render({"--output", folder + "/nan.png", "--step", "5"}) == 1, errors);
+        QVERIFY2(errors.contains("Step 5: 2 values are not numbers (the analysis may have diverged)"), errors);
+        QVERIFY(QFile::exists(folder + "/nan.png") && writeFile(disp, results));
         // Animations of steps 1, 3 and 5, the end clamped to the last step.
         QCOMPARE(render({"--output", folder + "/sway.mp4", "--steps", "1:9:2", "--fps", "10"}), 0);
         QCOMPARE(decodedFrames(folder + "/sway.mp4"), (std::pair{3, QSize(200, 150)}));
@@ -617,9 +638,21 @@ private slots:
     {
         qputenv("TOLVANE_STANDIN_STEP_DELAY_MS", "200");
         auto w = shownWindow();
-        openScript(w.get(), "slow/frame.tcl", frameScript(200));
+        const QString folder = QFileInfo(openScript(w.get(), "slow/frame.tcl", frameScript(200))).path();
+        // The solver through a wrapper that stays between: the stand-in is its child.
+        setSolver(folder, "\"" + kStandin.toUtf8() + "\" \"$@\" & echo $$ > group; wait\n");
         run(w.get(), {});
         QTRY_VERIFY(w->form()->actionStop_Analysis->isEnabled());  // the solver runs
+        QTRY_VERIFY(QFileInfo(folder + "/group").size() > 0);
+        // What `ps` lists of the wrapper's group, the ended (zombies) left out.
+        const QByteArray group = readFile(folder + "/group").trimmed();
+        const auto living = [&group] {
+            QProcess ps;
+            ps.start("ps", {"-eo", "pgid=,stat="});
+            ps.waitForFinished();
+            return QString(ps.readAll()).split('\n').filter(QRegularExpression("^ *" + group + " +[^Z]")).size();
+        };
+        QCOMPARE(living(), 2);
 
         // Run during a run asks first; No leaves the run alone.
         int questions = 0;
@@ -631,20 +664,67 @@ private slots:
         w->form()->actionStop_Analysis->trigger();
         QVERIFY(waitForEnd(w.get(), 5000));
         QVERIFY2(status(w).startsWith("Analysis stopped after "), qPrintable(status(w)));
+        QTRY_COMPARE(living(), 0);
+        QSettings(configPath, QSettings::IniFormat).setValue("EXEPATH/OSPath", kStandin);
 
-        // Quitting during a run: No keeps the window and the run, Yes stops the solver.
+        // Quitting during a run asks about the run before any editor: No keeps the window, its
+        // editors (one with unsaved edits) and the run; Yes stops the solver.
         run(w.get(), {});
         QTRY_VERIFY(w->form()->actionStop_Analysis->isEnabled());  // started, not only forked
-        w->close();
-        QCOMPARE(questions, 2);
-        QVERIFY(w->isVisible());
-        QVERIFY(w->runControl()->isRunning());
+        w->activeEditor()->insertPlainText("# unsaved\n");
+        const int editors = w->form()->mdiArea->subWindowList().size();
+        QStringList asked;
+        const auto saveAnswer = std::exchange(tcleditor::messageBoxProvider, [&](QWidget*, const QString&, const QString&,
+                                                                                  QMessageBox::StandardButtons) {
+            asked << "save";
+            return QMessageBox::Discard;
+        });
         w->dialogs.question = [&](QWidget*, const QString& title, const QString& text) {
-            return title == "Tolvane" && text == "An analysis is running. Stop it and quit?";
+            asked << title + ": " + text;
+            return asked.size() > 1;
         };
+        w->close();
+        QCOMPARE(asked, QStringList({"Tolvane: An analysis is running. Stop it and quit?"}));
+        QVERIFY(w->isVisible() && w->runControl()->isRunning());
+        QCOMPARE(w->form()->mdiArea->subWindowList().size(), editors);
         QVERIFY(w->close());
+        QCOMPARE(asked.mid(1), QStringList({asked[0], "save"}));
         QVERIFY(!w->runControl()->isRunning());
+        tcleditor::messageBoxProvider = saveAnswer;
         qunsetenv("TOLVANE_STANDIN_STEP_DELAY_MS");
+    }
+
+    // A solver that floods its output neither holds up the window nor fills the disk: the Run Log
+    // shows the newest lines, the run's log file the first and the last 50 MB.
+    void floodingSolver()
+    {
+        const auto w = shownWindow();
+        const QString folder = QFileInfo(openScript(w.get(), "flood/frame.tcl", frameScript(1))).path();
+        const QByteArray line = "step 123: norm 1.234e-05 after 4 iterations, 0.05 s\n";
+        const qint64 total = 200 * 1000 * 1000, limit = 50 << 20;
+        setSolver(folder, "yes '" + line.trimmed() + "' | head -c " + QByteArray::number(total) + "\n");
+        QElapsedTimer clock;
+        qint64 longest = 0, last = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, [&] { longest = std::max(longest, clock.elapsed() - std::exchange(last, clock.elapsed())); });
+        run(w.get(), {});
+        QTRY_VERIFY(w->form()->runLogDock->isVisible());  // once the dock is laid out, the flood alone
+        clock.start();
+        tick.start(10);
+        QVERIFY(waitForEnd(w.get(), 120000));
+        QSettings(configPath, QSettings::IniFormat).setValue("EXEPATH/OSPath", kStandin);
+        QVERIFY2(longest <= 200, qPrintable(QString::number(longest)));
+
+        const QByteArray cut = line.left(total % line.size());
+        QTRY_VERIFY(w->form()->runLog->toPlainText().contains(line + cut + "\nAnalysis finished in "));
+        QVERIFY(w->form()->runLog->blockCount() <= RunLogView::keptLines);
+        QFile log(folder + "/TolvaneRun.log");
+        const QByteArray note =
+            "\n[Tolvane: " + QByteArray::number(total - 2 * limit) + " bytes of the solver's output left out here]\n";
+        QTRY_COMPARE(QFileInfo(log).size(), 2 * limit + note.size());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.read(limit).startsWith(line + line) && log.read(note.size()) == note);
+        QVERIFY(log.readAll().endsWith(line + cut));
     }
 };
 

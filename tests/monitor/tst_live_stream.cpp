@@ -1,14 +1,17 @@
-// The live stream: record framing however TCP cuts the bytes, the end of a stream, garbage
-// headers, and the server on a real loopback socket.
+// The live stream: record framing however TCP cuts the bytes, the end of a stream, headers that
+// no recorder of the model sends, and the server on real loopback sockets, two runs at once.
 #include <QSignalSpy>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
 #include <cstring>
 #include <limits>
 
+#include "Instrumentation.h"
 #include "LiveStreamDecoder.h"
+#include "ModelRecord.h"
 #include "zortcpserver.h"
 
 namespace {
@@ -53,12 +56,15 @@ const QByteArray kTwoNodeStream = encode({7}) + twoNodeRecord(1) + twoNodeRecord
                                   encode({-1}) + twoNodeRecord(3).mid(8);
 const QVector<Values> kTwoNodeSteps = {twoNodeExpected(1), twoNodeExpected(2), twoNodeExpected(3)};
 
-// A server on a free port, its signals recorded, and a client of it whose writes finish before
-// the event loop runs again.
+// A server for a model of NODES nodes on a free port (or on PORT when it is free), its signals
+// recorded, and a client of it whose writes finish before the event loop runs again.
 struct Served {
-    zortcpserver server{0};
+    zortcpserver server;
     QSignalSpy records{&server, &zortcpserver::recordReceived};
     QSignalSpy data{&server, &zortcpserver::tclSendData};
+    QSignalSpy refused{&server, &zortcpserver::streamRefused};
+
+    explicit Served(quint16 port = 0, int nodes = 2) : server(port) { server.setNodeCount(nodes); }
 
     QVector<Values> sent() const
     {
@@ -100,18 +106,19 @@ private slots:
         const auto row = [](const char* name, const QByteArray& stream, const QVector<Values>& records,
                             State state) { QTest::newRow(name) << stream << records << int(state); };
         row("short last group", encode({5, 5, 0.02, 1, 2, 3, 4}), {{0.02, 1, 4, 2, 0, 3, 0}}, State::Records);
-        row("time only", encode({1, 1, 0.5}), {{0.5}}, State::Records);
         // The close marker alone is enough; nothing after it is a step.
         row("close record", encode({7}) + twoNodeRecord(1) + encode({-1}), {twoNodeExpected(1)},
             State::Finished);
         row("closed before any step", encode({-1}) + twoNodeRecord(1), {}, State::Finished);
-        // A nonsense header stops decoding.
+        // A header no recorder of this two-node model sends stops decoding.
         const auto nonsense = [&](const char* name, double header) {
             row(name, encode({header}) + twoNodeRecord(1), {}, State::Failed);
         };
         nonsense("zero", 0.0);
+        nonsense("time only", 1.0);
         nonsense("fraction", 2.5);
-        nonsense("absurdly large", 1e9);
+        nonsense("one value more than 3 x 2 nodes + 1", 8.0);
+        nonsense("absurdly large", 1e8);
         nonsense("not a number", std::numeric_limits<double>::quiet_NaN());
     }
 
@@ -120,7 +127,7 @@ private slots:
         QFETCH(QByteArray, stream);
         QFETCH(QVector<Values>, records);
         QFETCH(int, state);
-        LiveStreamDecoder decoder;
+        LiveStreamDecoder decoder(2);
         QCOMPARE(flat(decoder.feed(stream)), records);
         QCOMPARE(int(decoder.state()), state);
         QCOMPARE(decoder.pendingBytes(), 0);
@@ -134,7 +141,7 @@ private slots:
         const QByteArray& stream = kTwoNodeStream;
         for (int i = 0; i <= stream.size(); ++i) {
             for (int j = i; j <= stream.size(); ++j) {
-                LiveStreamDecoder decoder;
+                LiveStreamDecoder decoder(2);
                 QVector<LiveRecord> got = decoder.feed(stream.left(i));
                 got += decoder.feed(stream.mid(i, j - i));
                 got += decoder.feed(stream.mid(j));
@@ -144,17 +151,38 @@ private slots:
         }
     }
 
-    void listensOnLoopbackOnlyAndReportsAPortInUse()
+    // Two windows, each following its own run: the second server finds 19920 taken and listens on
+    // another loopback port, and each run's recorder streams to its own window.
+    void twoServersFollowTwoRunsAtOnce()
     {
-        QTest::ignoreMessage(QtDebugMsg, "Server started!");
-        zortcpserver server(0);
-        QVERIFY(server.isListening());
-        QVERIFY(server.errorString().isEmpty());
-        QCOMPARE(server.serverAddress(), QHostAddress(QHostAddress::LocalHost));
-        QTest::ignoreMessage(QtDebugMsg, "Server could not start!");
-        zortcpserver second(server.serverPort());
-        QVERIFY(!second.isListening());
-        QVERIFY(!second.errorString().isEmpty());
+        Served served[2] = {Served(zortcpserver::defaultPort, 2), Served(zortcpserver::defaultPort, 3)};
+        QCOMPARE(served[0].server.serverPort(), zortcpserver::defaultPort);
+        QVERIFY(served[1].server.isListening() && served[1].server.serverPort() != zortcpserver::defaultPort);
+        QTemporaryDir dir;
+        QProcess runs[2];
+        qputenv("TOLVANE_STANDIN_STEP_DELAY_MS", "30");  // the two runs overlap
+        for (int i = 0; i < 2; ++i) {
+            // Run i: a model of 2 + i nodes, 3 + i steps.
+            QFile script(dir.filePath(QString("m%1.tcl").arg(i)));
+            QVERIFY(script.open(QIODevice::WriteOnly) &&
+                    script.write(QString("model basic -ndm 3\nfor {set n 1} {$n <= %1} {incr n} {node $n 0 0 $n}\n"
+                                         "analyze %2\n").arg(2 + i).arg(3 + i).toUtf8()) > 0);
+            script.close();
+            ModelRecord model;
+            model.nodeTags = i ? QVector<int>{1, 2, 3} : QVector<int>{1, 2};
+            QVERIFY(writeInstrumentedScript(script.fileName(),
+                                            recorderBlock(model, {}, 10, served[i].server.serverPort())));
+            runs[i].setWorkingDirectory(dir.path());
+            runs[i].start(TOLVANE_BINARY_DIR "/bin/tolvane-standin", {dir.filePath(QString("m%1Temp.tcl").arg(i))});
+        }
+        qunsetenv("TOLVANE_STANDIN_STEP_DELAY_MS");
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(runs[i].waitForFinished(30000) && runs[i].exitCode() == 0);
+            QTRY_COMPARE(served[i].records.count(), 3 + i);
+            QVERIFY(!served[i].data.isEmpty() && served[i].refused.isEmpty());
+            for (const Values& sent : served[i].sent())
+                QCOMPARE(sent.size(), 1 + 3 * (2 + i));
+        }
     }
 
     // Steps that wait together are sent as the newest only; what is sent is in step order and ends
@@ -188,6 +216,23 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, "disconnected!");
         client.socket.disconnectFromHost();
         QTRY_COMPARE(s.server.openConnections(), 0);
+    }
+
+    // A header beyond the model is said once; the connection is read to its end, never closed
+    // under its sender, and nothing of it is drawn.
+    void headerBeyondTheModelIsRefusedOnce()
+    {
+        Served s;
+        Client client(s.server.serverPort());
+        client.send(encode({1e8}) + twoNodeRecord(1));
+        QTRY_COMPARE(s.refused.count(), 1);
+        QVERIFY2(s.refused[0][0].toString().contains("1e+08 values per step where this model has at most 7"),
+                 qPrintable(s.refused[0][0].toString()));
+        client.send(QByteArray(1 << 20, 'x') + encode({7}) + twoNodeRecord(2));
+        QTest::qWait(100);
+        QCOMPARE(client.socket.state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(s.refused.count(), 1);
+        QVERIFY(s.data.isEmpty() && s.records.isEmpty());
     }
 
     void eachConnectionHasItsOwnStream()

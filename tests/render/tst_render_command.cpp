@@ -45,7 +45,7 @@ private slots:
     void existingSettingsAreUsedAsTheyAre()
     {
         writeSettings(m_settings, {{"MODELCOLOR/Background", QColor(20, 40, 60)},
-                                   {"MODELCOLOR/Frames", QVariant()},  // drawn black, and not repaired
+                                   {"MODELCOLOR/Frames", QVariant()},  // drawn in its default, not repaired
                                    {"MODELTRANSPARENCY/Frames", 10},
                                    {"LABELCOLOR/Elements", QColor(255, 0, 255)},
                                    {"SIZEANDWIDTH/LabelSize", 30}});
@@ -55,7 +55,7 @@ private slots:
         QImage image(o.output);
         QCOMPARE(image.size(), QSize(600, 450));
         QVERIFY(close(image.pixel(590, 5), QColor(20, 40, 60), 0));
-        QVERIFY(countInColumn(image, image.width() / 2, Qt::black, 2) >= 3);
+        QVERIFY(countInColumn(image, image.width() / 2, QColor(0, 0, 255), 2) >= 3);
         QCOMPARE(countOutsideMarker(image, QColor(255, 0, 255), 40), 0);
 
         o.output = m_dir.filePath("out/labels.png");

@@ -176,8 +176,8 @@ private slots:
         vtkProperty* edges = quads.edgeActor->GetProperty();
         QVERIFY(colorIs(edges, QColor(1, 2, 3)) && edges->GetLineWidth() == 1.0f);
         const GroupStore& solids = scene.group(vtkdraw::EightNode);
-        QVERIFY2(colorIs(solids.actor->GetProperty(), Qt::black), "missing colour is black");
-        QCOMPARE(solids.actor->GetProperty()->GetOpacity(), 0.0);
+        QVERIFY2(colorIs(solids.actor->GetProperty(), QColor(255, 128, 255)), "a missing colour is the default");
+        QCOMPARE(solids.actor->GetProperty()->GetOpacity(), 0.5);
 
         // Solids keep their corner order, each with points of its own.
         auto* grid = vtkUnstructuredGrid::SafeDownCast(solids.dataSet);

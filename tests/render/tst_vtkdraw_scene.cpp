@@ -73,7 +73,7 @@ private slots:
         QVERIFY2(near(bg, 10 / 255.0, 20 / 255.0, 30 / 255.0), qPrintable(vec(bg)));
         QSettings(m_settings, QSettings::IniFormat).remove("MODELCOLOR/Background");
         scene.draw->updateBackground();
-        QVERIFY2(near(scene.renderer()->GetBackground(), 0, 0, 0), "a missing colour reads as black");
+        QVERIFY2(near(scene.renderer()->GetBackground(), 1, 1, 1), "a missing colour reads as its default");
 
         // Clearing empties the scene but keeps the marker and the label switches.
         scene.draw->drawModel();

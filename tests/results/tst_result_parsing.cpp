@@ -7,6 +7,7 @@
 #include "NodeIndex.h"
 #include "ResultParsing.h"
 #include "ResultTexts.h"
+#include "ResultStep.h"
 #include "zorloadresult.h"
 
 using Values = QVector<double>;
@@ -58,14 +59,38 @@ QString tens(int n)
 class tst_result_parsing : public QObject {
     Q_OBJECT
 private slots:
+    // What is not a finite number reads as 0, and is said to be none.
     void numbers()
     {
-        const QPair<QString, double> cases[] = {
-            {"0.25", 0.25}, {"-0", 0.0}, {"-1.5e+06", -1.5e6}, {"nan", 0}, {"-inf", 0}, {"1.#INF", 0},
-            {"1e400", 0},   {"", 0},     {"1,5", 0},
-        };
+        const QPair<QString, double> cases[] = {{"0.25", 0.25}, {"-0", 0.0}, {"-1.5e+06", -1.5e6}};
+        bool isNumber = false;
         for (const auto& c : cases)
-            QVERIFY2(readResultNumber(c.first) == c.second, qPrintable(c.first));
+            QVERIFY2(readResultNumber(c.first, &isNumber) == c.second && isNumber, qPrintable(c.first));
+        for (const char* field : {"nan", "-nan", "-inf", "1.#INF", "1e400", "", "1,5", "diverged"})
+            QVERIFY2(readResultNumber(QString(field), &isNumber) == 0 && !isNumber, field);
+    }
+
+    // A step of a diverged analysis: the count of values that are not numbers, and the nodes whose
+    // drawn values hold one, placed at their nearest earlier numbers (read back, or kept from the
+    // step shown before).
+    void stepWithValuesThatAreNotNumbers()
+    {
+        resetModelRecord();
+        modelRecord()->ndm = 2;
+        modelRecord()->nodeTags = {1, 2, 3};
+        const QStringList lines = {"0.1 1 1 0 2 2 0 3 3 0", "0.2 nan 5 0 4 4 0 6 6 0",
+                                   "0.3 -nan inf 0 word 7 0 8 8 -nan"};
+        zorloadresult loader;
+        ResultStep step;
+        for (int shown : {3, 2, 3}) {
+            QVERIFY(prepareResultStep(loader, lines, lines, {}, shown, &step));
+            QCOMPARE(step.notNumbers, shown == 2 ? 1 : 4);
+            // Node 3 of step 3 has numbers where it is drawn.
+            QCOMPARE(step.heldNodes, shown == 2 ? QVector<int>({0}) : QVector<int>({0, 1}));
+            QCOMPARE(step.x, shown == 2 ? Values({1, 4, 6}) : Values({1, 4, 8}));
+        }
+        QCOMPARE(notNumbersText(3, 4),
+                 QStringLiteral("Step 3: 4 values are not numbers (the analysis may have diverged)"));
     }
 
     void nodeLines()

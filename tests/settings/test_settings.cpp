@@ -84,21 +84,30 @@ private slots:
     {
         QTest::addColumn<bool>("fileExists");
         QTest::newRow("missing file, or deleted while the application runs") << false;
-        QTest::newRow("keys missing from the file") << true;
+        QTest::newRow("a partial file, written by hand") << true;
     }
 
     void dialogShowsAndStoresDefaultsForMissingKeys()
     {
         QFETCH(bool, fileExists);
-        if (fileExists)
-            QSettings(path(), QSettings::IniFormat).setValue("SIZEANDWIDTH/LabelSize", 35);
+        QFile file(path());
+        // As an administrator writes it by hand: the solver path, and values no key can hold.
+        if (fileExists && file.open(QIODevice::WriteOnly))
+            file.write("[EXEPATH]\nOSPath=" + SettingsStore::defaultSolverPath().toUtf8() +
+                       "\n[MODELCOLOR]\nFrames=not a colour\nPoints=#ff8000\n[MODELTRANSPARENCY]\nFrames=abc\n"
+                       "Points=15\n[SIZEANDWIDTH]\nPointSize=0\nLabelSize=35\n");
+        file.close();
         const QByteArray before = readAll(path());
         auto* panel = new zor_options_panel(path());
         if (fileExists) {
-            // An existing file is never repaired, and the readers give no defaults.
+            // An existing file is never repaired; what it lacks or cannot hold reads as the default,
+            // and the dialog shows what is drawn.
             QCOMPARE(readAll(path()), before);
-            QVERIFY(!SettingsStore::color(path(), "MODELCOLOR/Frames").isValid());
-            QCOMPARE(SettingsStore::opacity(path(), "MODELTRANSPARENCY/Frames"), 0.0);
+            QCOMPARE(SettingsStore::color(path(), "MODELCOLOR/Frames"), QColor(0, 0, 255));
+            QCOMPARE(SettingsStore::color(path(), "MODELCOLOR/Points"), QColor(255, 128, 0));
+            QCOMPARE(SettingsStore::opacity(path(), "MODELTRANSPARENCY/Points"), 0.5);
+            QCOMPARE(SettingsStore::integer(path(), "SIZEANDWIDTH/PointSize"), 5);
+            QCOMPARE(child<QComboBox>(panel, "comboBox_3")->currentText(), QStringLiteral("0.5"));
         } else {
             expectDefaults(path(), 20);
         }
