@@ -132,6 +132,7 @@ anim)
                 printf \"| %s | %d | %.2f | %.2f | %.2f |\n\", w, n, t[int((NR + 1) / 2)], t[1], t[NR] }"
         done' "$build" "$work" "$runs"
     ls -l "$work/anim"/frame200.mp4 "$work/anim"/frame200.gif
+    ;;
 b6)
     build_targets tolvane_bench_modes tolvane-standin
     write_models

@@ -11,8 +11,8 @@
 namespace {
 
 const double pi = 3.14159265358979323846;
-const int coneSides = 12;
-const int ringSides = 24;
+const int coneSides = 8;
+const int ringSides = 16;
 
 void cross(const double a[3], const double b[3], double out[3])
 {
@@ -81,15 +81,23 @@ void GlyphGeometry::cone(const double tip[3], const double axis[3], double heigh
     double base[3];
     for (int k = 0; k < 3; ++k)
         base[k] = tip[k] - height * axis[k];
-    double rim[coneSides + 1][3];
-    for (int s = 0; s <= coneSides; ++s) {
+    // Thousands of supports make one actor: its points are shared by the cone's faces, since
+    // every vertex costs the software renderer its time on each frame.
+    const vtkIdType tipId = point(tip);
+    const vtkIdType baseId = point(base);
+    vtkIdType rim[coneSides];
+    for (int s = 0; s < coneSides; ++s) {
         const double angle = 2.0 * pi * s / coneSides;
+        double p[3];
         for (int k = 0; k < 3; ++k)
-            rim[s][k] = base[k] + radius * (std::cos(angle) * u[k] + std::sin(angle) * w[k]);
+            p[k] = base[k] + radius * (std::cos(angle) * u[k] + std::sin(angle) * w[k]);
+        rim[s] = point(p);
     }
     for (int s = 0; s < coneSides; ++s) {
-        triangle(tip, rim[s], rim[s + 1], color);
-        triangle(base, rim[s + 1], rim[s], color);
+        const vtkIdType next = rim[(s + 1) % coneSides];
+        m_polys.insert(m_polys.end(), {3, tipId, rim[s], next, 3, baseId, next, rim[s]});
+        appendColor(m_polyColors, color);
+        appendColor(m_polyColors, color);
     }
 }
 

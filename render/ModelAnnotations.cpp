@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "LocalAxes.h"
 #include "ModelRecord.h"
@@ -36,6 +37,31 @@ int rotationAxis(const ModelRecord& model, int dof)
     return -1;
 }
 
+// The size of the support symbols: a twenty-fifth of the model, but no more than 40 % of a typical
+// element side, so that a dense grid of supports stays a grid of symbols and not one overlapping
+// (and slow to draw) carpet.
+double supportSize(const ModelRecord& model, const MemberGeometry& geometry)
+{
+    std::vector<double> sides;
+    const int n = std::min(model.elementNodeCounts.size(), model.elementNodes1.size());
+    sides.reserve(size_t(n));
+    for (int e = 0; e < n; ++e) {
+        const int a = geometry.nodes().position(model.elementNodes1[e]);
+        const int b = geometry.nodes().position(model.elementNodes2[e]);
+        if (a < 0 || b < 0)
+            continue;
+        const double d[3] = {model.nodeX[b] - model.nodeX[a], model.nodeY[b] - model.nodeY[a],
+                             model.nodeZ[b] - model.nodeZ[a]};
+        if (length3(d) > 0.0)
+            sides.push_back(length3(d));
+    }
+    const double wide = 0.04 * geometry.extent();
+    if (sides.empty())
+        return wide;
+    std::nth_element(sides.begin(), sides.begin() + sides.size() / 2, sides.end());
+    return std::min(wide, 0.4 * sides[sides.size() / 2]);
+}
+
 }  // namespace
 
 void addSupports(GlyphGeometry& g, const ModelRecord& model, const MemberGeometry& geometry, Rgb color)
@@ -55,7 +81,7 @@ void addSupports(GlyphGeometry& g, const ModelRecord& model, const MemberGeometr
             if (model.fixDofs(dof)[f] != 0)
                 mask |= 1 << (dof - 1);
     }
-    const double h = 0.04 * geometry.extent();
+    const double h = supportSize(model, geometry);
     const int translations = std::min(model.ndm, 3);
     for (int tag : order) {
         const int position = geometry.nodes().position(tag);
